@@ -1,0 +1,35 @@
+#include "AppInfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace AppInfo {
+namespace {
+QString& HelpFilePath() {
+  static QString path;
+  return path;
+}
+}  // namespace
+
+int VersionMajor() { return TRIMJET_VERSION_MAJOR; }
+int VersionMinor() { return TRIMJET_VERSION_MINOR; }
+
+QString ProgramFolder() {
+  // Before a QCoreApplication exists there is no executable path to ask for.
+  if (!QCoreApplication::instance()) return QDir::currentPath();
+  return QCoreApplication::applicationDirPath();
+}
+
+QString HelpFile() { return HelpFilePath(); }
+void SetHelpFile(const QString& path) { HelpFilePath() = path; }
+
+QString FindDataFile(const QString& fileName) {
+  const QString beside = ProgramFolder() + "/" + fileName;
+  if (QFileInfo::exists(beside)) return beside;
+  const QString shared = QDir::cleanPath(ProgramFolder() + "/../share/trimjet/" + fileName);
+  if (QFileInfo::exists(shared)) return shared;
+  return beside;
+}
+
+}  // namespace AppInfo

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package Trimjet needs to build, test and benchmark.
+# Idempotent: prints nothing and installs nothing when all packages are present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libvips-dev libvips-tools
+  libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
+  libgtest-dev googletest
+  clang libclang-rt-14-dev
+  xvfb x11-utils xauth imagemagick
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
