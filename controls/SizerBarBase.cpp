@@ -1,0 +1,52 @@
+#include "SizerBarBase.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "modControls.h"
+
+SizerBarBase::SizerBarBase(Qt::Orientation orientation, QWidget* parent)
+    : QWidget(parent), orientation_(orientation) {
+  if (orientation_ == Qt::Vertical) {
+    setFixedWidth(kThickness);
+    setCursor(Qt::SplitHCursor);
+  } else {
+    setFixedHeight(kThickness);
+    setCursor(Qt::SplitVCursor);
+  }
+}
+
+int SizerBarBase::AlongAxis(const QMouseEvent* event) const {
+  const QPointF p = event->position();
+  return modControls::RoundHalfEven(orientation_ == Qt::Vertical ? p.x() : p.y());
+}
+
+void SizerBarBase::paintEvent(QPaintEvent*) {
+  // A two-pixel raised line: light above or left of dark.
+  QPainter painter(this);
+  const QRect client = rect();
+  if (orientation_ == Qt::Vertical) {
+    const int left = modControls::SizerLineStart(client.width());
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(left, client.top(), left, client.bottom());
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(left + 1, client.top(), left + 1, client.bottom());
+  } else {
+    const int top = modControls::SizerLineStart(client.height());
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(client.left(), top, client.right(), top);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(client.left(), top + 1, client.right(), top + 1);
+  }
+}
+
+void SizerBarBase::mousePressEvent(QMouseEvent* event) {
+  dragging_ = true;
+  pressPosition_ = AlongAxis(event);
+}
+
+void SizerBarBase::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_) emit Dragged(AlongAxis(event) - pressPosition_);
+}
+
+void SizerBarBase::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }

@@ -1,0 +1,3 @@
+#include "SizerBarX.h"
+
+SizerBarX::SizerBarX(QWidget* parent) : SizerBarBase(Qt::Vertical, parent) {}

@@ -1,0 +1,9 @@
+#pragma once
+// A vertical splitter bar, 10 pixels wide, that reports sideways drags.
+#include "SizerBarBase.h"
+
+class SizerBarX : public SizerBarBase {
+  Q_OBJECT
+ public:
+  explicit SizerBarX(QWidget* parent = nullptr);
+};

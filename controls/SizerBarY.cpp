@@ -1,0 +1,3 @@
+#include "SizerBarY.h"
+
+SizerBarY::SizerBarY(QWidget* parent) : SizerBarBase(Qt::Horizontal, parent) {}

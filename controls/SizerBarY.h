@@ -1,0 +1,9 @@
+#pragma once
+// A horizontal splitter bar, 10 pixels high, that reports drags up and down.
+#include "SizerBarBase.h"
+
+class SizerBarY : public SizerBarBase {
+  Q_OBJECT
+ public:
+  explicit SizerBarY(QWidget* parent = nullptr);
+};
