@@ -75,15 +75,3 @@ TEST_F(clsFileTest, OpenModes) {
   ASSERT_TRUE(f.OpenFile(Path("rw"), 3));
   EXPECT_TRUE(QFile::exists(Path("rw")));
 }
-
-TEST_F(clsFileTest, OpeningAgainClosesTheFirstFile) {
-  ASSERT_TRUE(WriteBytes(Path("a"), "A"));
-  ASSERT_TRUE(WriteBytes(Path("b"), "B"));
-  clsFile f;
-  ASSERT_TRUE(f.OpenFile(Path("a"), 5));
-  EXPECT_EQ(f.ReadValue(2), 'A');
-  EXPECT_TRUE(f.ReadFailed());
-  ASSERT_TRUE(f.OpenFile(Path("b"), 5));
-  EXPECT_FALSE(f.ReadFailed());
-  EXPECT_EQ(f.ReadValue(1), 'B');
-}
