@@ -1,0 +1,33 @@
+# cmake -DPLUGIN=<Trimjet.hpx> -P CheckPlugInLinks.cmake
+# Fails unless the plug-in needs nothing beyond libc/libdl, has no soname (so that copies in
+# several folders load side by side) and exports exactly the four entry points.
+find_program(READELF readelf REQUIRED)
+execute_process(COMMAND ${READELF} -dW ${PLUGIN} OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "readelf failed on ${PLUGIN}")
+endif()
+string(REGEX MATCHALL "\\(NEEDED\\)[^\n]*\\[([^]]+)\\]" needed "${dynamic}")
+foreach(entry ${needed})
+  string(REGEX REPLACE ".*\\[([^]]+)\\]" "\\1" lib "${entry}")
+  if(NOT lib MATCHES "^(libc\\.so\\.6|libdl\\.so\\.2)$")
+    message(FATAL_ERROR "Trimjet.hpx needs ${lib}")
+  endif()
+endforeach()
+if(dynamic MATCHES "\\(SONAME\\)")
+  message(FATAL_ERROR "Trimjet.hpx has a soname")
+endif()
+
+execute_process(COMMAND ${READELF} --dyn-syms -W ${PLUGIN} OUTPUT_VARIABLE symbols)
+string(REPLACE "\n" ";" lines "${symbols}")
+set(exported "")
+foreach(line ${lines})
+  # Defined (section index not UND), globally visible functions and objects.
+  if(line MATCHES "(FUNC|OBJECT) +(GLOBAL|WEAK) +DEFAULT +[0-9]+ +([^ @]+)")
+    list(APPEND exported ${CMAKE_MATCH_3})
+  endif()
+endforeach()
+list(SORT exported)
+set(wanted CXP_GetPlugInInfo CXP_Init CXP_InvokeCommand CXP_ShowPlugInDialog)
+if(NOT exported STREQUAL wanted)
+  message(FATAL_ERROR "Trimjet.hpx exports '${exported}', expected '${wanted}'")
+endif()
