@@ -9,8 +9,8 @@ class QWidget;
 class Dialogs {
  public:
   // Message box style = buttons + icon, as the windows pass it (48 = OK with exclamation).
-  enum Buttons { OkOnly = 0, OkCancel = 1, YesNoCancel = 3, YesNo = 4 };
-  enum Icon { Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+  static constexpr int OkOnly = 0, OkCancel = 1, YesNoCancel = 3, YesNo = 4;
+  static constexpr int Critical = 16, Question = 32, Exclamation = 48, Information = 64;
   enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
   virtual ~Dialogs() = default;

@@ -1,0 +1,31 @@
+#pragma once
+// Opens the program's real windows for start-up. Windows that this build does not
+// have yet say so plainly instead of pretending.
+#include <QStringList>
+
+#include "StartupTargets.h"
+
+class AppWindows : public StartupTargets {
+ public:
+  void ShowMainWindow() override;
+  void ShowOptimizer(const QString& path) override;
+  void ShowAbout() override;
+
+  bool LoadBatch() override;
+  void BatchAddFile(const QString& path) override;
+  void BatchAddFilesFromPath(const QString& path, bool bSubFolders) override;
+  int BatchFileCount() override;
+  void BatchStartOnOptionsPage() override;
+  bool BatchFillCombo() override;
+  void ShowBatch() override;
+  void UnloadBatch() override;
+
+  void Message(const QString& text, int style) override;
+  void SetWaitCursor(bool wait) override;
+
+ private:
+  void NotAvailable(const QString& window);
+
+  QStringList batchFiles_;  // what the batch wizard would list, until it exists
+  bool waiting_ = false;
+};

@@ -1,0 +1,8 @@
+#include <QApplication>
+
+#include "modMAIN.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return modMAIN::Run(app);
+}

@@ -1,0 +1,90 @@
+#include "modMAIN.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QWidget>
+#include <algorithm>
+
+#include "AppInfo.h"
+#include "AppWindows.h"
+#include "Dialogs.h"
+#include "StartupTargets.h"
+#include "clsLanguage.h"
+#include "modString.h"
+
+namespace modMAIN {
+namespace {
+
+constexpr const char* kStartMain = "Debug:StartMain";
+constexpr const char* kOptimize = "OptimizeImage";
+constexpr const char* kBatch = "BatchProcess";
+// The path follows the keyword and one blank: from the 15th (14th) character on.
+constexpr int kOptimizePathStart = 14;
+constexpr int kBatchListStart = 13;
+
+// The folder-tree control needs no registration on this platform.
+void RegisterOcx(const QString& /*controlFile*/) {}
+
+void RunBatch(const QString& args, StartupTargets& targets) {
+  targets.SetWaitCursor(true);
+  if (!targets.LoadBatch()) {
+    targets.SetWaitCursor(false);
+    return;
+  }
+  QString list = args.mid(kBatchListStart);
+  for (QString path = modString::NextPathFromList(list, '?'); !path.isEmpty();
+       path = modString::NextPathFromList(list, '?')) {
+    const QFileInfo info(path);
+    if (info.isFile())
+      targets.BatchAddFile(path);
+    else if (info.isDir())
+      targets.BatchAddFilesFromPath(path, true);
+  }
+  if (targets.BatchFileCount() > 0) {
+    targets.BatchStartOnOptionsPage();
+    if (targets.BatchFillCombo()) {
+      targets.SetWaitCursor(false);
+      targets.ShowBatch();
+      return;
+    }
+  }
+  targets.UnloadBatch();
+  targets.SetWaitCursor(false);
+  targets.Message(Language().GetString("NoSupFilesInFolder"),
+                  Dialogs::OkOnly | Dialogs::Exclamation);
+}
+
+}  // namespace
+
+QString ArgsFromCommandLine(const QStringList& arguments) {
+  return arguments.mid(1).join(' ');
+}
+
+void Prepare() {
+  AppInfo::SetHelpFile(AppInfo::ProgramFolder() + "/" + AppInfo::kHelpFileName);
+  RegisterOcx("vbExplorer.ocx");
+  Language().AddDefaultStrings();
+}
+
+void Main(const QString& args, StartupTargets& targets) {
+  if (args.contains(kStartMain))
+    targets.ShowMainWindow();
+  else if (args.contains(kOptimize))
+    targets.ShowOptimizer(args.mid(kOptimizePathStart));
+  else if (args.contains(kBatch))
+    RunBatch(args, targets);
+  else
+    targets.ShowAbout();
+}
+
+int Run(QApplication& app) {
+  Prepare();
+  AppWindows windows;
+  Main(ArgsFromCommandLine(QApplication::arguments()), windows);
+  // With no window left (a batch hand-off with nothing usable) there is nothing to wait for.
+  const QWidgetList tops = QApplication::topLevelWidgets();
+  const bool open = std::any_of(tops.begin(), tops.end(), [](QWidget* w) { return w->isVisible(); });
+  return open ? app.exec() : 0;
+}
+
+}  // namespace modMAIN

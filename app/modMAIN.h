@@ -1,0 +1,23 @@
+#pragma once
+// The start-up routine: prepares the program and opens the one window that the
+// command line asks for.
+#include <QString>
+#include <QStringList>
+
+class QApplication;
+class StartupTargets;
+
+namespace modMAIN {
+
+// Everything after the program path, joined with single blanks.
+QString ArgsFromCommandLine(const QStringList& arguments);
+// The three preparation steps: help file path, control registration, English texts.
+void Prepare();
+// Decides by keyword (exact, in the order Debug:StartMain, OptimizeImage, BatchProcess)
+// and opens one window through targets, or shows why none opens.
+void Main(const QString& args, StartupTargets& targets);
+// The whole start: prepares, opens the window the command line asks for and runs the
+// event loop while a window is open. Returns the process exit code.
+int Run(QApplication& app);
+
+}  // namespace modMAIN

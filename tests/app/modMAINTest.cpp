@@ -1,0 +1,144 @@
+#include "modMAIN.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "Dialogs.h"
+#include "StartupTargets.h"
+#include "clsLanguage.h"
+
+namespace {
+
+// Records what start-up asks of the windows, in order.
+class RecordingTargets : public StartupTargets {
+ public:
+  QStringList calls;
+  bool loadBatch = true;
+  bool fillCombo = true;
+  int files = 0;
+  int waitDepth = 0;
+
+  void ShowMainWindow() override { calls << "main"; }
+  void ShowOptimizer(const QString& path) override { calls << "optimize:" + path; }
+  void ShowAbout() override { calls << "about"; }
+  bool LoadBatch() override {
+    calls << "loadBatch";
+    return loadBatch;
+  }
+  void BatchAddFile(const QString& path) override {
+    calls << "addFile:" + path;
+    ++files;
+  }
+  void BatchAddFilesFromPath(const QString& path, bool sub) override {
+    calls << QString("addPath:%1:%2").arg(path).arg(sub);
+    ++files;
+  }
+  int BatchFileCount() override { return files; }
+  void BatchStartOnOptionsPage() override { calls << "optionsPage"; }
+  bool BatchFillCombo() override {
+    calls << "fillCombo";
+    return fillCombo;
+  }
+  void ShowBatch() override { calls << "showBatch"; }
+  void UnloadBatch() override { calls << "unloadBatch"; }
+  void Message(const QString& text, int style) override {
+    calls << QString("message:%1:%2").arg(style).arg(text);
+  }
+  void SetWaitCursor(bool wait) override { waitDepth += wait ? 1 : -1; }
+};
+
+QStringList Start(const QString& args, RecordingTargets& t) {
+  modMAIN::Main(args, t);
+  EXPECT_EQ(t.waitDepth, 0) << "the wait cursor must be restored";
+  return t.calls;
+}
+
+QStringList Start(const QString& args) {
+  RecordingTargets t;
+  return Start(args, t);
+}
+
+void Touch(const QString& path) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+const QString kNoFiles = "message:48:No supported files found in the specified folder";
+
+}  // namespace
+
+class StartupTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { Language().AddDefaultStrings(); }
+};
+
+TEST_F(StartupTest, KeywordDecidesTheWindow) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"", "about"},
+      {"Debug:StartMain", "main"},
+      {"optimizeimage /x/a.jpg", "about"},  // keywords are case-sensitive
+      {"OptimizeImage BatchProcess x", "optimize:BatchProcess x"},
+      {"BatchProcess Debug:StartMain", "main"},
+      {"OptimizeImage /home/me/My Pictures/a b.jpg", "optimize:/home/me/My Pictures/a b.jpg"},
+  };
+  for (const auto& [args, first] : rows) {
+    const QStringList calls = Start(args);
+    ASSERT_FALSE(calls.isEmpty()) << args;
+    EXPECT_EQ(calls.first(), first) << args;
+    EXPECT_EQ(calls.size(), 1) << args;
+  }
+}
+
+TEST_F(StartupTest, BatchAddsExistingFilesOfTheList) {
+  QTemporaryDir dir;
+  Touch(dir.path() + "/one.jpg");
+  Touch(dir.path() + "/two words.png");
+  const QString folder = dir.path() + "/";
+  const QStringList calls =
+      Start("BatchProcess " + folder + "?one.jpg?missing.gif?two words.png");
+  const QStringList expected = {"loadBatch", "addFile:" + folder + "one.jpg",
+                                "addFile:" + folder + "two words.png", "optionsPage",
+                                "fillCombo", "showBatch"};
+  EXPECT_EQ(calls, expected);
+}
+
+TEST_F(StartupTest, BatchFolderWithoutNamesAddsItWithSubfolders) {
+  QTemporaryDir dir;
+  const QStringList calls = Start("BatchProcess " + dir.path());
+  ASSERT_GE(calls.size(), 2);
+  EXPECT_EQ(calls[1], "addPath:" + dir.path() + ":1");
+  EXPECT_EQ(calls.last(), "showBatch");
+}
+
+TEST_F(StartupTest, BatchWithNothingUsableShowsTheMessage) {
+  const QStringList calls = Start("BatchProcess /no/such/folder/?gone.jpg");
+  const QStringList expected = {"loadBatch", "unloadBatch", kNoFiles};
+  EXPECT_EQ(calls, expected);
+}
+
+TEST_F(StartupTest, BatchWhoseFilesAreAllRejectedShowsTheMessage) {
+  QTemporaryDir dir;
+  Touch(dir.path() + "/notes.txt");
+  RecordingTargets t;
+  t.fillCombo = false;
+  const QStringList calls = Start("BatchProcess " + dir.path() + "/?notes.txt", t);
+  ASSERT_GE(calls.size(), 3);
+  EXPECT_EQ(calls.mid(calls.size() - 3), QStringList({"fillCombo", "unloadBatch", kNoFiles}));
+  EXPECT_FALSE(calls.contains("showBatch"));
+}
+
+TEST_F(StartupTest, BatchWizardThatCannotLoadOpensNothingElse) {
+  RecordingTargets t;
+  t.loadBatch = false;
+  EXPECT_EQ(Start("BatchProcess /x/?a.jpg", t), QStringList({"loadBatch"}));
+}
+
+TEST(StartupArgs, JoinedWithSingleBlanks) {
+  EXPECT_EQ(modMAIN::ArgsFromCommandLine({"/opt/Trimjet.dat"}), "");
+  EXPECT_EQ(modMAIN::ArgsFromCommandLine({"prog", "OptimizeImage /a b/c.jpg"}),
+            "OptimizeImage /a b/c.jpg");
+  EXPECT_EQ(modMAIN::ArgsFromCommandLine({"prog", "OptimizeImage", "/a", "b.jpg"}),
+            "OptimizeImage /a b.jpg");
+}
