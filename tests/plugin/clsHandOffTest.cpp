@@ -96,6 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   {{"", 2}, {nullptr, 2}, {"/p/a.jpg", 2}},
                   "BatchProcess /p/?a.jpg"},
+        BuildCase{"BareNameAndEmptyPath", 0, {{"a.jpg", 0}, {"", 2}}, "BatchProcess ?a.jpg"},
         BuildCase{"OnlyEmptyPaths", 0, {{"", 2}, {nullptr, 2}}, nullptr},
         BuildCase{"IndexOneIgnoresEntries", 1, {{"/p/a.jpg", 2}}, ""},
         BuildCase{"IndexOneWithoutEntries", 1, {}, ""}, BuildCase{"NoEntries", 0, {}, nullptr},
