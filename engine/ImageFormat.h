@@ -1,0 +1,26 @@
+#pragma once
+// The image object's own format codes: from a file's extension, or from its first bytes
+// when the extension says nothing.
+#include <QByteArray>
+#include <QString>
+
+namespace ImageFormat {
+
+enum Code : int {
+  kUnknown = 0,
+  kBmp = 1,
+  kJpeg = 2,
+  kGif = 3,
+  kTiff = 4,
+  kPng = 5,
+  kPcx = 6,
+  kTga = 7
+};
+
+// Code of a path's extension, compared in upper case; kUnknown for anything else.
+Code FromExtension(const QString& path);
+// Tries JPEG, BMP, GIF, TIFF, PNG, then (only with withFileOnly) PCX and TGA, which have
+// no reliable signature and are recognised from files only.
+Code FromContent(const QByteArray& head, bool withFileOnly);
+
+}  // namespace ImageFormat

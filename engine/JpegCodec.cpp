@@ -1,0 +1,200 @@
+#include "JpegCodec.h"
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include "ExifOrientation.h"
+#include "ImageDescriptor.h"
+
+namespace JpegCodec {
+namespace {
+
+// libjpeg's default error handler ends the process; ours jumps back and stays silent.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+
+void OnError(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+void OnMessage(j_common_ptr) {}
+
+void InstallErrors(jpeg_common_struct* cinfo, ErrorManager& errors) {
+  cinfo->err = jpeg_std_error(&errors.pub);
+  errors.pub.error_exit = OnError;
+  errors.pub.output_message = OnMessage;
+}
+
+// Destination growing inside a QByteArray, so the encoded bytes need no second copy.
+struct ByteArrayDestination {
+  jpeg_destination_mgr pub;
+  QByteArray* out;
+};
+
+bool Grow(ByteArrayDestination* d, qsizetype used) {
+  const qsizetype next = std::max<qsizetype>(used * 2, 64 * 1024);
+  if (next > 0x7FFF0000) return false;
+  d->out->resize(next);
+  d->pub.next_output_byte = reinterpret_cast<JOCTET*>(d->out->data()) + used;
+  d->pub.free_in_buffer = std::size_t(next - used);
+  return true;
+}
+
+void InitDestination(j_compress_ptr cinfo) {
+  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
+  d->pub.next_output_byte = reinterpret_cast<JOCTET*>(d->out->data());
+  d->pub.free_in_buffer = std::size_t(d->out->size());
+}
+
+boolean EmptyOutput(j_compress_ptr cinfo) {
+  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
+  // libjpeg asks only when the whole buffer is full.
+  if (!Grow(d, d->out->size())) {
+    cinfo->err->msg_code = 0;  // the message text is never shown
+    cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
+  }
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
+  d->out->resize(d->out->size() - qsizetype(d->pub.free_in_buffer));
+}
+
+constexpr int kRowBatch = 16;
+
+bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes) {
+  jpeg_compress_struct cinfo;
+  ErrorManager errors;
+  InstallErrors(reinterpret_cast<jpeg_common_struct*>(&cinfo), errors);
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_compress(&cinfo);
+    return false;
+  }
+  jpeg_create_compress(&cinfo);
+  ByteArrayDestination dest{{}, &bytes};
+  dest.pub.init_destination = InitDestination;
+  dest.pub.empty_output_buffer = EmptyOutput;
+  dest.pub.term_destination = TermDestination;
+  cinfo.dest = &dest.pub;
+
+  cinfo.image_width = JDIMENSION(picture.Width());
+  cinfo.image_height = JDIMENSION(picture.Height());
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_EXT_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, std::clamp(settings.quality, 1, 100), TRUE);
+  cinfo.optimize_coding = settings.optimizeCoding ? TRUE : FALSE;
+  cinfo.dct_method = settings.accurateDct ? JDCT_ISLOW : JDCT_IFAST;
+  const int luma = settings.subsample420 ? 2 : 1;
+  cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = luma;
+  for (int c = 1; c < 3; ++c)
+    cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+
+  jpeg_start_compress(&cinfo, TRUE);
+  JSAMPROW rows[kRowBatch];
+  while (cinfo.next_scanline < cinfo.image_height) {
+    const int n = std::min<int>(kRowBatch, int(cinfo.image_height - cinfo.next_scanline));
+    for (int i = 0; i < n; ++i)
+      rows[i] = const_cast<JSAMPROW>(picture.Row(int(cinfo.next_scanline) + i));
+    jpeg_write_scanlines(&cinfo, rows, JDIMENSION(n));
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  return true;
+}
+
+// Shared by header and full reads; the caller has installed the error jump.
+void StartReading(jpeg_decompress_struct& cinfo, const std::uint8_t* data, std::size_t size) {
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_read_header(&cinfo, TRUE);
+}
+
+int OrientationOf(const jpeg_decompress_struct& cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+    if (m->marker == JPEG_APP0 + 1) {
+      const int o = ExifOrientation::FromApp1(m->data, m->data_length);
+      if (o != 1) return o;
+    }
+  return 1;
+}
+
+bool Decodable(const jpeg_decompress_struct& cinfo) {
+  return cinfo.jpeg_color_space != JCS_CMYK && cinfo.jpeg_color_space != JCS_YCCK;
+}
+
+}  // namespace
+
+bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out) {
+  if (picture.Empty()) return false;
+  QByteArray bytes;
+  // A first guess near a photo's size at mid quality saves most of the regrowing.
+  bytes.resize(std::max<qsizetype>(64 * 1024, qsizetype(picture.Width()) * picture.Height() / 4));
+  if (!EncodeRows(picture, settings, bytes)) return false;
+  out = std::move(bytes);
+  return true;
+}
+
+bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header) {
+  if (!data || size == 0) return false;
+  jpeg_decompress_struct cinfo;
+  ErrorManager errors;
+  InstallErrors(reinterpret_cast<jpeg_common_struct*>(&cinfo), errors);
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  StartReading(cinfo, data, size);
+  header.width = int(cinfo.image_width);
+  header.height = int(cinfo.image_height);
+  header.rgbDecodable = Decodable(cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return true;
+}
+
+bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation) {
+  if (!data || size == 0) {
+    target.Release();
+    return false;
+  }
+  jpeg_decompress_struct cinfo;
+  ErrorManager errors;
+  InstallErrors(reinterpret_cast<jpeg_common_struct*>(&cinfo), errors);
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    target.Release();
+    return false;
+  }
+  StartReading(cinfo, data, size);
+  const int w = int(cinfo.image_width), h = int(cinfo.image_height);
+  const bool reuse = !target.Empty() && target.Width() == w && target.Height() == h;
+  if (!Decodable(cinfo) || !ImageDescriptor::SizeAllowed(w, h) ||
+      (!reuse && target.Allocate(w, h, false) != kImageOk)) {
+    jpeg_destroy_decompress(&cinfo);
+    target.Release();
+    return false;
+  }
+  if (orientation) *orientation = OrientationOf(cinfo);
+  cinfo.out_color_space = JCS_EXT_RGB;
+  cinfo.dct_method = JDCT_ISLOW;
+  jpeg_start_decompress(&cinfo);
+  JSAMPROW rows[kRowBatch];
+  while (cinfo.output_scanline < cinfo.output_height) {
+    const int first = int(cinfo.output_scanline);
+    const int n = std::min<int>(kRowBatch, h - first);
+    for (int i = 0; i < n; ++i) rows[i] = target.Row(first + i);
+    jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return true;
+}
+
+}  // namespace JpegCodec

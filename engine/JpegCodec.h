@@ -1,0 +1,34 @@
+#pragma once
+// The one door to libjpeg-turbo: every JPEG the engine writes or reads goes through here,
+// so the file a user saves has exactly the bytes and pixels that the preview promised.
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+class ImageDescriptor;
+
+namespace JpegCodec {
+
+// What the engine always asks of the encoder: the smallest baseline file for a quality.
+struct Settings {
+  int quality = 70;            // 1..100, clamped
+  bool optimizeCoding = true;  // Huffman tables made for the picture
+  bool accurateDct = true;     // integer slow DCT: the fast one costs quality
+  bool subsample420 = true;    // 2x2 chroma, baseline, no progressive scans
+};
+
+struct Header {
+  int width = 0;
+  int height = 0;
+  bool rgbDecodable = false;  // false for CMYK/YCCK, which this door does not convert
+};
+
+// Encodes the picture; false (and out untouched) on failure.
+bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out);
+bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header);
+// Decodes into target, reusing its buffer when it already has the JPEG's size; the
+// EXIF orientation (1..8) is reported, not applied. A truncated file gives the rows the
+// decoder could produce. On failure the target is empty.
+bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation);
+
+}  // namespace JpegCodec

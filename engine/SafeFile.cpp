@@ -1,0 +1,36 @@
+#include "SafeFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace SafeFile {
+
+bool IsWriteProtected(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return false;
+  // WriteUser is left out: for root it says "writable" whatever the bits say.
+  constexpr QFile::Permissions kAnyWrite =
+      QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  return (info.permissions() & kAnyWrite) == 0 || !info.isWritable();
+}
+
+bool Replace(const QString& path, const QByteArray& bytes) {
+  if (path.isEmpty() || IsWriteProtected(path) || QFileInfo(path).isDir()) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
+  return file.error() == QFile::NoError;
+}
+
+}  // namespace SafeFile

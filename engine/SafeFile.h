@@ -1,0 +1,17 @@
+#pragma once
+// Reading whole files and replacing files the user keeps without ever losing the old one:
+// the new bytes go to a temporary file in the same folder, which is renamed over the target.
+#include <QByteArray>
+#include <QString>
+
+namespace SafeFile {
+
+// True when the file exists and its permission bits allow nobody to write it. Such a file
+// is refused even for root, who could otherwise rename over it.
+bool IsWriteProtected(const QString& path);
+// Writes bytes to path atomically; false leaves any existing file exactly as it was.
+bool Replace(const QString& path, const QByteArray& bytes);
+// The first maxBytes bytes (all with a negative count); false when it cannot be read.
+bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes = -1);
+
+}  // namespace SafeFile

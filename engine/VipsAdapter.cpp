@@ -1,0 +1,169 @@
+#include "VipsAdapter.h"
+
+#include <QFile>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+#include <vips/vips8>
+
+#include "ImageDescriptor.h"
+
+using vips::VImage;
+
+namespace VipsAdapter {
+namespace {
+
+void Start() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    vips_init("trimjet");
+    // Cached operations would keep references to pixels the engine borrows and frees.
+    vips_cache_set_max(0);
+  });
+}
+
+// 8-bit sRGB with exactly three bands, upright, transparency flattened onto white.
+VImage Normalised(VImage image) {
+  image = image.autorot();
+  const VipsInterpretation kind = image.interpretation();
+  if (kind != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR) {
+    try {
+      image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+    } catch (const vips::VError&) {
+      vips_error_clear();  // unusual interpretation: plain cast below still gives pixels
+    }
+  }
+  if (image.has_alpha()) {
+    const double white = image.format() == VIPS_FORMAT_USHORT ? 65535.0 : 255.0;
+    image = image.flatten(VImage::option()->set("background", std::vector<double>{white}));
+  }
+  if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
+  if (image.bands() == 1) image = image.bandjoin({image, image});
+  if (image.bands() == 2)
+    image = image.extract_band(0).bandjoin({image.extract_band(0), image.extract_band(0)});
+  if (image.bands() > 3) image = image.extract_band(0, VImage::option()->set("n", 3));
+  return image;
+}
+
+// Runs the pipeline straight into a new descriptor; out changes only on success.
+bool Render(VImage image, ImageDescriptor& out) {
+  if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
+  image = Normalised(image);
+  if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
+  ImageDescriptor pixels;
+  if (pixels.Allocate(image.width(), image.height(), false) != kImageOk) return false;
+  // vips_sink_disc() would avoid this copy, but 8.14 reports decode errors inside it only as
+  // warnings; writing to memory fails as it should.
+  std::size_t size = 0;
+  std::unique_ptr<void, decltype(&g_free)> packed(image.write_to_memory(&size), g_free);
+  const std::size_t row = std::size_t(pixels.Width()) * 3;
+  if (!packed || size != row * std::size_t(pixels.Height())) return false;
+  for (int y = 0; y < pixels.Height(); ++y)
+    std::memcpy(pixels.Row(y), static_cast<const std::uint8_t*>(packed.get()) + row * y, row);
+  out = std::move(pixels);
+  return true;
+}
+
+// Runs one libvips job. Besides exceptions, a job whose decode failed inside a worker
+// thread can come back "successful" in 8.14 with the failure only in the error buffer.
+template <typename Fn>
+bool Guarded(Fn&& fn) {
+  Start();
+  vips_error_clear();
+  bool ok = false;
+  try {
+    ok = fn();
+  } catch (const vips::VError&) {
+    ok = false;
+  }
+  ok = ok && vips_error_buffer()[0] == '\0';
+  vips_error_clear();
+  return ok;
+}
+
+// A damaged file fails instead of turning into a black or half-grey picture that a batch
+// run would then write over the original.
+vips::VOption* Strict() { return VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR); }
+
+VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
+  // Random access: turning a picture upright reads it out of order.
+  switch (format) {
+    case ImageFormat::kJpeg:
+      return VImage::jpegload_buffer(blob, Strict());
+    case ImageFormat::kGif:
+      return VImage::gifload_buffer(blob, Strict());
+    case ImageFormat::kTiff:
+      return VImage::tiffload_buffer(blob, Strict());
+    case ImageFormat::kPng:
+      return VImage::pngload_buffer(blob, Strict());
+    case ImageFormat::kBmp:
+    case ImageFormat::kPcx:
+      return VImage::magickload_buffer(blob, Strict());
+    default:
+      throw vips::VError("format not loadable from memory");
+  }
+}
+
+bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {
+  // The blob borrows the bytes; they outlive every image made from them in this call.
+  VipsBlob* blob = vips_blob_new(nullptr, bytes.constData(), std::size_t(bytes.size()));
+  bool ok = false;
+  try {
+    ok = Render(FromBlob(blob, format), out);
+  } catch (...) {
+    vips_area_unref(VIPS_AREA(blob));
+    throw;
+  }
+  vips_area_unref(VIPS_AREA(blob));
+  return ok;
+}
+
+}  // namespace
+
+bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out) {
+  return Guarded([&] {
+    if (format != ImageFormat::kTga) {
+      QFile file(path);
+      if (!file.open(QIODevice::ReadOnly)) return false;
+      return LoadBlob(file.readAll(), format, out);
+    }
+    // TGA has no signature, so ImageMagick is told the format with its "TGA:" prefix.
+    const QByteArray name = "TGA:" + QFile::encodeName(path);
+    return Render(VImage::magickload(name.constData(), Strict()), out);
+  });
+}
+
+bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {
+  if (bytes.isEmpty()) return false;
+  return Guarded([&] { return LoadBlob(bytes, format, out); });
+}
+
+bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescriptor& out) {
+  if (src.Empty() || width < 1 || height < 1) return false;
+  return Guarded([&] {
+    std::vector<std::uint8_t> packed;
+    const std::uint8_t* data = src.Bits();
+    if (src.PadBytes() != 0) {
+      // libvips wants rows without padding.
+      const std::size_t row = std::size_t(src.Width()) * 3;
+      packed.resize(row * src.Height());
+      for (int y = 0; y < src.Height(); ++y) std::memcpy(&packed[row * y], src.Row(y), row);
+      data = packed.data();
+    }
+    VImage in = VImage::new_from_memory(const_cast<std::uint8_t*>(data),
+                                        std::size_t(src.Width()) * 3 * src.Height(), src.Width(),
+                                        src.Height(), 3, VIPS_FORMAT_UCHAR);
+    const double hscale = double(width) / src.Width();
+    const double vscale = double(height) / src.Height();
+    VImage scaled = in.resize(
+        hscale, VImage::option()->set("vscale", vscale)->set("kernel", VIPS_KERNEL_LANCZOS3));
+    // Rounding inside the resize can leave a pixel more or less.
+    if (scaled.width() != width || scaled.height() != height) {
+      scaled = scaled.embed(0, 0, width, height, VImage::option()->set("extend", VIPS_EXTEND_COPY));
+    }
+    return Render(scaled, out);
+  });
+}
+
+}  // namespace VipsAdapter

@@ -1,0 +1,159 @@
+#include "clsImage.h"
+
+#include <atomic>
+#include <cmath>
+
+#include "ImageFormat.h"
+#include "PixelScaler.h"
+#include "SafeFile.h"
+#include "VipsAdapter.h"
+
+namespace {
+
+int NextContextId() {
+  static std::atomic<int> next{1};
+  int id = next.fetch_add(1);
+  if (id <= 0) {  // wrapped: start again, never at 0
+    next = 2;
+    id = 1;
+  }
+  return id;
+}
+
+// The content decides only when the extension says nothing.
+constexpr qint64 kSniffBytes = 128;
+
+}  // namespace
+
+void clsImage::Attach(ImageDescriptor&& pixels) {
+  const std::uint8_t* previous = pixels_.Bits();
+  pixels_ = std::move(pixels);
+  Reattached(previous);
+}
+
+void clsImage::Reattached(const std::uint8_t* previousBits) {
+  if (pixels_.Empty())
+    dc_ = 0;
+  else if (dc_ == 0 || pixels_.Bits() != previousBits)
+    dc_ = NextContextId();
+}
+
+int clsImage::Create(int width, int height, int bitsPerPixel) {
+  ClearUp();
+  if (bitsPerPixel != 24) return kImageBadArgument;
+  ImageDescriptor pixels;
+  const int code = pixels.Allocate(width, height, true);
+  if (code == kImageOk) Attach(std::move(pixels));
+  return code;
+}
+
+void clsImage::ClearUp() {
+  pixels_.Release();
+  dc_ = 0;
+}
+
+bool clsImage::CreateFromFile(const QString& fileName) {
+  ClearUp();
+  ImageFormat::Code format = ImageFormat::FromExtension(fileName);
+  if (format == ImageFormat::kUnknown) {
+    QByteArray head;
+    if (!SafeFile::Read(fileName, head, kSniffBytes)) return false;
+    format = ImageFormat::FromContent(head, true);
+    if (format == ImageFormat::kUnknown) return false;
+  }
+  if (format == ImageFormat::kJpeg && LoadIJLjpg(fileName)) return true;
+  ImageDescriptor pixels;
+  if (!VipsAdapter::LoadFile(fileName, format, pixels)) return false;
+  Attach(std::move(pixels));
+  return true;
+}
+
+bool clsImage::CreateFromBuffer(const QByteArray& bytes) {
+  ClearUp();
+  const ImageFormat::Code format = ImageFormat::FromContent(bytes, false);
+  if (format == ImageFormat::kUnknown) return false;
+  if (format == ImageFormat::kJpeg && LoadIJLjpgFromBuffer(bytes)) return true;
+  ImageDescriptor pixels;
+  if (!VipsAdapter::LoadBuffer(bytes, format, pixels)) return false;
+  Attach(std::move(pixels));
+  return true;
+}
+
+void clsImage::PaintPicture(QPainter& dc, int left, int top, int width, int height) const {
+  if (width < 0) width = Width();
+  if (height < 0) height = Height();
+  QtSurface::Draw(dc, QRect(left, top, width, height), pixels_, QRect(0, 0, Width(), Height()),
+                  StretchMode::kColorOnColor);
+}
+
+void clsImage::Stretch(QPainter& dc, int left, int top, int width, int height, int srcLeft,
+                       int srcTop, int srcWidth, int srcHeight, QPainter::CompositionMode rop,
+                       StretchMode mode) const {
+  if (width < 0) width = Width();
+  if (height < 0) height = Height();
+  if (srcWidth < 0) srcWidth = Width();
+  if (srcHeight < 0) srcHeight = Height();
+  QtSurface::Draw(dc, QRect(left, top, width, height), pixels_,
+                  QRect(srcLeft, srcTop, srcWidth, srcHeight), mode, rop);
+}
+
+std::shared_ptr<clsImage> clsImage::GetNewInstance() const {
+  auto copy = std::make_shared<clsImage>();
+  ImageDescriptor pixels = pixels_.Clone();
+  if (!pixels.Empty()) copy->Attach(std::move(pixels));
+  return copy;
+}
+
+std::shared_ptr<clsImage> clsImage::GetScaledInstance(int& newWidth, int& newHeight,
+                                                      std::shared_ptr<clsImage> dest, bool fast,
+                                                      bool keepProportions) const {
+  newWidth = std::max(newWidth, 1);
+  newHeight = std::max(newHeight, 1);
+  // Scaling into itself: work from a copy, since Create below empties the destination.
+  ImageDescriptor ownCopy;
+  const ImageDescriptor* source = &pixels_;
+  if (dest.get() == this) {
+    ownCopy = pixels_.Clone();
+    source = &ownCopy;
+  }
+  if (!dest) {
+    dest = std::make_shared<clsImage>();
+    dest->Create(newWidth, newHeight, 24);
+  } else if (dest->hDC() == 0 || dest->Width() != newWidth || dest->Height() != newHeight) {
+    dest->Create(newWidth, newHeight, 24);
+  }
+  if (dest->hDC() == 0 || source->Empty()) return nullptr;
+
+  QRect target(0, 0, newWidth, newHeight);
+  if (keepProportions) {
+    const double rx = double(newWidth) / source->Width();
+    const double ry = double(newHeight) / source->Height();
+    const float scale = float(ry <= rx ? ry : rx);
+    const int w = std::max(1, int(std::nearbyint(double(scale) * source->Width())));
+    const int h = std::max(1, int(std::nearbyint(double(scale) * source->Height())));
+    target = QRect((newWidth - w) / 2, (newHeight - h) / 2, w, h);
+  }
+  if (fast) {
+    PixelScaler::Nearest(*source, QRect(0, 0, source->Width(), source->Height()), dest->pixels_,
+                         target);
+    return dest;
+  }
+  ImageDescriptor scaled;
+  if (!VipsAdapter::ResizeSmooth(*source, target.width(), target.height(), scaled)) return nullptr;
+  PixelScaler::Blit(scaled, dest->pixels_, target.left(), target.top());
+  return dest;
+}
+
+void clsImage::Resize(int newWidth, int newHeight, bool fast) {
+  if (pixels_.Empty()) return;
+  ImageDescriptor scaled;
+  if (fast) {
+    if (scaled.Allocate(newWidth, newHeight, false) != kImageOk) return;
+    PixelScaler::Nearest(pixels_, QRect(0, 0, Width(), Height()), scaled,
+                         QRect(0, 0, newWidth, newHeight));
+  } else if (!ImageDescriptor::SizeAllowed(newWidth, newHeight) ||
+             !VipsAdapter::ResizeSmooth(pixels_, newWidth, newHeight, scaled)) {
+    return;
+  }
+  Attach(std::move(scaled));
+}

@@ -1,0 +1,89 @@
+#pragma once
+// clsImage: one 24-bit picture in memory, the program's only picture type. It loads every
+// supported format, scales and paints itself, and makes the JPEG a user will get.
+//
+// Ownership: image objects are shared by reference. Windows and other holders keep a
+// std::shared_ptr<clsImage>; the object owns its pixels and frees them in ClearUp or when
+// the last holder lets go. Copies are only ever explicit (GetNewInstance). Objects handed
+// out by GetNewInstance, GetScaledInstance and GetOptimizedInstance belong to the caller.
+// Not thread-safe: use an object from one thread at a time.
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <memory>
+
+#include "ImageDescriptor.h"
+#include "QtSurface.h"
+
+class clsImage {
+ public:
+  using StretchMode = QtSurface::StretchMode;
+  static constexpr int kBufferQuality = 50;  // thumbnails kept as JPEG bytes
+
+  clsImage() = default;
+  ~clsImage() { ClearUp(); }
+  clsImage(const clsImage&) = delete;
+  clsImage& operator=(const clsImage&) = delete;
+
+  // Non-zero exactly while a picture is held; differs between pictures, so two holders
+  // can tell whether they show the same one.
+  int hDC() const { return dc_; }
+  int Width() const { return pixels_.Width(); }
+  int Height() const { return pixels_.Height(); }
+  int BitCount() const { return pixels_.Empty() ? 0 : 24; }
+
+  // A black picture; 0 on success, kImageNoMemory beyond the size limits, kImageBadArgument
+  // for a size below 1 or a depth other than 24.
+  int Create(int width, int height, int bitsPerPixel);
+  bool CreateFromFile(const QString& fileName);
+  bool CreateFromBuffer(const QByteArray& bytes);
+  void ClearUp();
+
+  // Natural size when width and height are both negative, else stretched colour-on-colour.
+  void PaintPicture(QPainter& dc, int left, int top, int width = -1, int height = -1) const;
+  // Negative sizes stand for the picture's own width or height.
+  void Stretch(QPainter& dc, int left, int top, int width, int height, int srcLeft, int srcTop,
+               int srcWidth, int srcHeight,
+               QPainter::CompositionMode rop = QPainter::CompositionMode_Source,
+               StretchMode mode = StretchMode::kColorOnColor) const;
+  std::shared_ptr<clsImage> GetNewInstance() const;
+  // Sizes below 1 become 1 and are written back. dest is reused when it has the new size.
+  // Fast = nearest neighbour, otherwise a smooth downscale. Null when nothing was drawn.
+  std::shared_ptr<clsImage> GetScaledInstance(int& newWidth, int& newHeight,
+                                              std::shared_ptr<clsImage> dest, bool fast,
+                                              bool keepProportions) const;
+  // Replaces the picture by a scaled one; on failure the old picture stays.
+  void Resize(int newWidth, int newHeight, bool fast);
+
+  // JPEG at a quality. Every writer uses the same encoder and settings, so a file has
+  // exactly the size GetOptimizedInstance reported for the same picture and quality.
+  bool SaveIJLjpg(const QString& fileName, int quality) const;
+  bool LoadIJLjpg(const QString& fileName);
+  bool LoadIJLjpgFromBuffer(const QByteArray& bytes);
+  // Encodes in memory and decodes into dest (or a new object); size gets the JPEG's length.
+  // On a failed encode the result is returned untouched and size keeps its value.
+  std::shared_ptr<clsImage> GetOptimizedInstance(int quality,
+                                                 std::shared_ptr<clsImage> dest = nullptr,
+                                                 int* size = nullptr) const;
+  // Quality-50 JPEG bytes (empty when encoding failed) and back.
+  void SaveToBuffer(QByteArray& bytes) const;
+  void LoadFromBuffer(const QByteArray& bytes);
+  // Same encoder as SaveIJLjpg; mode is accepted for callers but every file is baseline.
+  bool savejpg(const QString& fileName, int quality, int mode) const;
+  // The shared encoder: the bytes SaveIJLjpg would write.
+  bool EncodeJpeg(int quality, QByteArray& out) const;
+
+  // The pixels themselves, for painting into the picture (QPainter on Surface()) and for
+  // the effect operations, which work in place on them.
+  QImage Surface() { return QtSurface::Wrap(pixels_); }
+  const ImageDescriptor& Pixels() const { return pixels_; }
+
+ private:
+  void Attach(ImageDescriptor&& pixels);
+  void Reattached(const std::uint8_t* previousBits);
+  bool DecodeJpeg(const std::uint8_t* data, std::size_t size);
+
+  ImageDescriptor pixels_;
+  int dc_ = 0;
+};

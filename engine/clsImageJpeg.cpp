@@ -1,0 +1,69 @@
+// clsImage's JPEG members: the in-memory round trip, saving and the compact byte form.
+#include <QFile>
+
+#include "ExifOrientation.h"
+#include "JpegCodec.h"
+#include "SafeFile.h"
+#include "clsImage.h"
+
+bool clsImage::EncodeJpeg(int quality, QByteArray& out) const {
+  JpegCodec::Settings settings;
+  settings.quality = quality;
+  return JpegCodec::Encode(pixels_, settings, out);
+}
+
+bool clsImage::SaveIJLjpg(const QString& fileName, int quality) const {
+  // Encode first: a picture that cannot be encoded never touches the target.
+  QByteArray jpeg;
+  return EncodeJpeg(quality, jpeg) && SafeFile::Replace(fileName, jpeg);
+}
+
+bool clsImage::savejpg(const QString& fileName, int quality, int /*mode*/) const {
+  return SaveIJLjpg(fileName, quality);
+}
+
+bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size) {
+  const std::uint8_t* previous = pixels_.Bits();
+  int orientation = 1;
+  const bool ok = JpegCodec::Decode(data, size, pixels_, &orientation) &&
+                  ExifOrientation::Apply(pixels_, orientation);
+  if (!ok) pixels_.Release();
+  Reattached(previous);
+  return ok;
+}
+
+bool clsImage::LoadIJLjpg(const QString& fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
+    ClearUp();
+    return false;
+  }
+  // Mapping spares a copy of the compressed bytes; a pipe or special file is read instead.
+  if (const uchar* mapped = file.map(0, file.size()))
+    return DecodeJpeg(mapped, std::size_t(file.size()));
+  const QByteArray bytes = file.readAll();
+  return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                    std::size_t(bytes.size()));
+}
+
+bool clsImage::LoadIJLjpgFromBuffer(const QByteArray& bytes) {
+  return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                    std::size_t(bytes.size()));
+}
+
+std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
+                                                         std::shared_ptr<clsImage> dest,
+                                                         int* size) const {
+  std::shared_ptr<clsImage> result = dest ? std::move(dest) : std::make_shared<clsImage>();
+  QByteArray jpeg;
+  if (!EncodeJpeg(quality, jpeg)) return result;
+  if (size) *size = int(jpeg.size());
+  result->LoadIJLjpgFromBuffer(jpeg);
+  return result;
+}
+
+void clsImage::SaveToBuffer(QByteArray& bytes) const {
+  if (!EncodeJpeg(kBufferQuality, bytes)) bytes.clear();
+}
+
+void clsImage::LoadFromBuffer(const QByteArray& bytes) { LoadIJLjpgFromBuffer(bytes); }
