@@ -1,0 +1,209 @@
+#include "ImageView.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStyle>
+#include <algorithm>
+
+#include "ViewGeometry.h"
+#include "WorkWindows.h"
+#include "clsImage.h"
+#include "modControls.h"
+
+using namespace ViewGeometry;
+
+namespace {
+
+// Applies one axis's range; a bar the picture does not need goes back to 0 and rests.
+void ApplyScroll(QScrollBar* bar, const ScrollAxis& axis) {
+  if (axis.enabled) {
+    bar->setPageStep(axis.largeChange);
+    bar->setRange(0, axis.maximum);
+    bar->setEnabled(true);
+  } else {
+    if (bar->value() != 0) bar->setValue(0);
+    bar->setRange(0, 0);
+    bar->setEnabled(false);
+  }
+}
+
+// Painting stays off while several values change at once; the previous state comes back.
+class SuspendPainting {
+ public:
+  explicit SuspendPainting(bool& allowed) : allowed_(allowed), was_(allowed) { allowed = false; }
+  ~SuspendPainting() { allowed_ = was_; }
+  SuspendPainting(const SuspendPainting&) = delete;
+  SuspendPainting& operator=(const SuspendPainting&) = delete;
+
+ private:
+  bool& allowed_;
+  bool was_;
+};
+
+}  // namespace
+
+ImageView::ImageView(QWidget* parent) : QWidget(parent), backBuffer_(std::make_unique<clsImage>()) {
+  setObjectName(QStringLiteral("ImageView"));
+  rightBar_ = new QWidget(this);
+  rightBar_->setObjectName(QStringLiteral("RightBar"));
+  vScroll_ = new QScrollBar(Qt::Vertical, rightBar_);
+  vScroll_->setObjectName(QStringLiteral("VScroll"));
+  zoomSlider_ = new QSlider(Qt::Vertical, rightBar_);
+  zoomSlider_->setObjectName(QStringLiteral("ZoomSlider"));
+  zoomSlider_->setRange(kZoomSliderMin, kZoomSliderMax);
+  zoomSlider_->setSingleStep(1);
+  zoomSlider_->setPageStep(5);
+  zoomSlider_->setValue(kZoomSliderAt100);
+  bottomBar_ = new QWidget(this);
+  bottomBar_->setObjectName(QStringLiteral("BottomBar"));
+  hScroll_ = new QScrollBar(Qt::Horizontal, bottomBar_);
+  hScroll_->setObjectName(QStringLiteral("HScroll"));
+  rightBottom_ = new QLabel(QString::number(ZoomReadOut(kZoomSliderAt100)), bottomBar_);
+  rightBottom_->setObjectName(QStringLiteral("RightBottom"));
+  rightBottom_->setAlignment(Qt::AlignCenter);
+  for (QScrollBar* bar : {hScroll_, vScroll_}) {
+    ApplyScroll(bar, {});
+    // Keys belong to the zoom slider.
+    bar->setFocusProxy(zoomSlider_);
+    connect(bar, &QScrollBar::valueChanged, this, &ImageView::Repaint);
+  }
+  connect(zoomSlider_, &QSlider::valueChanged, this, &ImageView::OnZoomChanged);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  LayOutBars();
+}
+
+ImageView::~ImageView() = default;
+
+void ImageView::SetImage(std::shared_ptr<clsImage> img) {
+  image_ = std::move(img);
+  refreshAllowed_ = false;
+  if (zoomSlider_->value() != kZoomSliderAt100) zoomSlider_->setValue(kZoomSliderAt100);
+  // Also at 100 % already: ranges of the previous picture would hide a smaller new one.
+  ResizeView();
+  refreshAllowed_ = true;
+}
+
+void ImageView::Refresh() { Repaint(); }
+
+void ImageView::ZoomToFit() {
+  if (!HasImage()) return;
+  refreshAllowed_ = false;
+  vScroll_->setValue(0);
+  hScroll_->setValue(0);
+  const QSize view = ViewSize();
+  if (const auto value =
+          FitSliderValue(view.width(), view.height(), image_->Width(), image_->Height()))
+    zoomSlider_->setValue(*value);
+  refreshAllowed_ = true;
+  ResizeView();
+}
+
+double ImageView::GetZoomValue() const { return ZoomPercent(zoomSlider_->value()); }
+
+std::shared_ptr<clsImage> ImageView::GetViewAreaAsImage() const {
+  return backBuffer_->GetNewInstance();
+}
+
+int ImageView::GetDeltaWidth() const { return rightBar_->width(); }
+
+int ImageView::GetDeltaHeight() const { return bottomBar_->height(); }
+
+QSize ImageView::ViewSize() const {
+  return {std::max(0, rightBar_->x()), std::max(0, bottomBar_->y())};
+}
+
+bool ImageView::HasImage() const { return image_ && image_->hDC() != 0; }
+
+void ImageView::OnZoomChanged(int value) {
+  rightBottom_->setText(QString::number(ZoomReadOut(value)));
+  ResizeView();
+}
+
+void ImageView::LayOutBars() {
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  const int sliderW = zoomSlider_->sizeHint().width();
+  const int barW = extent + sliderW;
+  const int w = width(), h = height();
+  const int viewW = std::max(0, w - barW), viewH = std::max(0, h - extent);
+  bottomBar_->setGeometry(0, viewH, w, extent);
+  rightBar_->setGeometry(viewW, 0, barW, viewH);
+  vScroll_->setGeometry(0, 0, extent, viewH);
+  zoomSlider_->setGeometry(extent, 0, sliderW, viewH);
+  hScroll_->setGeometry(0, 0, viewW, extent);
+  rightBottom_->setGeometry(viewW, 0, barW, extent);
+}
+
+void ImageView::ResizeView() {
+  {
+    SuspendPainting suspended(refreshAllowed_);
+    LayOutBars();
+    const QSize view = ViewSize();
+    if (HasImage()) {
+      const double zoom = GetZoomValue();
+      ApplyScroll(hScroll_, ScrollFor(view.width(), image_->Width(), zoom));
+      ApplyScroll(vScroll_, ScrollFor(view.height(), image_->Height(), zoom));
+    }
+    if (view.isEmpty())
+      backBuffer_->ClearUp();
+    else
+      backBuffer_->Create(view.width(), view.height(), 24);
+  }
+  Repaint();
+}
+
+void ImageView::Repaint() {
+  if (!refreshAllowed_) return;
+  if (HasImage() && backBuffer_->hDC() != 0) {
+    const QSize view = ViewSize();
+    const double zoom = GetZoomValue();
+    const AxisPlacement x = PlaceAxis(view.width(), hScroll_->value(), image_->Width(), zoom);
+    const AxisPlacement y = PlaceAxis(view.height(), vScroll_->value(), image_->Height(), zoom);
+    QImage surface = backBuffer_->Surface();
+    QPainter dc(&surface);
+    image_->Stretch(dc, x.dest, y.dest, x.destLen, y.destLen, x.src, y.src, x.srcLen, y.srcLen);
+  }
+  update(QRect(QPoint(0, 0), ViewSize()));
+  emit Paint();
+}
+
+void ImageView::resizeEvent(QResizeEvent*) { ResizeView(); }
+
+void ImageView::paintEvent(QPaintEvent*) {
+  QPainter dc(this);
+  if (backBuffer_->hDC() != 0)
+    backBuffer_->PaintPicture(dc, 0, 0);
+  else
+    dc.fillRect(QRect(QPoint(0, 0), ViewSize()), Qt::black);
+}
+
+void ImageView::mousePressEvent(QMouseEvent* event) {
+  const QPointF pos = event->position();
+  anchorX_ = modControls::RoundHalfEven(pos.x());
+  anchorY_ = modControls::RoundHalfEven(pos.y());
+  dragging_ = true;
+}
+
+void ImageView::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  const double zoom = GetZoomValue();
+  const QPointF pos = event->position();
+  const PanStep x = Pan(anchorX_, pos.x(), zoom);
+  const PanStep y = Pan(anchorY_, pos.y(), zoom);
+  anchorX_ = x.anchor;
+  anchorY_ = y.anchor;
+  {
+    SuspendPainting suspended(refreshAllowed_);
+    // setValue keeps the value inside the bar's range.
+    if (hScroll_->isEnabled()) hScroll_->setValue(hScroll_->value() + x.delta);
+    if (vScroll_->isEnabled()) vScroll_->setValue(vScroll_->value() + y.delta);
+  }
+  Repaint();
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent*) {
+  dragging_ = false;
+  WorkWindows::BringToFront(this);
+}

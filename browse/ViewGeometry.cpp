@@ -1,0 +1,94 @@
+#include "ViewGeometry.h"
+
+#include <algorithm>
+
+#include "modControls.h"
+
+namespace ViewGeometry {
+namespace {
+
+using modControls::RoundHalfEven;
+
+// Image pixels per view pixel.
+double Factor(double zoomPercent) { return 100.0 / zoomPercent; }
+
+// Pulls one axis of a frame back inside [lo, lo + room), shrinking it to the room first.
+void KeepInside(int& pos, int& len, int lo, int room) {
+  len = std::min(len, room);
+  pos = std::clamp(pos, lo, lo + room - len);
+}
+
+}  // namespace
+
+double ZoomPercent(int sliderValue) { return sliderValue / 5.0; }
+
+int ZoomReadOut(int sliderValue) { return (sliderValue - kZoomSliderAt100) / 5; }
+
+std::optional<int> FitSliderValue(int viewW, int viewH, int imageW, int imageH) {
+  if (viewW <= 0 || viewH <= 0 || imageW <= 0 || imageH <= 0) return std::nullopt;
+  // Slider value = zoom * 5, worked out in one division so that exact halves stay exact.
+  const bool heightDecides =
+      static_cast<double>(imageW) / viewW < static_cast<double>(imageH) / viewH;
+  const double value = heightDecides ? viewH * 500.0 / imageH : viewW * 500.0 / imageW;
+  return std::clamp(RoundHalfEven(value), kZoomSliderMin, kZoomSliderMax);
+}
+
+ScrollAxis ScrollFor(int viewLen, int imageLen, double zoomPercent) {
+  if (zoomPercent <= 0) return {};
+  const int visible = RoundHalfEven(viewLen * Factor(zoomPercent));
+  if (visible >= imageLen) return {};
+  return {true, imageLen - visible, visible};
+}
+
+AxisPlacement PlaceAxis(int viewLen, int scroll, int imageLen, double zoomPercent) {
+  if (zoomPercent <= 0) return {};
+  const double f = Factor(zoomPercent);
+  AxisPlacement p{0, viewLen, scroll, 0};
+  // Only where the view reaches past the picture's far edge is the picture centred.
+  if (viewLen * f + scroll > imageLen) {
+    p.destLen = RoundHalfEven(imageLen / f);
+    p.dest = RoundHalfEven((viewLen - p.destLen) / 2.0);
+    if (p.dest < 0) {
+      p.dest = 0;
+      p.destLen = viewLen;
+    }
+  }
+  p.srcLen = RoundHalfEven(p.destLen * f);
+  return p;
+}
+
+PanStep Pan(int anchor, double position, double zoomPercent) {
+  if (zoomPercent <= 0) return {0, anchor};
+  const int delta = RoundHalfEven((anchor - position) * 100.0 / zoomPercent);
+  return {delta, RoundHalfEven(anchor - delta * zoomPercent / 100.0)};
+}
+
+QRect FittedBox(QSize area, QSize picture) {
+  const int cw = area.width(), ch = area.height();
+  const int w = picture.width(), h = picture.height();
+  if (cw <= 0 || ch <= 0 || w <= 0 || h <= 0) return {};
+  int newW = 0, newH = 0;
+  if (static_cast<double>(ch) / h > static_cast<double>(cw) / w) {
+    newW = cw;
+    newH = RoundHalfEven(static_cast<double>(cw) * h / w);
+  } else {
+    newW = RoundHalfEven(static_cast<double>(ch) * w / h);
+    newH = ch;
+  }
+  // A very thin picture still shows as one line.
+  newW = std::max(newW, 1);
+  newH = std::max(newH, 1);
+  return {(cw - newW) / 2, (ch - newH) / 2, newW, newH};
+}
+
+QRect PreviewFrame(QRect frame, QSize picture, QSize extra, QRect available) {
+  int x = frame.x(), y = frame.y();
+  int w = picture.width() + extra.width(), h = picture.height() + extra.height();
+  if (available.isValid()) {
+    KeepInside(x, w, available.x(), available.width());
+    KeepInside(y, h, available.y(), available.height());
+  }
+  return {x, y, w, h};
+}
+
+}  // namespace ViewGeometry

@@ -1,0 +1,61 @@
+#include "frmPicturePreview.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+
+#include "ImageView.h"
+#include "ViewGeometry.h"
+#include "WorkWindows.h"
+#include "clsImage.h"
+#include "clsLanguage.h"
+
+frmPicturePreview::frmPicturePreview(QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), view_(new ImageView(this)) {
+  setObjectName(QStringLiteral("frmPicturePreview"));
+  Language().UpdateObject(this);
+}
+
+frmPicturePreview::~frmPicturePreview() = default;
+
+void frmPicturePreview::SetImage(std::shared_ptr<clsImage> img) {
+  image_ = std::move(img);
+  view_->SetImage(image_);
+  SizeToPicture();
+}
+
+void frmPicturePreview::RedrawImage() { view_->Refresh(); }
+
+void frmPicturePreview::SizeToPicture() {
+  if (isMaximized() || isFullScreen() || !image_ || image_->hDC() == 0) return;
+  const QRect frame = frameGeometry();
+  const QSize frameExtra = frame.size() - size();
+  const QSize extra = frameExtra + QSize(view_->GetDeltaWidth(), view_->GetDeltaHeight());
+  const QRect available = screen() ? screen()->availableGeometry() : QRect();
+  const QRect target =
+      ViewGeometry::PreviewFrame(frame, QSize(image_->Width(), image_->Height()), extra, available);
+  // A window not yet shown nor placed is left to the window manager to place.
+  if (isVisible() || testAttribute(Qt::WA_Moved)) move(target.topLeft());
+  resize(target.size() - frameExtra);
+  update();
+}
+
+void frmPicturePreview::resizeEvent(QResizeEvent*) { view_->setGeometry(rect()); }
+
+void frmPicturePreview::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    WorkWindows::BringToFront(this);
+  QWidget::changeEvent(event);
+}
+
+void frmPicturePreview::closeEvent(QCloseEvent* event) {
+  // The optimiser's own closing steps may ask to save and be cancelled; while it closes
+  // itself it closes its previews, and those closes are not asked back.
+  QWidget* optimizer = WorkWindows::OptimizerToAsk();
+  if (optimizer && optimizer != this && !optimizer->close()) {
+    event->ignore();
+    return;
+  }
+  view_->SetImage(nullptr);
+  image_.reset();
+  event->accept();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// A floating window showing one shared image object in a zoomable view, sized to the picture
+// (within the screen). Closing it first asks an open optimiser window to close.
+#include <QWidget>
+#include <memory>
+
+class ImageView;
+class clsImage;
+
+class frmPicturePreview : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmPicturePreview(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::Window);
+  ~frmPicturePreview() override;
+
+  // Holds img itself (never a copy) and sizes the window to it unless maximised.
+  void SetImage(std::shared_ptr<clsImage> img);
+  std::shared_ptr<clsImage> GetImage() const { return image_; }
+  // Shows changes made to the held picture.
+  void RedrawImage();
+  ImageView* View() const { return view_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SizeToPicture();
+
+  std::shared_ptr<clsImage> image_;
+  ImageView* view_;
+};
