@@ -64,6 +64,9 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent), backBuffer_(std::make_u
   rightBottom_ = new QLabel(QString::number(ZoomReadOut(kZoomSliderAt100)), bottomBar_);
   rightBottom_->setObjectName(QStringLiteral("RightBottom"));
   rightBottom_->setAlignment(Qt::AlignCenter);
+  // The view paints only the picture area; the bars paint their own background.
+  rightBar_->setAutoFillBackground(true);
+  bottomBar_->setAutoFillBackground(true);
   for (QScrollBar* bar : {hScroll_, vScroll_}) {
     ApplyScroll(bar, {});
     // Keys belong to the zoom slider.
