@@ -1,6 +1,6 @@
 #pragma once
-// Picture-to-picture copies that need no outside library: nearest-neighbour stretching,
-// the engine's fast scaling mode.
+// Picture-to-picture copies that need no outside library: nearest-neighbour stretching (the
+// fast scaling mode) and area averaging (the smooth mode when a picture gets smaller).
 #include <QRect>
 
 class ImageDescriptor;
@@ -11,6 +11,9 @@ namespace PixelScaler {
 // nearest source pixel; parts of the target outside dst are skipped.
 void Nearest(const ImageDescriptor& src, const QRect& source, ImageDescriptor& dst,
              const QRect& target);
+// Shrinks src over the whole of dst, each target pixel the exact area-weighted mean of the
+// source pixels it covers. dst must be no larger than src in either direction.
+void AreaAverage(const ImageDescriptor& src, ImageDescriptor& dst);
 // Plain copy of the whole of src to (left, top) of dst, clipped.
 void Blit(const ImageDescriptor& src, ImageDescriptor& dst, int left, int top);
 

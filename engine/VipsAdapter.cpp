@@ -46,21 +46,27 @@ VImage Normalised(VImage image) {
   return image;
 }
 
-// Runs the pipeline straight into a new descriptor; out changes only on success.
+int CopyRows(VipsRegion* region, VipsRect* area, void* target) {
+  auto* out = static_cast<ImageDescriptor*>(target);
+  const std::size_t bytes = std::size_t(area->width) * 3;
+  for (int y = area->top; y < area->top + area->height; ++y)
+    std::memcpy(out->Row(y) + area->left * 3, VIPS_REGION_ADDR(region, area->left, y), bytes);
+  return 0;
+}
+
+// Runs the pipeline on both cores straight into the picture's rows. out is written in place
+// when it already has the right size, else replaced on success only. Decode errors inside
+// the sink show in the error buffer, which Guarded() checks.
 bool Render(VImage image, ImageDescriptor& out) {
   if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
   image = Normalised(image);
   if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
+  if (out.Width() == image.width() && out.Height() == image.height())
+    return vips_sink_disc(image.get_image(), CopyRows, &out) == 0;
   ImageDescriptor pixels;
-  if (pixels.Allocate(image.width(), image.height(), false) != kImageOk) return false;
-  // vips_sink_disc() would avoid this copy, but 8.14 reports decode errors inside it only as
-  // warnings; writing to memory fails as it should.
-  std::size_t size = 0;
-  std::unique_ptr<void, decltype(&g_free)> packed(image.write_to_memory(&size), g_free);
-  const std::size_t row = std::size_t(pixels.Width()) * 3;
-  if (!packed || size != row * std::size_t(pixels.Height())) return false;
-  for (int y = 0; y < pixels.Height(); ++y)
-    std::memcpy(pixels.Row(y), static_cast<const std::uint8_t*>(packed.get()) + row * y, row);
+  if (pixels.Allocate(image.width(), image.height(), false) != kImageOk ||
+      vips_sink_disc(image.get_image(), CopyRows, &pixels) != 0)
+    return false;
   out = std::move(pixels);
   return true;
 }
@@ -99,6 +105,7 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
       return VImage::pngload_buffer(blob, Strict());
     case ImageFormat::kBmp:
     case ImageFormat::kPcx:
+    case ImageFormat::kTga:  // libvips recognises the header ImageMagick cannot
       return VImage::magickload_buffer(blob, Strict());
     default:
       throw vips::VError("format not loadable from memory");
@@ -122,16 +129,12 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
 }  // namespace
 
 bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out) {
-  return Guarded([&] {
-    if (format != ImageFormat::kTga) {
-      QFile file(path);
-      if (!file.open(QIODevice::ReadOnly)) return false;
-      return LoadBlob(file.readAll(), format, out);
-    }
-    // TGA has no signature, so ImageMagick is told the format with its "TGA:" prefix.
-    const QByteArray name = "TGA:" + QFile::encodeName(path);
-    return Render(VImage::magickload(name.constData(), Strict()), out);
-  });
+  // Always through memory: ImageMagick would read "[1]" or "tga:" inside a file name as
+  // instructions of its own.
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  return LoadBuffer(bytes, format, out);
 }
 
 bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {

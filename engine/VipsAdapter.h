@@ -17,7 +17,7 @@ bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
 bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out);
 
 // Resamples src to exactly width x height: area-averaging shrink then Lanczos 3, the
-// quality every encoded output shows.
+// quality every encoded output shows. An out of that size is drawn into in place.
 bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescriptor& out);
 
 }  // namespace VipsAdapter

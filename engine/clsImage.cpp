@@ -20,6 +20,18 @@ int NextContextId() {
   return id;
 }
 
+// Smooth scaling: exact area averaging when the picture gets smaller (fast, no ringing),
+// Lanczos through libvips when it grows. out is drawn into in place when it has the size.
+bool SmoothScale(const ImageDescriptor& src, int width, int height, ImageDescriptor& out) {
+  if (width > src.Width() || height > src.Height())
+    return VipsAdapter::ResizeSmooth(src, width, height, out);
+  if ((out.Width() != width || out.Height() != height) &&
+      out.Allocate(width, height, false) != kImageOk)
+    return false;
+  PixelScaler::AreaAverage(src, out);
+  return true;
+}
+
 // The content decides only when the extension says nothing.
 constexpr qint64 kSniffBytes = 128;
 
@@ -138,8 +150,10 @@ std::shared_ptr<clsImage> clsImage::GetScaledInstance(int& newWidth, int& newHei
                          target);
     return dest;
   }
+  if (target == QRect(0, 0, newWidth, newHeight))  // no margins: straight into dest
+    return SmoothScale(*source, newWidth, newHeight, dest->pixels_) ? dest : nullptr;
   ImageDescriptor scaled;
-  if (!VipsAdapter::ResizeSmooth(*source, target.width(), target.height(), scaled)) return nullptr;
+  if (!SmoothScale(*source, target.width(), target.height(), scaled)) return nullptr;
   PixelScaler::Blit(scaled, dest->pixels_, target.left(), target.top());
   return dest;
 }
@@ -152,7 +166,7 @@ void clsImage::Resize(int newWidth, int newHeight, bool fast) {
     PixelScaler::Nearest(pixels_, QRect(0, 0, Width(), Height()), scaled,
                          QRect(0, 0, newWidth, newHeight));
   } else if (!ImageDescriptor::SizeAllowed(newWidth, newHeight) ||
-             !VipsAdapter::ResizeSmooth(pixels_, newWidth, newHeight, scaled)) {
+             !SmoothScale(pixels_, newWidth, newHeight, scaled)) {
     return;
   }
   Attach(std::move(scaled));

@@ -149,6 +149,11 @@ TEST(LoadImage, Utf8PathsLoadAndSave) {
   clsImage back;
   ASSERT_TRUE(back.CreateFromFile(jpg));
   EXPECT_TRUE(MatchesPattern(back, 60));
+  // TGA goes to ImageMagick by name: brackets and colons must stay part of the name.
+  const QString tga = dir.path() + QString::fromUtf8("/Fotos ä 写真/scan:2 [1]");
+  ASSERT_TRUE(QFile::copy(Path("bottomup.tga"), tga));
+  EXPECT_TRUE(back.CreateFromFile(tga));
+  EXPECT_TRUE(MatchesPattern(back));
 }
 
 struct CreateCase {

@@ -80,6 +80,28 @@ TEST(ScaledInstance, FastPicksPixelsSmoothAverages) {
   for (int level : Levels(*smooth)) EXPECT_NEAR(level, 128, 8);
 }
 
+// 3 -> 2 columns: target 0 covers source [0, 1.5), target 1 covers [1.5, 3).
+TEST(ScaledInstance, SmoothShrinkIsTheAreaWeightedMean) {
+  auto source = Make(3, 1, [](int x, int) { return Rgb{x * 90, 255 - x * 90, 60}; });
+  int w = 2, h = 1;
+  auto small = source->GetScaledInstance(w, h, nullptr, false, false);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(PixelAt(*small, 0, 0), (Rgb{30, 225, 60}));
+  EXPECT_EQ(PixelAt(*small, 1, 0), (Rgb{150, 105, 60}));
+}
+
+TEST(ScaledInstance, SmoothKeepsFlatAreasAndGrowsSmoothly) {
+  auto flat = Make(37, 23, [](int, int) { return Rgb{201, 17, 99}; });
+  for (auto [w, h] : {std::pair{11, 7}, std::pair{36, 1}, std::pair{74, 46}, std::pair{20, 40}}) {
+    auto scaled = flat->GetScaledInstance(w, h, nullptr, false, false);
+    ASSERT_TRUE(scaled);
+    ASSERT_EQ(scaled->Width(), w);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_LE(Distance(PixelAt(*scaled, x, y), Rgb{201, 17, 99}), 1) << w << "x" << h;
+  }
+}
+
 TEST(ScaledInstance, FastUpscaleRepeatsPixelsExactly) {
   auto source = Make(3, 2, [](int x, int y) { return Rgb{x * 80, y * 80, 5}; });
   int w = 9, h = 4;
