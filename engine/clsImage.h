@@ -6,7 +6,9 @@
 // std::shared_ptr<clsImage>; the object owns its pixels and frees them in ClearUp or when
 // the last holder lets go. Copies are only ever explicit (GetNewInstance). Objects handed
 // out by GetNewInstance, GetScaledInstance and GetOptimizedInstance belong to the caller.
-// Not thread-safe: use an object from one thread at a time.
+// Not thread-safe: the engine runs on one thread at a time (libvips' error reporting is
+// process-wide). The picture effects join this class as Effect_ members that work in place
+// on the pixels through the libvips adapter.
 #include <QByteArray>
 #include <QImage>
 #include <QPainter>
