@@ -7,8 +7,7 @@
 // the last holder lets go. Copies are only ever explicit (GetNewInstance). Objects handed
 // out by GetNewInstance, GetScaledInstance and GetOptimizedInstance belong to the caller.
 // Not thread-safe: the engine runs on one thread at a time (libvips' error reporting is
-// process-wide). The picture effects join this class as Effect_ members that work in place
-// on the pixels through the libvips adapter.
+// process-wide). The Effect_ members work in place on the pixels; EffectCatalog names them.
 #include <QByteArray>
 #include <QImage>
 #include <QPainter>
@@ -75,6 +74,30 @@ class clsImage {
   bool savejpg(const QString& fileName, int quality, int mode) const;
   // The shared encoder: the bytes SaveIJLjpg would write.
   bool EncodeJpeg(int quality, QByteArray& out) const;
+
+  // Effects, in place. Each returns false and leaves the picture as it was when it fails
+  // or there is no picture.
+  bool Effect_DetectOutline();
+  bool Effect_FlipImage();    // top to bottom
+  bool Effect_MirrorImage();  // left to right
+  bool Effect_BrightenMidRange();
+  bool Effect_NegativeImage();
+  bool Effect_Sharpen();
+  bool Effect_SharpenMore();
+  bool Effect_GrayScale();
+  // Threshold 0..255: a neighbour joins the average only while it differs from the pixel
+  // by at most the threshold, so 0 changes nothing and edges stay sharp at low levels.
+  bool Effect_Blur(int threshold);
+  bool Effect_ChangeBrightness(int amount);  // -255..255 added to every channel
+  bool Effect_Delate(int amount);            // 0..255: brightest neighbour, blended by amount
+  bool Effect_Kodalith(int threshold);       // black below the threshold, white from it
+  bool Effect_LimitBrightnessLevel(int upperLimit);  // channels above the limit clipped
+  bool Effect_RemoveNoise(int filterSize);           // median over an odd square window
+  // Degrees, clockwise as seen on screen. Enlarge grows the picture to the rotated bounding box;
+  // corners the rotated picture does not cover are white.
+  bool Effect_Rotate(double angle, bool enlarge);
+  // The size Effect_Rotate gives a width x height picture when it enlarges.
+  static void RotatedSize(int width, int height, double angle, int& newWidth, int& newHeight);
 
   // The pixels themselves, for painting into the picture (QPainter on Surface()) and for
   // the effect operations, which work in place on them.
