@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -66,21 +67,48 @@ Expected ExpectedFor(const QString& name) {
 // Cases the engine still gets wrong (reported; run them with --gtest_also_run_disabled_tests):
 // - a JPEG cut inside its scan loads as a picture grey below the cut (libjpeg only warns),
 //   so a 718-byte file claiming 17000 x 17000 "loads" and holds 870 MB;
-// - BMP and PCX go to ImageMagick, which decodes whatever format the content is, SVG included,
+// - BMP, PCX and TGA go to ImageMagick, which decodes whatever format the content is, SVG included,
 //   instead of the one the extension names.
 const QRegularExpression kKnownEngineFaults(
-    "^(trunc-jpe?g-scan\\.|giant-17000\\.jpg|wrongext-\\w+-as\\.(bmp|pcx)$)");
+    "^(trunc-jpe?g-scan\\.|giant-17000\\.jpg|wrongext-\\w+-as\\.(bmp|pcx|tga)$)");
 
-std::vector<std::string> PictureCases(bool knownFaults) {
-  std::vector<std::string> names;
-  for (const QString& n : QDir(Corpus()).entryList(QDir::Files, QDir::Name)) {
-    if (!n.startsWith("lng-") && kKnownEngineFaults.match(n).hasMatch() == knownFaults)
-      names.push_back(n.toStdString());
-  }
-  return names;
+// Picture inputs the fuzzers found, kept under fuzz/regressions/; those of open faults are
+// listed in its open.txt.
+QString Regressions() { return QStringLiteral(HOSTILE_FUZZ_REGRESSIONS); }
+
+QStringList OpenRegressions() {
+  QFile file(Regressions() + "/open.txt");
+  QStringList open;
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return open;
+  for (const QString& line : QString::fromUtf8(file.readAll()).split('\n'))
+    if (!line.isEmpty() && !line.startsWith('#')) open << line.trimmed();
+  return open;
 }
 
-class CorruptPicture : public ::testing::TestWithParam<std::string> {};
+struct PictureCase {
+  std::string path;
+  bool regression = false;  // a fuzz finding: any clean result will do
+};
+void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.path; }
+
+std::vector<PictureCase> PictureCases(bool knownFaults) {
+  std::vector<PictureCase> cases;
+  for (const QString& n : QDir(Corpus()).entryList(QDir::Files, QDir::Name)) {
+    if (!n.startsWith("lng-") && kKnownEngineFaults.match(n).hasMatch() == knownFaults)
+      cases.push_back({(Corpus() + "/" + n).toStdString(), false});
+  }
+  const QStringList open = OpenRegressions();
+  for (const char* target : {"fuzz_image_buffer", "fuzz_image_file"}) {
+    const QDir dir(Regressions() + "/" + target);
+    for (const QString& n : dir.entryList(QDir::Files, QDir::Name)) {
+      if (open.contains(QString(target) + "/" + n) == knownFaults)
+        cases.push_back({dir.filePath(n).toStdString(), true});
+    }
+  }
+  return cases;
+}
+
+class CorruptPicture : public ::testing::TestWithParam<PictureCase> {};
 
 void ExpectOutcome(const Outcome& o, bool loads, const char* how) {
   ASSERT_TRUE(o.found) << how << ": no report";
@@ -98,12 +126,13 @@ void ExpectOutcome(const Outcome& o, bool loads, const char* how) {
 }
 
 TEST_P(CorruptPicture, FailsCleanlyWithinMemory) {
-  const QString name = QString::fromStdString(GetParam());
-  const ProbeRun run = ProbeRun::Start(QStringLiteral(HOSTILE_PROBE),
-                                       {Corpus() + "/" + name, Corpus() + "/base-png.png"});
+  const QString path = QString::fromStdString(GetParam().path);
+  const ProbeRun run =
+      ProbeRun::Start(QStringLiteral(HOSTILE_PROBE), {path, Corpus() + "/base-png.png"});
   ASSERT_TRUE(run.exitedNormally) << "child ended by signal " << run.signal;
   ASSERT_EQ(run.exitCode, 0) << run.output.constData();
-  const Expected expected = ExpectedFor(name);
+  Expected expected = ExpectedFor(QFileInfo(path).fileName());
+  if (GetParam().regression) expected = {false, false, true};
   for (const char* how : {"file", "buffer"}) {
     const Outcome o = Parse(run.output, how);
     const bool loads = std::string(how) == "file" ? expected.fromFile : expected.fromBuffer;
@@ -112,8 +141,9 @@ TEST_P(CorruptPicture, FailsCleanlyWithinMemory) {
   EXPECT_LT(run.peakRssKb, kMemoryLimitKb);
 }
 
-std::string CaseName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string s = info.param;
+std::string CaseName(const ::testing::TestParamInfo<PictureCase>& info) {
+  std::string s = (info.param.regression ? "found_" : "") +
+                  QFileInfo(QString::fromStdString(info.param.path)).fileName().toStdString();
   for (char& c : s)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   return s;

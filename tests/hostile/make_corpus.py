@@ -224,6 +224,7 @@ def cases():
     # A drawing format that ImageMagick would render, and a script of drawing commands.
     out["wrongext-svg-as.bmp"] = SVG
     out["wrongext-svg-as.pcx"] = SVG
+    out["wrongext-svg-as.tga"] = SVG
     out["wrongext-mvg-as.bmp"] = MVG
     j = base["jpg"]
     out.update({

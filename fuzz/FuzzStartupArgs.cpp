@@ -1,0 +1,83 @@
+// Start-up's command-line handling on arbitrary text: NextPathFromList with both separators
+// its callers use, then modMAIN::Main with recording window targets.
+#include <QFileInfo>
+#include <QStringList>
+
+#include "FuzzSupport.h"
+#include "StartupTargets.h"
+#include "modMAIN.h"
+#include "modString.h"
+
+namespace {
+using FuzzSupport::Check;
+
+// Every call returns a path without the separator and uses one separator up, so the list
+// runs out after at most one call more than it has separators.
+void CheckListSplitting(QString list, QChar separator) {
+  const qsizetype calls = list.count(separator) + 1;
+  for (qsizetype i = 0; i < calls && !list.isEmpty(); ++i) {
+    const QString path = modString::NextPathFromList(list, separator);
+    // Start-up stops at the first empty path, so one must mean the list is used up.
+    Check(!path.isEmpty(), "an empty path before the end of the list");
+    Check(!path.contains(separator), "a path still holds the separator");
+  }
+  Check(list.isEmpty(), "the list does not run out");
+  Check(modString::NextPathFromList(list, separator).isEmpty(), "a used-up list gave a path");
+}
+
+class RecordingTargets : public StartupTargets {
+ public:
+  int windows = 0;  // windows shown, the batch wizard included
+  int messages = 0;
+  bool batchLoaded = false;
+  QString optimizerPath;
+  QStringList added;
+
+  void ShowMainWindow() override { ++windows; }
+  void ShowOptimizer(const QString& path) override {
+    ++windows;
+    optimizerPath = path;
+  }
+  void ShowAbout() override { ++windows; }
+  bool LoadBatch() override { return batchLoaded = true; }
+  void BatchAddFile(const QString& path) override { added << path; }
+  void BatchAddFilesFromPath(const QString& path, bool) override { added << path; }
+  int BatchFileCount() override { return int(added.size()); }
+  void BatchStartOnOptionsPage() override {}
+  bool BatchFillCombo() override { return true; }
+  void ShowBatch() override { ++windows; }
+  void UnloadBatch() override { batchLoaded = false; }
+  void Message(const QString& text, int) override {
+    ++messages;
+    Check(!text.isEmpty(), "an empty message");
+  }
+  void SetWaitCursor(bool) override {}
+};
+
+void CheckMain(const QString& args) {
+  RecordingTargets targets;
+  modMAIN::Main(args, targets);
+  // Exactly one window, or the batch's one message and no window.
+  Check(targets.windows + targets.messages == 1, "not exactly one window or message");
+  if (args.contains("OptimizeImage") && !args.contains("Debug:StartMain"))
+    Check(targets.optimizerPath == args.mid(14), "the optimiser got another path");
+  for (const QString& path : targets.added)
+    Check(QFileInfo(path).exists(), "a path that names nothing reached the batch");
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  FuzzSupport::Initialize();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QString text = QString::fromUtf8(FuzzSupport::Bytes(data, size));
+  CheckListSplitting(text, QChar('?'));
+  CheckListSplitting(text, QChar(0));
+  // Only the keywords' own starts are tried: the rest of the text stays arbitrary.
+  CheckMain(text);
+  for (const char* keyword : {"BatchProcess ", "OptimizeImage "})
+    CheckMain(QString::fromLatin1(keyword) + text);
+  return 0;
+}

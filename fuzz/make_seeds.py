@@ -1,0 +1,70 @@
+#!/usr/bin/env python3
+"""Writes a small seed corpus for every fuzz target into the folder given (deterministic).
+
+Picture and language seeds come from the corrupt-file corpus (tests/hostile/corpus/, made by
+tests/hostile/make_corpus.py): its good files and a few of its damaged ones.
+Usage: make_seeds.py <output folder>
+"""
+import os
+import shutil
+import struct
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CORPUS = os.path.join(HERE, "..", "tests", "hostile", "corpus")
+
+
+def corpus_files(*prefixes):
+    return sorted(n for n in os.listdir(CORPUS) if n.startswith(prefixes))
+
+
+def lng(entries):
+    out = struct.pack("<I", len(entries))[:3]
+    for name, text in entries:
+        for s in (name, text):
+            data = s.encode("cp1252")
+            out += struct.pack("<H", len(data)) + data
+    return out
+
+
+ARGS = [b"", b"Debug:StartMain", b"OptimizeImage /tmp/a picture.jpg",
+        b"BatchProcess /tmp/?a.jpg?b.png", b"BatchProcess /tmp", b"BatchProcess /?tmp?etc",
+        b"/tmp/\0a.jpg\0b.jpg", b"BatchProcess /tmp/x?y?OptimizeImage z", "/tmp/\u00e9t\u00e9?a".encode()]
+
+# FuzzedDataProvider reads numbers from the end and strings from the front; these only need
+# to reach the builder's main branches, the fuzzer does the rest.
+HANDOFF = [b"/usr/lib/trimjet/Trimjet.hpx\\/home/u/a.jpg\\/home/u/b.jpg\\" + bytes([2, 0, 2, 2, 0, 1]),
+           b"/opt/t/Trimjet.hpx\\/home/u/one picture.jpg\\" + bytes([2, 2, 1, 1, 1]),
+           b"/opt/t/Trimjet.hpx\\/a/b/c.jpg\\/a/d/e.jpg\\/a/?/f.jpg\\" + bytes([3, 1, 1, 1, 3, 0, 1]),
+           b"\\" * 8 + bytes([0, 1, 0, 0])]
+
+
+def write(folder, name, data):
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def main():
+    out = sys.argv[1]
+    if os.path.isdir(out):
+        shutil.rmtree(out)
+    pictures = corpus_files("base-", "palette-", "strips-", "noframes", "giant-100000")
+    for target in ("fuzz_image_buffer", "fuzz_image_file"):
+        os.makedirs(os.path.join(out, target))
+        for name in pictures:
+            shutil.copy(os.path.join(CORPUS, name), os.path.join(out, target, name))
+    lngdir = os.path.join(out, "fuzz_language_file")
+    for name in corpus_files("lng-"):
+        write(lngdir, name, open(os.path.join(CORPUS, name), "rb").read())
+    write(lngdir, "full.lng", lng([("MSG_SavImg", "Bild speichern?"), ("frmBatch_cmdNext_cap", "&Weiter"),
+                                   ("frmBatch_cmdNext_tip", "N\u00e4chste Seite"),
+                                   ("msg_lower", "control key"), ("MSG_SavImg", "later wins")]))
+    for i, data in enumerate(ARGS):
+        write(os.path.join(out, "fuzz_startup_args"), "args%02d" % i, data)
+    for i, data in enumerate(HANDOFF):
+        write(os.path.join(out, "fuzz_handoff"), "records%02d" % i, data)
+
+
+if __name__ == "__main__":
+    main()
