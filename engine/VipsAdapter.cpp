@@ -8,6 +8,7 @@
 #include <vips/vips8>
 
 #include "ImageDescriptor.h"
+#include "VipsPipeline.h"
 
 using vips::VImage;
 
@@ -144,7 +145,28 @@ bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescript
 
 bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescriptor& out) {
   if (src.Empty() || width < 1 || height < 1) return false;
-  return Guarded([&] {
+  return VipsPipeline::Run(
+      src,
+      [&](VImage in) {
+        const double hscale = double(width) / src.Width();
+        const double vscale = double(height) / src.Height();
+        VImage scaled = in.resize(
+            hscale, VImage::option()->set("vscale", vscale)->set("kernel", VIPS_KERNEL_LANCZOS3));
+        // Rounding inside the resize can leave a pixel more or less.
+        if (scaled.width() != width || scaled.height() != height)
+          scaled =
+              scaled.embed(0, 0, width, height, VImage::option()->set("extend", VIPS_EXTEND_COPY));
+        return scaled;
+      },
+      out);
+}
+
+}  // namespace VipsAdapter
+
+bool VipsPipeline::Run(const ImageDescriptor& src, const std::function<VImage(VImage)>& op,
+                       ImageDescriptor& out) {
+  if (src.Empty() || &src == &out) return false;
+  return VipsAdapter::Guarded([&] {
     std::vector<std::uint8_t> packed;
     const std::uint8_t* data = src.Bits();
     if (src.PadBytes() != 0) {
@@ -157,16 +179,6 @@ bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescri
     VImage in = VImage::new_from_memory(const_cast<std::uint8_t*>(data),
                                         std::size_t(src.Width()) * 3 * src.Height(), src.Width(),
                                         src.Height(), 3, VIPS_FORMAT_UCHAR);
-    const double hscale = double(width) / src.Width();
-    const double vscale = double(height) / src.Height();
-    VImage scaled = in.resize(
-        hscale, VImage::option()->set("vscale", vscale)->set("kernel", VIPS_KERNEL_LANCZOS3));
-    // Rounding inside the resize can leave a pixel more or less.
-    if (scaled.width() != width || scaled.height() != height) {
-      scaled = scaled.embed(0, 0, width, height, VImage::option()->set("extend", VIPS_EXTEND_COPY));
-    }
-    return Render(scaled, out);
+    return VipsAdapter::Render(op(in), out);
   });
 }
-
-}  // namespace VipsAdapter

@@ -12,10 +12,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <array>
+#include <functional>
 #include <memory>
 
 #include "ImageDescriptor.h"
 #include "QtSurface.h"
+
+namespace vips {
+class VImage;
+}
 
 class clsImage {
  public:
@@ -92,7 +98,7 @@ class clsImage {
   bool Effect_Delate(int amount);            // 0..255: brightest neighbour, blended by amount
   bool Effect_Kodalith(int threshold);       // black below the threshold, white from it
   bool Effect_LimitBrightnessLevel(int upperLimit);  // channels above the limit clipped
-  bool Effect_RemoveNoise(int filterSize);           // median over an odd square window
+  bool Effect_RemoveNoise(int filterSize);  // median over a 3..11 square; even sizes round up
   // Degrees, clockwise as seen on screen. Enlarge grows the picture to the rotated bounding box;
   // corners the rotated picture does not cover are white.
   bool Effect_Rotate(double angle, bool enlarge);
@@ -108,6 +114,11 @@ class clsImage {
   void Attach(ImageDescriptor&& pixels);
   void Reattached(const std::uint8_t* previousBits);
   bool DecodeJpeg(const std::uint8_t* data, std::size_t size);
+  // Effect helpers: a libvips pipeline over the picture, a table over every channel, and
+  // taking over a result (sameSize: refuse one of another size).
+  bool RunEffect(const std::function<vips::VImage(vips::VImage)>& op, bool sameSize = true);
+  bool MapEffect(const std::array<std::uint8_t, 256>& table);
+  bool TakeEffectResult(ImageDescriptor&& result, bool sameSize);
 
   ImageDescriptor pixels_;
   int dc_ = 0;
