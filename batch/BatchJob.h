@@ -1,0 +1,32 @@
+#pragma once
+// BatchJob: the work on one picture of a batch run: load, size, apply the effects and write
+// the JPEG, with the byte counts the run's totals add up.
+#include <QString>
+#include <memory>
+
+#include "BatchOptions.h"
+
+class clsImage;
+
+class BatchJob {
+ public:
+  struct Result {
+    bool ok = false;
+    qint64 bytesBefore = 0;  // the source's length when the job started
+    qint64 bytesAfter = 0;   // the written file's length
+    QString reason;          // why it failed, one line
+  };
+
+  // The picture at the options' size: the picture itself when no resizing is asked for or
+  // the size is already right; null when manual sizing has neither side or scaling failed.
+  // One manual side alone keeps the picture's aspect ratio.
+  static std::shared_ptr<clsImage> GetSizedImage(const std::shared_ptr<clsImage>& picture,
+                                                 const BatchOptions& options, bool fast);
+  // Loads source, sizes it, applies the effects and writes dest as JPEG. dest is replaced
+  // atomically, so a failure leaves any existing file as it was; a write-protected dest is
+  // refused. The reason is set on failure.
+  static bool SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
+                        QString* reason = nullptr);
+  // SaveImage with the lengths before and after, as the run counts them.
+  static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
+};

@@ -1,0 +1,21 @@
+#pragma once
+// BatchOptions: what the options page sets for every picture of a batch run: quality,
+// sizing and the effect list, applied by BatchJob.
+#include <vector>
+
+#include "EffectCatalog.h"
+
+struct BatchOptions {
+  struct Effect {
+    const EffectCatalog::Entry* entry = nullptr;
+    int level = 0;
+  };
+
+  int quality = 70;         // encoder quality, 7..98
+  bool resize = false;      // the resize box ticked
+  bool manualSize = false;  // width/height rather than the scale
+  int width = 0;            // manual size; 0 stands for an empty box
+  int height = 0;
+  int scale = 100;              // percent
+  std::vector<Effect> effects;  // applied in this order
+};

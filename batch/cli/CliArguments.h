@@ -1,0 +1,21 @@
+#pragma once
+// CliArguments: the command line of trimjet-cli read into the batch options, with the usage
+// text. Any fault in it is a usage error with a one-line reason.
+#include <QString>
+#include <QStringList>
+
+#include "BatchOptions.h"
+
+struct CliArguments {
+  BatchOptions options;
+  bool overwrite = false;
+  QString outputDir;  // absolute, ending with "/", when not overwriting
+  bool recursive = false;
+  int jobs = 1;
+  QStringList inputs;
+  bool help = false;
+
+  // args excludes the program name. False with error set on a usage error.
+  static bool Parse(const QStringList& args, CliArguments& out, QString& error);
+  static QString Usage();
+};
