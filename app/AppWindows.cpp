@@ -6,6 +6,7 @@
 
 #include "Dialogs.h"
 #include "frmAbout.h"
+#include "frmImgOpt.h"
 #include "modPublic.h"
 #include "modString.h"
 
@@ -15,7 +16,11 @@ void AppWindows::NotAvailable(const QString& window) {
 }
 
 void AppWindows::ShowMainWindow() { NotAvailable("main window"); }
-void AppWindows::ShowOptimizer(const QString&) { NotAvailable("image optimizer"); }
+void AppWindows::ShowOptimizer(const QString& path) {
+  auto* optimizer = new frmImgOpt;  // deletes itself when closed
+  optimizer->show();
+  optimizer->LoadPicture(path, true);
+}
 
 void AppWindows::ShowAbout() { (new frmAbout)->show(); }
 

@@ -1,0 +1,30 @@
+#include "EffectPicture.h"
+
+#include <QPainter>
+#include <cmath>
+
+#include "clsImage.h"
+
+EffectPicture::EffectPicture(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void EffectPicture::SetPicture(std::shared_ptr<clsImage> picture) {
+  picture_ = std::move(picture);
+  repaint();
+}
+
+QPoint EffectPicture::CentredOrigin(QSize area, QSize picture) {
+  const auto centre = [](int outer, int inner) {
+    return static_cast<int>(std::nearbyint((outer - inner) / 2.0));
+  };
+  return QPoint(centre(area.width(), picture.width()), centre(area.height(), picture.height()));
+}
+
+void EffectPicture::paintEvent(QPaintEvent*) {
+  QPainter dc(this);
+  dc.fillRect(rect(), palette().color(QPalette::Window));
+  if (!picture_ || picture_->hDC() == 0) return;
+  const QPoint at = CentredOrigin(size(), QSize(picture_->Width(), picture_->Height()));
+  picture_->PaintPicture(dc, at.x(), at.y());
+}

@@ -1,0 +1,39 @@
+#include "WindowArrangement.h"
+
+#include <cmath>
+
+#include "Twips.h"
+
+namespace {
+constexpr double kPreviewsBelowTop = 1200;
+constexpr double kGapToCentre = 50;
+constexpr double kLeftMargin = 100;
+constexpr double kGapBelowPreviews = 100;
+constexpr double kBottomMargin = 120;
+}  // namespace
+
+WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFrame, QSize ownFrame) {
+  using Twips::FromPixels;
+  using Twips::ToPixels;
+  const double l = FromPixels(reference.left());
+  const double t = FromPixels(reference.top());
+  const double w = FromPixels(reference.width());
+  const double h = FromPixels(reference.height());
+  const double originalWidth = FromPixels(originalFrame.width());
+  const double originalHeight = FromPixels(originalFrame.height());
+  const double ownHeight = FromPixels(ownFrame.height());
+
+  const double top = t + kPreviewsBelowTop;
+  double originalLeft = std::nearbyint(l + w / 2 - originalWidth - kGapToCentre);
+  if (originalLeft < l + kLeftMargin) originalLeft = l + kLeftMargin;
+  const double optimizedLeft = l + w / 2 + kGapToCentre;
+  double ownTop = top + originalHeight + kGapBelowPreviews;
+  const double lowest = t + h - ownHeight - kBottomMargin;
+  if (ownTop > lowest) ownTop = lowest;
+
+  WindowArrangement result;
+  result.original = QPoint(ToPixels(originalLeft), ToPixels(top));
+  result.optimized = QPoint(ToPixels(optimizedLeft), ToPixels(top));
+  result.ownTop = ToPixels(ownTop);
+  return result;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Where the optimiser puts its two previews and itself when a picture is loaded: the previews
+// side by side below the top of the reference frame (the main window, or the screen), the
+// optimiser below them but never past the frame's bottom. Computed in twips, placed in pixels.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+struct WindowArrangement {
+  QPoint original;   // frame top-left of the Original preview
+  QPoint optimized;  // frame top-left of the Optimized preview
+  int ownTop = 0;    // frame top of the optimiser; its left stays where it is
+
+  // reference, originalFrame and ownFrame in pixels (frame sizes include the title bar).
+  static WindowArrangement Compute(QRect reference, QSize originalFrame, QSize ownFrame);
+};

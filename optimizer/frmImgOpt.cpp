@@ -1,0 +1,161 @@
+#include "frmImgOpt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QSlider>
+#include <QUrl>
+
+#include "AppInfo.h"
+#include "CommandButton.h"
+#include "Dialogs.h"
+#include "OptionSliders.h"
+#include "SliderDrag.h"
+#include "StatisticsText.h"
+#include "TextButton.h"
+#include "clsImage.h"
+#include "clsLanguage.h"
+#include "frmPicturePreview.h"
+#include "modModal.h"
+#include "modString.h"
+
+namespace {
+QWidget* MainWindow() {
+  for (QWidget* w : modModal::OpenForms())
+    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) return w;
+  return nullptr;
+}
+}  // namespace
+
+frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("frmImgOpt"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Image Optimization"));
+  drag_ = new SliderDrag(this);
+  BuildControls();
+  BuildEffectsMenu();
+  ConnectControls();
+  Language().UpdateObject(this);
+  EnableSizeControls();
+  modModal::BeginModal(this);
+  source_ = std::make_shared<clsImage>();
+  optimized_ = std::make_shared<clsImage>();
+  // Top-level windows of their own: the previews may lie above or below this window.
+  original_ = new frmPicturePreview(nullptr);
+  optimizedView_ = new frmPicturePreview(nullptr);
+  original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
+  optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
+  connect(cmdHelp_, &CommandButton::Click, this,
+          [] { Dialogs::Current().OpenUrl(QUrl::fromLocalFile(AppInfo::HelpFile()).toString()); });
+  connect(cmdLink_, &CommandButton::Click, this,
+          [] { Dialogs::Current().OpenUrl(QString::fromLatin1(kWebAddress)); });
+  EnablePictureCommands();
+}
+
+frmImgOpt::~frmImgOpt() {
+  // A preview still open (the window was destroyed without closing) goes with it.
+  delete original_.data();
+  delete optimizedView_.data();
+}
+
+bool frmImgOpt::HasPicture() const { return source_ && source_->hDC() != 0; }
+
+void frmImgOpt::EnablePictureCommands() {
+  const bool on = HasPicture();
+  for (TextButton* b : {cmdSave_, cmdSaveAs_, cmdReset_, cmdEffects_}) b->SetEnabled(on);
+}
+
+void frmImgOpt::LoadPicture(const QString& fileName, bool arrange) {
+  // Bytes kept for another file would show that file's picture under this name.
+  if (!fileData_.GetFileName().isEmpty() && fileName != bytesPath_) fileData_.CloseFile();
+  LoadFromBytes(fileName, arrange);
+}
+
+void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
+  if (fileData_.GetFileName().isEmpty()) {
+    if (!fileData_.OpenFile(fileName)) return;
+    bytesPath_ = fileName;
+  }
+  if (!source_->CreateFromBuffer(fileData_.GetBuffer())) {
+    close();
+    MsgBox(nullptr,
+           Language().GetString(QStringLiteral("NotSupported")) + QStringLiteral(" : ") + fileName,
+           Dialogs::Critical);
+    return;
+  }
+  working_ = source_;
+  fileName_ = fileName;
+  setWindowTitle(windowTitle() + QStringLiteral(" [") +
+                 modString::GetFileTitle(fileName, false, QStringLiteral("/")) + QLatin1Char(']'));
+  txtOriginalDimensions_->setText(
+      StatisticsText::DimensionsText(source_->Width(), source_->Height()));
+  txtOriginalSize_->setText(StatisticsText::SizeText(QFileInfo(fileName).size()));
+  original_->SetImage(source_);
+  EnablePictureCommands();
+  UpdateSizeFromScale();
+  UpdateScaledImage();
+  if (unloading_) return;  // closed while updating (no memory)
+  if (arrange) ArrangeWindows();
+  SetModified(false);
+  original_->show();
+  optimizedView_->show();
+  original_->RedrawImage();
+  optimizedView_->RedrawImage();
+}
+
+void frmImgOpt::Reset() {
+  source_ = std::make_shared<clsImage>();
+  optimized_.reset();
+  working_.reset();
+  fastPreview_ = false;
+  chkManualSize_->setChecked(false);
+  {
+    // The settings go back without each one recomputing a picture that is not there.
+    const QSignalBlocker q(sldQuality_);
+    const QSignalBlocker s(sldSize_);
+    sldQuality_->setValue(OptionSliders::kQualityDefault);
+    sldSize_->setValue(OptionSliders::kScaleDefault);
+  }
+  lblQuality_->setText(OptionSliders::QualityText(Quality()));
+  EnableSizeControls();
+  LoadFromBytes(fileName_, false);
+}
+
+void frmImgOpt::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (QWidget* main = MainWindow())
+      QMetaObject::invokeMethod(main, "UpdateControls", Qt::DirectConnection);
+  }
+  QWidget::changeEvent(event);
+}
+
+void frmImgOpt::closeEvent(QCloseEvent* event) {
+  if (!unloading_ && IsModified()) {
+    const Dialogs::Answer answer = MsgBox(this, Language().GetString(QStringLiteral("SavImg")),
+                                          Dialogs::YesNoCancel | Dialogs::Exclamation);
+    if (answer == Dialogs::Cancel) {
+      event->ignore();
+      for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})
+        if (p && p->isVisible()) p->raise();
+      return;
+    }
+    if (answer == Dialogs::Yes) SaveAs(fileName_);
+  }
+  unloading_ = true;
+  // A preview may be the window whose close brought us here: close it, but let it finish its
+  // own close handler before it goes.
+  for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+    if (!p) continue;
+    p->close();
+    p->deleteLater();
+  }
+  fileData_.CloseFile();
+  modModal::EndModal(this);
+  if (QWidget* main = MainWindow()) main->activateWindow();
+  event->accept();
+}

@@ -1,0 +1,133 @@
+#pragma once
+// "Image Optimization": the window for one picture. It keeps the source, working (scaled) and
+// optimised pictures, shows Original and Optimized in two preview windows, recomputes the JPEG
+// round trip on every change of quality, size or effect, and saves the result as JPEG.
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+#include "clsFileData.h"
+#include "frmPicturePreview.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSlider;
+class SliderDrag;
+class TextButton;
+class CommandButton;
+class clsImage;
+
+class frmImgOpt : public QWidget {
+  Q_OBJECT
+  // Read by the preview windows: true while this window closes itself and them.
+  Q_PROPERTY(bool Unloading READ Unloading)
+ public:
+  static constexpr const char* kWebAddress = "https://trimjet.norvale.example/";
+
+  explicit frmImgOpt(QWidget* parent = nullptr);
+  ~frmImgOpt() override;
+
+  // Loads and optimises a picture; arrange places the previews and this window. A missing,
+  // hidden or empty file leaves the window without a picture; one that does not decode closes
+  // the window and says so.
+  void LoadPicture(const QString& fileName, bool arrange);
+  // Recomputes the optimised picture and the statistics from picture.
+  void OptimizeWithImage(const std::shared_ptr<clsImage>& picture);
+  bool CanSave() const { return true; }
+  QString GetFileName() const { return fileName_; }
+  // Writes the working picture as JPEG under fileName (made a .jpg name); on a refused name or
+  // a failed write it says so and offers Save As. True when a file was written.
+  bool SaveAs(const QString& fileName);
+  bool cmdSaveAs_Click();
+  // The effects without a level (and "Gray Scale"); other names and a null picture do nothing.
+  static void ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QString& effectName);
+  bool Unloading() const { return unloading_; }
+
+  std::shared_ptr<clsImage> SourcePicture() const { return source_; }
+  std::shared_ptr<clsImage> WorkingPicture() const { return working_; }
+  std::shared_ptr<clsImage> OptimizedPicture() const { return optimized_; }
+  frmPicturePreview* OriginalPreview() const { return original_; }
+  frmPicturePreview* OptimizedPreview() const { return optimizedView_; }
+  QMenu* EffectsMenu() const { return mnuEffects_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Layout (frmImgOptLayout.cpp).
+  void BuildControls();
+  void ConnectControls();
+  void ArrangeWindows();
+
+  // Size and quality (frmImgOptSizing.cpp).
+  int Quality() const;
+  int Scale() const;
+  void UpdateSizeFromScale();
+  void EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth);
+  void EnableSizeControls();
+  void UpdateScaledImage();
+  void QualityScrolled();
+  void QualityChanged();
+  void SliderMouseUp(QSlider* slider);
+  void SizeScrolled();
+  void SizeChanged();
+  void ManualSizeClicked();
+  void ShowOptimized();
+  void ScaledImageFailed();
+  void SetModified(bool modified);
+  bool IsModified() const;
+
+  // Effects (frmImgOptEffects.cpp).
+  void BuildEffectsMenu();
+  void AddEffectMenuItem(const QString& caption);
+  void ShowEffectsMenu();
+  void EffectChosen(const QString& caption);
+
+  void Reset();
+  void LoadFromBytes(const QString& fileName, bool arrange);
+  void EnablePictureCommands();
+  bool HasPicture() const;
+
+  std::shared_ptr<clsImage> source_;
+  std::shared_ptr<clsImage> working_;
+  std::shared_ptr<clsImage> optimized_;
+  QString fileName_;
+  QString bytesPath_;  // the path the kept bytes were read from
+  clsFileData fileData_;
+  QPointer<frmPicturePreview> original_;
+  QPointer<frmPicturePreview> optimizedView_;
+  SliderDrag* drag_ = nullptr;
+  bool sizeGuard_ = false;
+  bool unloading_ = false;
+  bool fastPreview_ = false;
+  QSize optimizedSizeShown_;  // the Optimized preview shows a size drag's quick stretch
+
+  QSlider* sldQuality_ = nullptr;
+  QLabel* lblQuality_ = nullptr;
+  QLabel* lblScale_ = nullptr;
+  QSlider* sldSize_ = nullptr;
+  QLabel* lblSize_ = nullptr;
+  QCheckBox* chkManualSize_ = nullptr;
+  QLabel* txtWidth_ = nullptr;
+  QLabel* txtHeight_ = nullptr;
+  QLineEdit* txtSizeX_ = nullptr;
+  QLineEdit* txtSizeY_ = nullptr;
+  QCheckBox* chkMaintain_ = nullptr;
+  QPushButton* cmdApply_ = nullptr;
+  QLabel* txtOriginalSize_ = nullptr;
+  QLabel* txtOriginalDimensions_ = nullptr;
+  QLabel* txtOptimizedSize_ = nullptr;
+  QLabel* txtOptimizedDimensions_ = nullptr;
+  QLabel* txtCompression_ = nullptr;
+  TextButton* cmdSave_ = nullptr;
+  TextButton* cmdSaveAs_ = nullptr;
+  TextButton* cmdReset_ = nullptr;
+  TextButton* cmdEffects_ = nullptr;
+  TextButton* cmdHelp_ = nullptr;
+  CommandButton* cmdLink_ = nullptr;
+  QMenu* mnuEffects_ = nullptr;
+};

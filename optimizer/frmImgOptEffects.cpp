@@ -1,0 +1,74 @@
+// frmImgOpt: the effects menu and its two routes (at once, or through the effect dialog).
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QSlider>
+
+#include "EffectCatalog.h"
+#include "OptionSliders.h"
+#include "TextButton.h"
+#include "clsImage.h"
+#include "frmEffect.h"
+#include "frmImgOpt.h"
+
+void frmImgOpt::BuildEffectsMenu() {
+  mnuEffects_ = new QMenu(this);
+  mnuEffects_->setObjectName(QStringLiteral("mnuEffects"));
+  // The template entry of the menu array stays hidden; the real entries follow it.
+  QAction* entry = mnuEffects_->addAction(QString());
+  entry->setObjectName(QStringLiteral("mnuEffect"));
+  entry->setVisible(false);
+  for (const QString& name : EffectCatalog::MenuNames()) AddEffectMenuItem(name);
+}
+
+void frmImgOpt::AddEffectMenuItem(const QString& caption) {
+  if (caption == QLatin1String("-")) {
+    mnuEffects_->addSeparator();
+    return;
+  }
+  QAction* entry = mnuEffects_->addAction(caption);
+  entry->setObjectName(QStringLiteral("mnuEffect"));
+  connect(entry, &QAction::triggered, this, [this, caption] { EffectChosen(caption); });
+}
+
+void frmImgOpt::ShowEffectsMenu() {
+  const QPoint corner(cmdEffects_->x() + cmdEffects_->width(),
+                      cmdEffects_->y() + cmdEffects_->height() / 2);
+  mnuEffects_->popup(cmdEffects_->parentWidget()->mapToGlobal(corner));
+}
+
+void frmImgOpt::ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QString& effectName) {
+  if (!dstImg) return;
+  const EffectCatalog::Entry* effect = EffectCatalog::Find(effectName);
+  if (effect && !effect->HasLevel()) EffectCatalog::Apply(*dstImg, *effect, 0);
+}
+
+void frmImgOpt::EffectChosen(const QString& caption) {
+  const EffectCatalog::Entry* effect = EffectCatalog::Find(caption);
+  if (!effect || !HasPicture() || !working_) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (effect->HasLevel()) {
+    QPointer<frmEffect> dialog = new frmEffect(this);
+    dialog->Init(working_, original_, optimizedView_);
+    dialog->SetEffectText(caption);
+    QApplication::restoreOverrideCursor();
+    dialog->exec();
+    delete dialog.data();
+    // OK wrote the working picture, effect and all, into the source; Cancel left it. Either
+    // way the source is now the picture at 100 %.
+    {
+      const QSignalBlocker blocker(sldSize_);
+      sldSize_->setValue(OptionSliders::kScaleDefault);
+    }
+    UpdateSizeFromScale();
+    working_.reset();
+    UpdateScaledImage();
+    return;
+  }
+  ApplyEffect(source_, caption);
+  working_.reset();
+  if (original_) original_->RedrawImage();
+  UpdateScaledImage();
+  QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,181 @@
+// frmImgOpt: quality, size, the JPEG round trip and the statistics.
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "Dialogs.h"
+#include "OptionSliders.h"
+#include "SizeRules.h"
+#include "SliderDrag.h"
+#include "StatisticsText.h"
+#include "clsImage.h"
+#include "frmImgOpt.h"
+#include "modString.h"
+
+// While a slider is dragged its value stays put until the release; the position is what the
+// user sees.
+int frmImgOpt::Quality() const { return sldQuality_->sliderPosition(); }
+int frmImgOpt::Scale() const { return sldSize_->sliderPosition(); }
+
+void frmImgOpt::UpdateSizeFromScale() {
+  lblSize_->setText(OptionSliders::ScaleText(Scale()));
+  if (!HasPicture()) return;
+  const QSize size = SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()), Scale());
+  sizeGuard_ = true;
+  txtSizeX_->setText(QString::number(size.width()));
+  txtSizeY_->setText(QString::number(size.height()));
+  sizeGuard_ = false;
+}
+
+void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
+  if (sizeGuard_ || !chkManualSize_->isChecked()) return;
+  if (const auto replacement = SizeRules::LimitTypedSize(box->text())) {
+    box->setText(*replacement);  // runs this procedure again for the new text
+    return;
+  }
+  if (!chkMaintain_->isChecked() || !HasPicture()) return;
+  bool ok = false;
+  const int value = box->text().trimmed().toInt(&ok);
+  if (!ok) return;
+  const auto partner = isWidth
+                           ? SizeRules::AspectPartner(value, source_->Height(), source_->Width())
+                           : SizeRules::AspectPartner(value, source_->Width(), source_->Height());
+  if (!partner) return;
+  sizeGuard_ = true;
+  other->setText(QString::number(*partner));
+  sizeGuard_ = false;
+}
+
+void frmImgOpt::EnableSizeControls() {
+  const bool manual = chkManualSize_->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{txtWidth_, txtHeight_, txtSizeX_, txtSizeY_,
+                                                    chkMaintain_, cmdApply_})
+    w->setEnabled(manual);
+  for (QWidget* w : std::initializer_list<QWidget*>{lblScale_, sldSize_, lblSize_})
+    w->setEnabled(!manual);
+}
+
+void frmImgOpt::ManualSizeClicked() {
+  EnableSizeControls();
+  if (!chkManualSize_->isChecked()) {
+    UpdateSizeFromScale();
+    UpdateScaledImage();
+  }
+}
+
+void frmImgOpt::UpdateScaledImage() {
+  if (!HasPicture()) return;
+  int w = SizeRules::BoxValue(txtSizeX_->text());
+  int h = SizeRules::BoxValue(txtSizeY_->text());
+  if (w <= 0 || h <= 0) return;
+  if (!working_ || working_->Width() != w || working_->Height() != h) {
+    fastPreview_ = false;
+    if (w == source_->Width() && h == source_->Height()) {
+      working_ = source_;  // no copy of a picture at its own size
+    } else {
+      working_ = source_->GetScaledInstance(w, h, nullptr, false, false);
+      if (!working_) return ScaledImageFailed();
+    }
+  }
+  OptimizeWithImage(working_);
+}
+
+void frmImgOpt::ScaledImageFailed() {
+  MsgBox(this, QStringLiteral("Error while processing scaled image, insufficient memory"),
+         Dialogs::Critical, QStringLiteral("ERROR"));
+  close();
+}
+
+void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
+  if (!picture || picture->hDC() == 0) return;
+  // The optimised picture is reused as the round trip's destination, but never when it is the
+  // source or working picture itself (after a quick size preview): those must stay unencoded.
+  std::shared_ptr<clsImage> dest = optimized_;
+  if (dest && (dest == source_ || (dest == working_ && picture == working_))) dest.reset();
+  int jpegSize = -1;
+  optimized_ = picture->GetOptimizedInstance(Quality(), dest, &jpegSize);
+  fastPreview_ = false;
+  ShowOptimized();
+  txtOptimizedDimensions_->setText(
+      StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
+  if (jpegSize < 0) return;  // nothing was encoded
+  txtOptimizedSize_->setText(StatisticsText::SizeText(jpegSize));
+  const qint64 fileSize = QFileInfo(fileName_).size();
+  txtCompression_->setText(StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
+  SetModified(true);
+  repaint();
+}
+
+void frmImgOpt::ShowOptimized() {
+  if (!optimizedView_) return;
+  // Handing over the same object again would reset the view's zoom on every quality change.
+  const bool sameObject = optimizedView_->GetImage() == optimized_;
+  const bool sameSize = sameObject && optimizedView_->View() &&
+                        optimizedSizeShown_ == QSize(optimized_->Width(), optimized_->Height());
+  if (!sameSize) optimizedView_->SetImage(optimized_);
+  optimizedSizeShown_ = QSize(optimized_->Width(), optimized_->Height());
+  optimizedView_->RedrawImage();
+}
+
+void frmImgOpt::QualityScrolled() {
+  lblQuality_->setText(OptionSliders::QualityText(Quality()));
+  if (drag_->Dragging()) UpdateScaledImage();
+}
+
+void frmImgOpt::QualityChanged() {
+  lblQuality_->setText(OptionSliders::QualityText(Quality()));
+  UpdateScaledImage();
+}
+
+void frmImgOpt::SizeScrolled() {
+  UpdateSizeFromScale();
+  if (!drag_->Dragging() || !HasPicture()) return;
+  // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
+  int w = SizeRules::BoxValue(txtSizeX_->text());
+  int h = SizeRules::BoxValue(txtSizeY_->text());
+  working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
+  if (!working_) return ScaledImageFailed();
+  optimized_ = working_;
+  fastPreview_ = true;
+  txtOptimizedDimensions_->setText(
+      StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
+  repaint();
+  ShowOptimized();
+}
+
+void frmImgOpt::SizeChanged() {
+  UpdateSizeFromScale();
+  working_.reset();
+  UpdateScaledImage();
+}
+
+void frmImgOpt::SliderMouseUp(QSlider* slider) {
+  drag_->Clear();
+  if (slider == sldQuality_) {
+    UpdateScaledImage();
+  } else if (fastPreview_) {
+    // A drag that ended where it began brings no Change: the quick stretch must not stay the
+    // picture that is saved.
+    working_.reset();
+    UpdateScaledImage();
+  }
+}
+
+void frmImgOpt::SetModified(bool modified) {
+  QString caption = windowTitle();
+  if (modified) {
+    if (!caption.endsWith(QLatin1Char('*'))) setWindowTitle(caption + QLatin1Char('*'));
+    return;
+  }
+  const QString name = modString::GetFileTitle(fileName_, false, QStringLiteral("/"));
+  const qsizetype p = caption.indexOf(QLatin1Char('['));
+  if (p >= 0)
+    setWindowTitle(caption.left(p + 1) + name + QLatin1Char(']'));
+  else
+    setWindowTitle(caption + QStringLiteral(" [") + name + QLatin1Char(']'));
+}
+
+bool frmImgOpt::IsModified() const { return windowTitle().endsWith(QLatin1Char('*')); }
