@@ -62,6 +62,10 @@ def main():
                                    ("msg_lower", "control key"), ("MSG_SavImg", "later wins")]))
     for i, data in enumerate(ARGS):
         write(os.path.join(out, "fuzz_startup_args"), "args%02d" % i, data)
+    # Effects: a 4 x 3 picture (numbers are read from the end) for each effect number.
+    for which in range(15):
+        write(os.path.join(out, "fuzz_effects"), "effect%02d" % which,
+              bytes(range(36)) + bytes([0, 1, 0, 0, 0, 40, which, 3, 4]))
     for i, data in enumerate(HANDOFF):
         write(os.path.join(out, "fuzz_handoff"), "records%02d" % i, data)
 

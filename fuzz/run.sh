@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 build=${TRIMJET_FUZZ_BUILD:-$root/build-fuzz}
-all=(fuzz_image_buffer fuzz_image_file fuzz_language_file fuzz_startup_args fuzz_handoff)
+all=(fuzz_image_buffer fuzz_image_file fuzz_effects fuzz_language_file fuzz_startup_args fuzz_handoff)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -57,11 +57,11 @@ for t in "${targets[@]}"; do
     continue
   fi
   echo "== $t: ${seconds}s"
-  # Fork mode keeps going past an out-of-memory or slow input, so one run collects them all;
-  # every input it saves under findings/ counts as a finding.
+  # Fork mode keeps going past a crash, an out-of-memory or a slow input, so one run collects
+  # them all; every input it saves under findings/ counts as a finding.
   stamp=$(mktemp)
   status=0
-  "$bin" -fork=1 -ignore_ooms=1 -ignore_timeouts=1 -max_total_time="$seconds" -timeout=30 \
+  "$bin" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -max_total_time="$seconds" -timeout=30 \
     -rss_limit_mb=2048 -max_len="$(max_len "$t")" -artifact_prefix="$findings/" \
     "$corpus" "$build/seeds/$t" >"$log" 2>&1 || status=$?
   new=$(find "$findings" -type f -newer "$stamp" | sort)
