@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "BatchNaming.h"
+
+using Mode = BatchNaming::Mode;
+
+namespace {
+
+struct NameCase {
+  const char* source;
+  Mode mode;
+  const char* expected;
+};
+
+class OutputName : public ::testing::TestWithParam<NameCase> {};
+
+}  // namespace
+
+TEST_P(OutputName, FollowsTheTable) {
+  const NameCase& c = GetParam();
+  EXPECT_EQ(BatchNaming::OutputName(c.source, c.mode, "/out/"), QString(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OutputName,
+    ::testing::Values(NameCase{"/pics/a.jpg", Mode::kOverwrite, "/pics/a.jpg"},
+                      NameCase{"/pics/a.JPEG", Mode::kOverwrite, "/pics/a.JPEG"},
+                      NameCase{"/pics/a.gif", Mode::kOverwrite, "/pics/a.jpg"},
+                      NameCase{"/pics/a.b.png", Mode::kOverwrite, "/pics/a.b.jpg"},
+                      NameCase{"/pics/photo.jpeg", Mode::kOtherDir, "/out/photo.jpeg"},
+                      NameCase{"/pics/x.Jpg", Mode::kOtherDir, "/out/x.Jpg"},
+                      NameCase{"/pics/a.b.tga", Mode::kOtherDir, "/out/a.b.jpg"},
+                      // The extension comes off the file name, never off a folder.
+                      NameCase{"/my.dir/scan", Mode::kOverwrite, "/my.dir/scan.jpg"},
+                      NameCase{"/my.dir/scan", Mode::kOtherDir, "/out/scan.jpg"}));
+
+TEST(BatchNaming, NumberGoesBeforeTheExtension) {
+  EXPECT_EQ(BatchNaming::Numbered("/out/a.jpg", 2), QString("/out/a (2).jpg"));
+  EXPECT_EQ(BatchNaming::Numbered("/out/a.b.JPEG", 3), QString("/out/a.b (3).JPEG"));
+  EXPECT_EQ(BatchNaming::Numbered("/o.d/name", 2), QString("/o.d/name (2)"));
+}
+
+TEST(BatchNaming, PlanNumbersCollisionsInInputOrder) {
+  struct Case {
+    QStringList sources;
+    Mode mode;
+    QStringList expected;
+  };
+  const Case cases[] = {
+      {{"/in/a.png", "/in/a.gif", "/in/b.bmp"},
+       Mode::kOtherDir,
+       {"/out/a.jpg", "/out/a (2).jpg", "/out/b.jpg"}},
+      {{"/in/x/p.jpg", "/in/y/p.jpg", "/in/z/p.tif"},
+       Mode::kOtherDir,
+       {"/out/p.jpg", "/out/p (2).jpg", "/out/p (3).jpg"}},
+      // A numbered name that a later picture wants as its own.
+      {{"/in/x/a.png", "/in/y/a.png", "/in/a (2).gif"},
+       Mode::kOtherDir,
+       {"/out/a.jpg", "/out/a (2).jpg", "/out/a (2) (2).jpg"}},
+      // a.jpg is replaced by itself; a.png, listed first, must not write over it.
+      {{"/in/a.png", "/in/a.jpg"}, Mode::kOverwrite, {"/in/a (2).jpg", "/in/a.jpg"}},
+      // An input that already lives in the output folder is replaced by itself only.
+      {{"/in/c.jpg", "/out/c.jpg"}, Mode::kOtherDir, {"/out/c (2).jpg", "/out/c.jpg"}},
+      {{"/in/a.gif", "/in/b.gif"}, Mode::kOverwrite, {"/in/a.jpg", "/in/b.jpg"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sources.join(", ").toStdString());
+    const auto plan = BatchNaming::Plan(c.sources, c.mode, "/out/");
+    ASSERT_EQ(plan.size(), std::size_t(c.expected.size()));
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+      EXPECT_EQ(plan[i].dest, c.expected[int(i)]);
+      EXPECT_EQ(plan[i].wanted, BatchNaming::OutputName(c.sources[int(i)], c.mode, "/out/"));
+      EXPECT_EQ(plan[i].Numbered(), plan[i].dest != plan[i].wanted);
+    }
+  }
+}

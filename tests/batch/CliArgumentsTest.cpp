@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "CliArguments.h"
+
+namespace {
+
+CliArguments Parsed(const QStringList& args) {
+  CliArguments out;
+  QString error;
+  EXPECT_TRUE(CliArguments::Parse(args, out, error)) << error.toStdString();
+  return out;
+}
+
+}  // namespace
+
+TEST(CliArguments, UsageErrors) {
+  struct Case {
+    QStringList args;
+    const char* reasonPart;
+  };
+  const Case cases[] = {
+      {{"--overwrite"}, "no INPUT"},
+      {{"a.png"}, "exactly one"},
+      {{"--overwrite", "--output-dir", "o", "a.png"}, "exactly one"},
+      {{"--overwrite", "--effect", "Blurr", "a.png"}, "unknown effect 'Blurr'"},
+      {{"--overwrite", "--effect", "blur", "a.png"}, "unknown effect"},
+      {{"--overwrite", "--effect", "Kodalith=256", "a.png"}, "from 0 to 255"},
+      {{"--overwrite", "--effect", "Remove Noise=2", "a.png"}, "from 3 to 11"},
+      {{"--overwrite", "--effect", "Rotate=x", "a.png"}, "not 'x'"},
+      {{"--overwrite", "--effect", "Sharpen=3", "a.png"}, "takes no level"},
+      {{"--overwrite", "--quality", "6", "a.png"}, "from 7 to 98"},
+      {{"--overwrite", "--quality=99", "a.png"}, "from 7 to 98"},
+      {{"--overwrite", "--scale", "0", "a.png"}, "from 1 to 500"},
+      {{"--overwrite", "--scale", "50", "--width", "10", "a.png"}, "cannot be combined"},
+      {{"--overwrite", "--jobs", "0", "a.png"}, "--jobs"},
+      {{"--overwrite", "--fast", "a.png"}, "unknown option --fast"},
+      {{"--overwrite", "a.png", "--quality"}, "needs a value"},
+      {{"--overwrite=yes", "a.png"}, "takes no value"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    CliArguments out;
+    QString error;
+    EXPECT_FALSE(CliArguments::Parse(c.args, out, error));
+    EXPECT_TRUE(error.contains(c.reasonPart)) << error.toStdString();
+  }
+}
+
+TEST(CliArguments, DefaultsAndValues) {
+  const CliArguments plain = Parsed({"--overwrite", "a.png", "b"});
+  EXPECT_EQ(plain.options.quality, 70);
+  EXPECT_FALSE(plain.options.resize);
+  EXPECT_TRUE(plain.options.effects.empty());
+  EXPECT_GE(plain.jobs, 1);
+  EXPECT_EQ(plain.inputs, QStringList({"a.png", "b"}));
+
+  const CliArguments full =
+      Parsed({"--quality=40", "--width", "800", "--effect", "Kodalith", "--effect=Rotate=-90",
+              "--effect", "Negative Image", "--jobs", "3", "--recursive", "--output-dir", "rel",
+              "--", "--odd name.png"});
+  EXPECT_EQ(full.options.quality, 40);
+  EXPECT_TRUE(full.options.resize);
+  EXPECT_TRUE(full.options.manualSize);
+  EXPECT_EQ(full.options.width, 800);
+  EXPECT_EQ(full.options.height, 0);
+  ASSERT_EQ(full.options.effects.size(), 3u);
+  EXPECT_EQ(full.options.effects[0].entry->name, QString("Kodalith"));
+  EXPECT_EQ(full.options.effects[0].level, 128);  // the start value
+  EXPECT_EQ(full.options.effects[1].level, -90);
+  EXPECT_EQ(full.options.effects[2].entry->name, QString("Negative Image"));
+  EXPECT_EQ(full.jobs, 3);
+  EXPECT_TRUE(full.recursive);
+  EXPECT_EQ(full.outputDir, QDir::currentPath() + "/rel/");
+  EXPECT_EQ(full.inputs, QStringList({"--odd name.png"}));
+
+  const CliArguments scaled = Parsed({"--scale", "50", "--overwrite", "a.png"});
+  EXPECT_TRUE(scaled.options.resize);
+  EXPECT_FALSE(scaled.options.manualSize);
+  EXPECT_EQ(scaled.options.scale, 50);
+}

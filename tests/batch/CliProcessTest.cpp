@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "BatchTotals.h"
+#include "TestEnv.h"
+#include "clsImage.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  QStringList lines;  // standard output
+  QString err;
+};
+
+Outcome RunCli(const QStringList& args) {
+  QProcess p;
+  p.start(TestEnv::BinDir() + "/trimjet-cli", args);
+  Outcome o;
+  if (!p.waitForFinished(120000)) return o;
+  o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  o.err = QString::fromUtf8(p.readAllStandardError());
+  return o;
+}
+
+QString Fixture(const QString& name) {
+  return TestEnv::SourceDir() + "/tests/engine/fixtures/" + name;
+}
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// in/ with every format, a corrupt file, a text file and a subfolder whose d.png collides.
+class CliFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDir().mkpath(In() + "/sub"));
+    const std::pair<const char*, const char*> files[] = {
+        {"photo.jpg", "a.jpg"},      {"photo.gif", "b.gif"},     {"photo.pcx", "c.pcx"},
+        {"photo.png", "d.png"},      {"corrupt.png", "e.png"},   {"garbage.bin", "notes.txt"},
+        {"photo.tif", "sub/f.tif"},  {"rgb24.bmp", "sub/g.bmp"}, {"topdown.tga", "sub/h.tga"},
+        {"palette.png", "sub/d.png"}};
+    for (const auto& [from, to] : files) ASSERT_TRUE(QFile::copy(Fixture(from), In() + "/" + to));
+  }
+  QString In() const { return dir_.path() + "/in"; }
+  QString Out() const { return dir_.path() + "/out/new"; }
+
+  QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(CliFolder, ConvertsEveryFormatAndReportsTheCorruptFile) {
+  const Outcome o = RunCli({"--recursive", "--jobs", "1", "--output-dir", Out(), In()});
+  EXPECT_EQ(o.exitCode, 1);
+  const QString in = In() + "/", out = Out() + "/";
+  const QStringList expected = {
+      in + "a.jpg -> " + out + "a.jpg",     in + "b.gif -> " + out + "b.jpg",
+      in + "c.pcx -> " + out + "c.jpg",     in + "d.png -> " + out + "d.jpg",
+      in + "e.png -> " + out + "e.jpg",     in + "sub/d.png -> " + out + "d (2).jpg",
+      in + "sub/f.tif -> " + out + "f.jpg", in + "sub/g.bmp -> " + out + "g.jpg",
+      in + "sub/h.tga -> " + out + "h.jpg"};
+  ASSERT_EQ(o.lines.size(), expected.size() + 1) << o.lines.join('\n').toStdString();
+  BatchTotals totals;
+  const QRegularExpression bytes(": (\\d+) -> (\\d+) bytes");
+  for (int i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(o.lines[i].toStdString());
+    EXPECT_TRUE(o.lines[i].startsWith(expected[i] + ": "));
+    const QString dest = expected[i].section(" -> ", 1);
+    if (i == 4) {
+      EXPECT_TRUE(o.lines[i].endsWith(": failed"));
+      EXPECT_FALSE(QFile::exists(dest));
+      continue;
+    }
+    const auto m = bytes.match(o.lines[i]);
+    ASSERT_TRUE(m.hasMatch());
+    EXPECT_EQ(m.captured(1).toLongLong(), QFile(expected[i].section(" -> ", 0, 0)).size());
+    EXPECT_EQ(m.captured(2).toLongLong(), QFile(dest).size());
+    totals.Add(m.captured(1).toLongLong(), m.captured(2).toLongLong());
+    clsImage written;
+    EXPECT_TRUE(written.CreateFromFile(dest));
+  }
+  EXPECT_TRUE(o.lines[5].endsWith("(numbered: " + out + "d.jpg is another picture's)"));
+  EXPECT_EQ(o.lines.last(), "Compression ratio " + totals.CompressionText());
+  const QStringList reasons = o.err.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(reasons.size(), 1) << o.err.toStdString();
+  EXPECT_TRUE(reasons[0].startsWith("trimjet-cli: " + in + "e.png: cannot read"));
+}
+
+TEST_F(CliFolder, TwoJobsPrintAndWriteTheSameAsOne) {
+  const QStringList options = {"--recursive", "--scale",      "150", "--effect",
+                               "Sharpen",     "--output-dir", Out(), In()};
+  const Outcome one = RunCli(QStringList{"--jobs", "1"} + options);
+  QMap<QString, QByteArray> first;
+  for (const QString& name : QDir(Out()).entryList(QDir::Files))
+    first[name] = Bytes(Out() + "/" + name);
+  ASSERT_TRUE(QDir(Out()).removeRecursively());
+  const Outcome two = RunCli(QStringList{"--jobs", "2"} + options);
+  EXPECT_EQ(one.exitCode, 1);
+  EXPECT_EQ(two.exitCode, one.exitCode);
+  EXPECT_EQ(two.lines, one.lines);
+  EXPECT_EQ(two.err, one.err);
+  EXPECT_EQ(first.size(), 8);
+  for (auto it = first.begin(); it != first.end(); ++it)
+    EXPECT_EQ(Bytes(Out() + "/" + it.key()), it.value()) << it.key().toStdString();
+}
+
+TEST_F(CliFolder, WithoutRecursiveOnlyTheFolderItself) {
+  const Outcome o = RunCli({"--output-dir", Out(), In()});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_EQ(o.lines.size(), 6);
+  EXPECT_FALSE(o.lines.join('\n').contains("/sub/"));
+}
+
+TEST_F(CliFolder, OverwriteKeepsOtherFormatsAndRefusesWriteProtectedJpegs) {
+  const QString locked = In() + "/sub/locked.jpg";
+  ASSERT_TRUE(QFile::copy(Fixture("photo.jpg"), locked));
+  ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup));
+  const QByteArray gif = Bytes(In() + "/b.gif"), lockedBytes = Bytes(locked);
+  const Outcome o =
+      RunCli({"--overwrite", "--jobs", "2", In() + "/b.gif", locked, In() + "/a.jpg"});
+  EXPECT_EQ(o.exitCode, 1);
+  ASSERT_EQ(o.lines.size(), 4);
+  EXPECT_TRUE(o.lines[0].startsWith(In() + "/b.gif -> " + In() + "/b.jpg: "));
+  EXPECT_TRUE(o.lines[1].endsWith(locked + " -> " + locked + ": failed"));
+  EXPECT_TRUE(o.lines[2].startsWith(In() + "/a.jpg -> " + In() + "/a.jpg: "));
+  EXPECT_EQ(Bytes(In() + "/b.gif"), gif);
+  EXPECT_TRUE(QFile::exists(In() + "/b.jpg"));
+  EXPECT_EQ(Bytes(locked), lockedBytes);
+  EXPECT_TRUE(o.err.contains("write-protected")) << o.err.toStdString();
+}
+
+TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
+  for (const QStringList& args : {QStringList{}, QStringList{"--overwrite"},
+                                  QStringList{"--effect", "Blurr", "--overwrite", "x"},
+                                  QStringList{"--effect", "Kodalith=300", "--overwrite", "x"}}) {
+    const Outcome o = RunCli(args);
+    EXPECT_EQ(o.exitCode, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(o.err.contains("Usage: trimjet-cli")) << args.join(' ').toStdString();
+    EXPECT_TRUE(o.lines.isEmpty());
+  }
+  const Outcome help = RunCli({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(help.lines.value(0).startsWith("Usage: trimjet-cli"));
+}
+
+TEST(Cli, MissingInputFailsButTheOthersAreWritten) {
+  QTemporaryDir dir;
+  const Outcome o =
+      RunCli({"--output-dir", dir.path(), dir.path() + "/nothing.png", Fixture("photo.png")});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_TRUE(o.err.contains(dir.path() + "/nothing.png: no such file or folder"));
+  ASSERT_EQ(o.lines.size(), 2);
+  EXPECT_TRUE(QFile::exists(dir.path() + "/photo.jpg"));
+}
