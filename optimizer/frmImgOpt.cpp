@@ -3,17 +3,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QSlider>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include "AppInfo.h"
 #include "CommandButton.h"
 #include "Dialogs.h"
+#include "ImageFormat.h"
 #include "OptionSliders.h"
 #include "SliderDrag.h"
 #include "StatisticsText.h"
@@ -81,7 +84,7 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
     if (!fileData_.OpenFile(fileName)) return;
     bytesPath_ = fileName;
   }
-  if (!source_->CreateFromBuffer(fileData_.GetBuffer())) {
+  if (!DecodeBytes()) {
     close();
     MsgBox(nullptr,
            Language().GetString(QStringLiteral("NotSupported")) + QStringLiteral(" : ") + fileName,
@@ -106,6 +109,19 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   optimizedView_->show();
   original_->RedrawImage();
   optimizedView_->RedrawImage();
+}
+
+bool frmImgOpt::DecodeBytes() {
+  const QByteArray bytes = fileData_.GetBuffer();
+  if (source_->CreateFromBuffer(bytes)) return true;
+  // PCX and TGA carry no signature the engine trusts in memory; it knows them only by a
+  // file's extension, so those go through a private temporary file of that extension.
+  const ImageFormat::Code hint = ImageFormat::FromExtension(bytesPath_);
+  if (hint != ImageFormat::kPcx && hint != ImageFormat::kTga) return false;
+  QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/trimjet-XXXXXX.") +
+                      modString::GetExtension(bytesPath_));
+  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return false;
+  return source_->CreateFromFile(copy.fileName());
 }
 
 void frmImgOpt::Reset() {

@@ -89,6 +89,7 @@ class frmImgOpt : public QWidget {
 
   void Reset();
   void LoadFromBytes(const QString& fileName, bool arrange);
+  bool DecodeBytes();
   void EnablePictureCommands();
   bool HasPicture() const;
 

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "EffectPicture.h"
+#include "OptionSliders.h"
+#include "SizeRules.h"
+#include "Twips.h"
+#include "WindowArrangement.h"
+
+namespace {
+
+TEST(TwipsTest, FifteenTwipsAPixelHalvesToEven) {
+  EXPECT_EQ(Twips::ToPixels(1200), 80);
+  EXPECT_EQ(Twips::ToPixels(50), 3);
+  EXPECT_EQ(Twips::ToPixels(100), 7);
+  EXPECT_EQ(Twips::ToPixels(7.5), 0);   // half a pixel rounds to the even 0
+  EXPECT_EQ(Twips::ToPixels(22.5), 2);  // one and a half rounds to 2
+  EXPECT_EQ(Twips::ToPixels(-50), -3);
+  EXPECT_EQ(Twips::FromPixels(80), 1200);
+}
+
+struct ScaleCase {
+  QSize picture;
+  int scale;
+  QSize expected;
+};
+class ScaledSizeTest : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ScaledSizeTest, RoundsEachSideHalvesToEven) {
+  EXPECT_EQ(SizeRules::ScaledSize(GetParam().picture, GetParam().scale), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScaledSizeTest,
+    ::testing::Values(ScaleCase{{50, 30}, 1, {0, 0}},   // 0.5 and 0.3 both go to 0
+                      ScaleCase{{3, 3}, 150, {4, 4}},   // 4.5 to the even 4
+                      ScaleCase{{5, 7}, 150, {8, 10}},  // 7.5 to 8, 10.5 to 10
+                      ScaleCase{{640, 480}, 100, {640, 480}},
+                      ScaleCase{{4000, 3000}, 500, {20000, 15000}},
+                      ScaleCase{{150, 250}, 1, {2, 2}}));  // 1.5 to 2, 2.5 to 2
+
+TEST(SizeRulesTest, RoundHalfEvenOfNegativeNumerators) {
+  EXPECT_EQ(SizeRules::RoundHalfEven(-5, 10), 0);
+  EXPECT_EQ(SizeRules::RoundHalfEven(-15, 10), -2);
+  EXPECT_EQ(SizeRules::RoundHalfEven(-16, 10), -2);
+  EXPECT_EQ(SizeRules::RoundHalfEven(25, 10), 2);
+}
+
+TEST(SizeRulesTest, TypedSizeAboveTheLimitBecomesOneHundred) {
+  EXPECT_EQ(SizeRules::LimitTypedSize("10000"), QString("100"));
+  EXPECT_EQ(SizeRules::LimitTypedSize("99999999"), QString("100"));
+  EXPECT_EQ(SizeRules::LimitTypedSize("9999"), std::nullopt);
+  EXPECT_EQ(SizeRules::LimitTypedSize(""), std::nullopt);
+  EXPECT_EQ(SizeRules::LimitTypedSize("12a"), std::nullopt);
+  EXPECT_EQ(SizeRules::LimitTypedSize("-20000"), std::nullopt);
+}
+
+TEST(SizeRulesTest, AspectPartnerDropsTheFraction) {
+  EXPECT_EQ(SizeRules::AspectPartner(400, 600, 800), 300);
+  EXPECT_EQ(SizeRules::AspectPartner(333, 600, 800), 249);  // 249.75
+  EXPECT_EQ(SizeRules::AspectPartner(300, 800, 600), 400);
+  EXPECT_EQ(SizeRules::AspectPartner(5, 1, 0), std::nullopt);
+  // The product would overflow 32 bits; the result itself fits.
+  EXPECT_EQ(SizeRules::AspectPartner(9999, 1000000, 1000000), 9999);
+}
+
+TEST(SizeRulesTest, BoxValues) {
+  EXPECT_EQ(SizeRules::BoxValue("640"), 640);
+  EXPECT_EQ(SizeRules::BoxValue(" 12 "), 12);
+  EXPECT_EQ(SizeRules::BoxValue("abc"), 0);
+  EXPECT_EQ(SizeRules::BoxValue(""), 0);
+  EXPECT_EQ(SizeRules::ShortValue("32767"), 32767);
+  EXPECT_EQ(SizeRules::ShortValue("32768"), std::nullopt);
+}
+
+struct ManualCase {
+  QString width, height;
+  QSize picture;
+  std::optional<QSize> expected;
+};
+class ManualSizeTest : public ::testing::TestWithParam<ManualCase> {};
+
+TEST_P(ManualSizeTest, MissingSideFollowsThePicture) {
+  const ManualCase& c = GetParam();
+  EXPECT_EQ(SizeRules::ManualSize(c.width, c.height, c.picture), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ManualSizeTest,
+                         ::testing::Values(ManualCase{"800", "", {1600, 1200}, QSize(800, 600)},
+                                           ManualCase{"800", "", {1200, 1600}, QSize(800, 1066)},
+                                           ManualCase{"", "300", {800, 600}, QSize(400, 300)},
+                                           ManualCase{"120", "90", {800, 600}, QSize(120, 90)},
+                                           ManualCase{"", "", {800, 600}, std::nullopt},
+                                           ManualCase{"40000", "", {800, 600}, std::nullopt}));
+
+TEST(OptionSlidersTest, LabelsAddTwoToTheQuality) {
+  EXPECT_EQ(OptionSliders::QualityText(98), "100%");
+  EXPECT_EQ(OptionSliders::QualityText(7), "9%");
+  EXPECT_EQ(OptionSliders::QualityText(70), "72%");
+  EXPECT_EQ(OptionSliders::ScaleText(100), "100%");
+}
+
+TEST(WindowArrangementTest, PreviewsSideBySideAndTheWindowBelow) {
+  const auto a = WindowArrangement::Compute({0, 0, 1600, 1000}, {600, 400}, {300, 300});
+  EXPECT_EQ(a.original, QPoint(197, 80));   // 12000 - 9000 - 50 twips
+  EXPECT_EQ(a.optimized, QPoint(803, 80));  // 12050 twips
+  EXPECT_EQ(a.ownTop, 487);                 // 1200 + 6000 + 100 twips
+}
+
+TEST(WindowArrangementTest, WideOriginalKeepsTheLeftMargin) {
+  const auto a = WindowArrangement::Compute({0, 0, 1600, 1000}, {900, 400}, {300, 300});
+  EXPECT_EQ(a.original.x(), 7);
+}
+
+TEST(WindowArrangementTest, TallOriginalPushesTheWindowToTheBottomLimit) {
+  const auto a = WindowArrangement::Compute({0, 0, 1600, 1000}, {600, 800}, {300, 300});
+  EXPECT_EQ(a.ownTop, 692);  // 15000 - 4500 - 120 twips
+}
+
+TEST(WindowArrangementTest, FollowsTheReferenceFrame) {
+  // A main window at (100, 50), 1601 wide: half its width is 12007.5 twips, rounded to even.
+  const auto a = WindowArrangement::Compute({100, 50, 1601, 900}, {600, 400}, {300, 300});
+  EXPECT_EQ(a.original, QPoint(297, 130));
+  EXPECT_EQ(a.optimized, QPoint(904, 130));
+}
+
+TEST(EffectPictureTest, CentredWithHalvesToEven) {
+  EXPECT_EQ(EffectPicture::CentredOrigin({400, 300}, {100, 100}), QPoint(150, 100));
+  EXPECT_EQ(EffectPicture::CentredOrigin({101, 103}, {100, 100}), QPoint(0, 2));  // .5, 1.5
+  EXPECT_EQ(EffectPicture::CentredOrigin({100, 100}, {200, 50}), QPoint(-50, 25));
+}
+
+}  // namespace

@@ -1,0 +1,321 @@
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QTimer>
+
+#include "AppWindows.h"
+#include "OptimizerWindow.h"
+#include "StatisticsText.h"
+#include "TestEnv.h"
+#include "clsImage.h"
+#include "frmEffect.h"
+#include "frmPicturePreview.h"
+
+namespace {
+
+TEST_F(OptimizerWindowTest, LoadShowsStatisticsAndBothPreviews) {
+  const QString path =
+      OptimizerFixtures::Write(dir_, "photo.png", OptimizerFixtures::Gradient(64, 48));
+  Open(path);
+  EXPECT_EQ(window_->windowTitle(), "Image Optimization [photo.png]");
+  EXPECT_EQ(Text("txtOriginalDimensions"), "64x48");
+  EXPECT_EQ(Text("txtOriginalSize"), StatisticsText::SizeText(QFile(path).size()));
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "64x48");
+  EXPECT_EQ(Text("lblQuality"), "70%");  // the design caption until the slider first moves
+  EXPECT_EQ(Box("txtSizeX")->text(), "64");
+  EXPECT_EQ(Box("txtSizeY")->text(), "48");
+  ASSERT_TRUE(window_->OriginalPreview()->isVisible());
+  ASSERT_TRUE(window_->OptimizedPreview()->isVisible());
+  // The Original preview shows the source object itself, the Optimized one the round trip.
+  EXPECT_EQ(window_->OriginalPreview()->GetImage(), window_->SourcePicture());
+  EXPECT_EQ(window_->OptimizedPreview()->GetImage(), window_->OptimizedPicture());
+  EXPECT_EQ(window_->OriginalPreview()->windowTitle(), "Original");
+  EXPECT_EQ(window_->OptimizedPreview()->windowTitle(), "Optimized");
+  EXPECT_EQ(window_->WorkingPicture(), window_->SourcePicture());
+}
+
+TEST_F(OptimizerWindowTest, QualityLabelAddsTwoAndTheEncoderGetsTheValue) {
+  OpenPicture(80, 60);
+  for (int quality : {98, 7, 40}) {
+    Quality()->setValue(quality);
+    EXPECT_EQ(Text("lblQuality"), QString::number(quality + 2) + "%");
+    QByteArray jpeg;
+    ASSERT_TRUE(window_->WorkingPicture()->EncodeJpeg(quality, jpeg));
+    EXPECT_EQ(Text("txtOptimizedSize"), StatisticsText::SizeText(jpeg.size())) << quality;
+  }
+  EXPECT_TRUE(window_->windowTitle().endsWith("]*"));
+}
+
+TEST_F(OptimizerWindowTest, ScaleToNothingRecomputesNothing) {
+  OpenPicture(50, 30);
+  const auto optimized = window_->OptimizedPicture();
+  Scale()->setValue(1);
+  EXPECT_EQ(Text("lblSize"), "1%");
+  EXPECT_EQ(Box("txtSizeX")->text(), "0");
+  EXPECT_EQ(Box("txtSizeY")->text(), "0");
+  EXPECT_EQ(window_->OptimizedPicture(), optimized);
+  EXPECT_EQ(optimized->Width(), 50);
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "50x30");
+}
+
+TEST_F(OptimizerWindowTest, ScaleRoundsHalvesToEven) {
+  OpenPicture(3, 3);
+  Scale()->setValue(150);
+  EXPECT_EQ(Box("txtSizeX")->text(), "4");
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "4x4");
+  EXPECT_EQ(window_->WorkingPicture()->Width(), 4);
+  // The source keeps its size; only the working picture is scaled.
+  EXPECT_EQ(window_->SourcePicture()->Width(), 3);
+}
+
+TEST_F(OptimizerWindowTest, ManualSizingEnablesTheBoxesAndApplyTakesTheTypedSize) {
+  OpenPicture(80, 60);
+  EXPECT_FALSE(Box("txtSizeX")->isEnabled());
+  EXPECT_TRUE(Scale()->isEnabled());
+  TickManual();
+  EXPECT_TRUE(Box("txtSizeX")->isEnabled());
+  EXPECT_FALSE(Scale()->isEnabled());
+  Box("txtSizeX")->setText("40");
+  Box("txtSizeY")->setText("10");
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "80x60");  // typing alone changes nothing
+  Child<QPushButton>("cmdApply")->click();
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "40x10");
+  // Unticking goes back to the scale.
+  TickManual();
+  EXPECT_EQ(Box("txtSizeX")->text(), "80");
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "80x60");
+}
+
+TEST_F(OptimizerWindowTest, TypedSizeAboveTheLimitBecomesOneHundred) {
+  OpenPicture(80, 60);
+  TickManual();
+  Box("txtSizeX")->clear();
+  QTest::keyClicks(Box("txtSizeX"), "10000");
+  EXPECT_EQ(Box("txtSizeX")->text(), "100");
+}
+
+struct AspectCase {
+  const char* box;
+  const char* typed;
+  const char* other;
+  const char* expected;
+};
+class AspectTest : public OptimizerWindowTest, public ::testing::WithParamInterface<AspectCase> {};
+
+TEST_P(AspectTest, OtherSideFollowsWithTheFractionDropped) {
+  OpenPicture(800, 600);
+  TickManual();
+  Child<QCheckBox>("chkMaintain")->click();
+  Box(GetParam().box)->clear();
+  QTest::keyClicks(Box(GetParam().box), GetParam().typed);
+  EXPECT_EQ(Box(GetParam().other)->text(), GetParam().expected);
+  EXPECT_EQ(Box(GetParam().box)->text(), GetParam().typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AspectTest,
+                         ::testing::Values(AspectCase{"txtSizeX", "400", "txtSizeY", "300"},
+                                           AspectCase{"txtSizeX", "333", "txtSizeY", "249"},
+                                           AspectCase{"txtSizeY", "300", "txtSizeX", "400"},
+                                           AspectCase{"txtSizeY", "7", "txtSizeX", "9"}));
+
+TEST_F(OptimizerWindowTest, JpegLargerThanTheFileGivesANegativeCompression) {
+  // One flat colour compresses to a few bytes as PNG, far less than any JPEG.
+  QImage flat(64, 64, QImage::Format_RGB888);
+  flat.fill(QColor(40, 90, 160));
+  const QString path = OptimizerFixtures::Write(dir_, "flat.png", flat);
+  Open(path);
+  Quality()->setValue(98);
+  QByteArray jpeg;
+  ASSERT_TRUE(window_->WorkingPicture()->EncodeJpeg(98, jpeg));
+  ASSERT_GT(jpeg.size(), QFile(path).size());
+  EXPECT_EQ(Text("txtCompression"),
+            StatisticsText::CompressionText(jpeg.size(), QFile(path).size()));
+  EXPECT_TRUE(Text("txtCompression").startsWith("-"));
+}
+
+TEST_F(OptimizerWindowTest, DirectEffectChangesTheSourceInPlace) {
+  OpenPicture(40, 30);
+  const auto source = window_->SourcePicture();
+  const QColor before = source->Surface().pixelColor(0, 0);  // the black corner mark
+  for (QAction* entry : window_->EffectsMenu()->actions())
+    if (entry->text() == "Negative Image") entry->trigger();
+  EXPECT_EQ(window_->SourcePicture(), source);
+  EXPECT_NE(source->Surface().pixelColor(0, 0), before);
+  EXPECT_EQ(window_->OriginalPreview()->GetImage(), source);
+}
+
+TEST_F(OptimizerWindowTest, EffectsMenuInItsOrder) {
+  OpenPicture(10, 10);
+  QStringList entries;
+  for (QAction* entry : window_->EffectsMenu()->actions())
+    if (entry->isVisible()) entries << (entry->isSeparator() ? "-" : entry->text());
+  EXPECT_EQ(entries, QStringList({"Detect Outline", "Flip Image", "Intermediate Brightness",
+                                  "Mirror Image", "Negative Image", "Sharpen", "Sharpen More", "-",
+                                  "Blur", "Brightness", "Delate", "Kodalith",
+                                  "Limit Brightness Level", "Remove Noise", "Rotate"}));
+}
+
+// The dialog runs modal: answer it from inside its own event loop.
+void WhenEffectDialogShows(const std::function<void(frmEffect*)>& act) {
+  QTimer::singleShot(0, [act] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<frmEffect*>(w); dialog && dialog->isVisible())
+        return act(dialog);
+    ADD_FAILURE() << "no effect dialog";
+  });
+}
+
+void Trigger(frmImgOpt* window, const QString& name) {
+  for (QAction* entry : window->EffectsMenu()->actions())
+    if (entry->text() == name) entry->trigger();
+}
+
+TEST_F(OptimizerWindowTest, LevelEffectConfirmedAfterHalfScaleLeavesAHalfSizeSource) {
+  OpenPicture(80, 60);
+  Scale()->setValue(50);
+  ASSERT_EQ(window_->WorkingPicture()->Width(), 40);
+  QString chosen;
+  WhenEffectDialogShows([&chosen](frmEffect* dialog) {
+    chosen = dialog->EffectText();
+    dialog->findChild<QPushButton*>("cmdOK")->click();
+  });
+  Trigger(window_, "Brightness");
+  EXPECT_EQ(chosen, "Brightness");
+  EXPECT_EQ(window_->SourcePicture()->Width(), 40);
+  EXPECT_EQ(window_->SourcePicture()->Height(), 30);
+  EXPECT_EQ(Scale()->value(), 100);
+  EXPECT_EQ(Box("txtSizeX")->text(), "40");
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "40x30");
+  EXPECT_EQ(window_->OriginalPreview()->GetImage(), window_->SourcePicture());
+}
+
+TEST_F(OptimizerWindowTest, CancelledEffectKeepsTheSourceButResetsTheScale) {
+  OpenPicture(80, 60);
+  Scale()->setValue(50);
+  WhenEffectDialogShows(
+      [](frmEffect* dialog) { dialog->findChild<QPushButton*>("cmdCancel")->click(); });
+  Trigger(window_, "Rotate");
+  EXPECT_EQ(window_->SourcePicture()->Width(), 80);
+  EXPECT_EQ(Scale()->value(), 100);
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "80x60");
+}
+
+TEST_F(OptimizerWindowTest, DraggingTheScaleShowsAQuickStretchWithoutJpeg) {
+  OpenPicture(200, 100);
+  QSlider* slider = Scale();
+  const QString sizeBefore = Text("txtOptimizedSize");
+  QStyleOptionSlider option;
+  option.initFrom(slider);
+  option.orientation = slider->orientation();
+  option.minimum = slider->minimum();
+  option.maximum = slider->maximum();
+  option.sliderPosition = option.sliderValue = slider->value();
+  const QPoint handle =
+      slider->style()
+          ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+          .center();
+  QTest::mousePress(slider, Qt::LeftButton, {}, handle);
+  QTest::mouseMove(slider, handle + QPoint(slider->width() / 4, 0));
+  ASSERT_NE(slider->sliderPosition(), 100);
+  const int scale = slider->sliderPosition();
+  // Working and optimised are one quick stretch; the size figures wait for the release.
+  EXPECT_EQ(window_->OptimizedPicture(), window_->WorkingPicture());
+  EXPECT_EQ(window_->WorkingPicture()->Width(), scale * 2);
+  EXPECT_EQ(Text("txtOptimizedSize"), sizeBefore);
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, handle + QPoint(slider->width() / 4, 0));
+  EXPECT_EQ(slider->value(), scale);
+  EXPECT_NE(window_->OptimizedPicture(), window_->WorkingPicture());
+  EXPECT_EQ(Text("txtOptimizedDimensions"), QString("%1x%2").arg(scale * 2).arg(scale));
+}
+
+TEST_F(OptimizerWindowTest, MissingFileLeavesTheWindowEmptyAndOpen) {
+  Open(dir_.filePath("missing.jpg"));
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_FALSE(window_->OriginalPreview()->isVisible());
+  EXPECT_EQ(dialogs_.MessageCount(), 0);
+  EXPECT_EQ(window_->windowTitle(), "Image Optimization");
+}
+
+TEST_F(OptimizerWindowTest, PictureThatDoesNotDecodeClosesTheWindowAndSaysSo) {
+  for (const char* name : {"text.jpg", "garbage.png"}) {
+    QFile f(dir_.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("This is a text file, not a picture.\n");
+    f.close();
+    dialogs_.calls.clear();
+    Open(f.fileName());
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window_.isNull()) << name;
+    ASSERT_EQ(dialogs_.MessageCount(), 1);
+    EXPECT_EQ(dialogs_.calls[0].text,
+              "Sorry, this format is not (yet) supported by Trimjet : " + f.fileName());
+    EXPECT_EQ(dialogs_.calls[0].style, Dialogs::Critical);
+  }
+}
+
+TEST_F(OptimizerWindowTest, ClosingAModifiedPictureAsksAndCancelKeepsIt) {
+  OpenPicture(40, 30);
+  Quality()->setValue(50);
+  dialogs_.answers = {Dialogs::Cancel};
+  EXPECT_FALSE(window_->close());
+  ASSERT_EQ(dialogs_.MessageCount(), 1);
+  EXPECT_EQ(dialogs_.calls[0].text, "Save image?");
+  EXPECT_EQ(dialogs_.calls[0].style, Dialogs::YesNoCancel | Dialogs::Exclamation);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->OriginalPreview()->isVisible());
+
+  // A preview's close asks the window first; No closes everything without saving.
+  dialogs_.answers = {Dialogs::No};
+  QPointer<frmPicturePreview> preview = window_->OriginalPreview();
+  EXPECT_TRUE(preview->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(dialogs_.MessageCount(), 2);
+  EXPECT_TRUE(window_.isNull());
+  EXPECT_TRUE(preview.isNull());
+}
+
+TEST_F(OptimizerWindowTest, UnmodifiedPictureClosesWithoutAsking) {
+  OpenPicture(40, 30);
+  EXPECT_FALSE(window_->windowTitle().endsWith("*"));
+  EXPECT_TRUE(window_->close());
+  EXPECT_EQ(dialogs_.MessageCount(), 0);
+  EXPECT_TRUE(window_->Unloading());
+}
+
+// Start-up's route, for a file of each format in a folder whose name has blanks.
+class StartupFormatTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(StartupFormatTest, OptimizeImageOpensTheWindowWithBothPreviews) {
+  OptimizerFixtures::UseDefaultTexts();
+  RecordingDialogs dialogs;
+  QTemporaryDir dir;
+  const QString folder = dir.filePath("my pictures");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString name = QString::fromLatin1(GetParam());
+  const QString path = folder + "/a photo " + name;
+  ASSERT_TRUE(QFile::copy(TestEnv::SourceDir() + "/tests/engine/fixtures/" + name, path));
+  AppWindows windows;
+  windows.ShowOptimizer(path);
+  QPointer<frmImgOpt> window;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* found = qobject_cast<frmImgOpt*>(w)) window = found;
+  ASSERT_FALSE(window.isNull());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->GetFileName(), path);
+  EXPECT_TRUE(window->OriginalPreview()->isVisible());
+  EXPECT_TRUE(window->OptimizedPreview()->isVisible());
+  EXPECT_EQ(window->windowTitle(), "Image Optimization [a photo " + name + "]");
+  EXPECT_EQ(dialogs.MessageCount(), 0);
+  delete window.data();
+}
+
+INSTANTIATE_TEST_SUITE_P(SevenFormats, StartupFormatTest,
+                         ::testing::Values("photo.jpg", "photo.gif", "rgb24.bmp", "photo.pcx",
+                                           "photo.png", "topdown.tga", "photo.tif"));
+
+}  // namespace
