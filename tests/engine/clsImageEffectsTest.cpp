@@ -152,6 +152,11 @@ TEST(Effects, SharpenRaisesDetailAndSharpenMoreRaisesItFurther) {
   ASSERT_TRUE(strong->Effect_SharpenMore());
   EXPECT_GT(Roughness(*gentle), 1.1 * Roughness(*original));
   EXPECT_GT(Roughness(*strong), 1.3 * Roughness(*gentle));
+  // Overshoot at a hard step clips instead of wrapping round.
+  auto step = Make(16, 4, [](int x, int) { return x < 8 ? Rgb{0, 0, 0} : Rgb{255, 255, 255}; });
+  ASSERT_TRUE(step->Effect_SharpenMore());
+  EXPECT_EQ(PixelAt(*step, 7, 1), (Rgb{0, 0, 0}));
+  EXPECT_EQ(PixelAt(*step, 8, 1), (Rgb{255, 255, 255}));
   // A flat picture has no detail to raise.
   auto flat = Make(16, 16, [](int, int) { return Rgb{120, 80, 40}; });
   ASSERT_TRUE(flat->Effect_SharpenMore());
