@@ -64,6 +64,7 @@ void frmImgOpt::EffectChosen(const QString& caption) {
     UpdateSizeFromScale();
     working_.reset();
     UpdateScaledImage();
+    raise();  // a picture grown by the effect may now cover this window
     return;
   }
   ApplyEffect(source_, caption);
