@@ -35,5 +35,9 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   result.original = QPoint(ToPixels(originalLeft), ToPixels(top));
   result.optimized = QPoint(ToPixels(optimizedLeft), ToPixels(top));
   result.ownTop = ToPixels(ownTop);
+  const int bottom = reference.bottom();
+  result.originalArea =
+      QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
+  result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));
   return result;
 }

@@ -10,6 +10,10 @@ struct WindowArrangement {
   QPoint original;   // frame top-left of the Original preview
   QPoint optimized;  // frame top-left of the Optimized preview
   int ownTop = 0;    // frame top of the optimiser; its left stays where it is
+  // The most each preview's frame may cover, so that a large picture leaves the two side by
+  // side instead of one over the other (the view's scroll bars show the rest).
+  QRect originalArea;
+  QRect optimizedArea;
 
   // reference, originalFrame and ownFrame in pixels (frame sizes include the title bar).
   static WindowArrangement Compute(QRect reference, QSize originalFrame, QSize ownFrame);

@@ -17,6 +17,7 @@
 #include "CommandButton.h"
 #include "Dialogs.h"
 #include "ImageFormat.h"
+#include "ImageView.h"
 #include "OptionSliders.h"
 #include "SliderDrag.h"
 #include "StatisticsText.h"
@@ -107,8 +108,12 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   SetModified(false);
   original_->show();
   optimizedView_->show();
-  original_->RedrawImage();
-  optimizedView_->RedrawImage();
+  for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+    // A photograph larger than the screen would show only its corner at 100 %.
+    if (arrange) p->View()->ZoomToFit();
+    p->RedrawImage();
+  }
+  raise();  // the previews must not bury the window the user works in
 }
 
 bool frmImgOpt::DecodeBytes() {

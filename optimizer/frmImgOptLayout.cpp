@@ -168,7 +168,13 @@ void frmImgOpt::ArrangeWindows() {
   adjustSize();
   const WindowArrangement a = WindowArrangement::Compute(
       reference, original_->frameGeometry().size(), frameGeometry().size());
-  original_->move(a.original);
-  optimizedView_->move(a.optimized);
+  const auto place = [](frmPicturePreview* preview, QPoint at, QRect area) {
+    preview->move(at);
+    const QSize extra = preview->frameGeometry().size() - preview->size();
+    const QSize frame = preview->frameGeometry().size().boundedTo(area.size());
+    if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
+  };
+  place(original_, a.original, a.originalArea);
+  place(optimizedView_, a.optimized, a.optimizedArea);
   move(frameGeometry().left(), a.ownTop);
 }
