@@ -67,11 +67,21 @@ void Prepare() {
 }
 
 void Main(const QString& args, StartupTargets& targets) {
-  if (args.contains(kStartMain))
+  // The keyword the line starts with decides: what follows it are paths, and a folder or
+  // file named like a keyword must not take over. Only a line that starts with none of them
+  // is searched for a keyword anywhere, in the fixed order.
+  const char* const keywords[] = {kStartMain, kOptimize, kBatch};
+  const char* chosen = nullptr;
+  for (const char* k : keywords)
+    if (!chosen && args.startsWith(k)) chosen = k;
+  for (const char* k : keywords)
+    if (!chosen && args.contains(k)) chosen = k;
+
+  if (chosen == kStartMain)
     targets.ShowMainWindow();
-  else if (args.contains(kOptimize))
+  else if (chosen == kOptimize)
     targets.ShowOptimizer(args.mid(kOptimizePathStart));
-  else if (args.contains(kBatch))
+  else if (chosen == kBatch)
     RunBatch(args, targets);
   else
     targets.ShowAbout();

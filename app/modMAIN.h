@@ -13,8 +13,9 @@ namespace modMAIN {
 QString ArgsFromCommandLine(const QStringList& arguments);
 // The three preparation steps: help file path, control registration, English texts.
 void Prepare();
-// Decides by keyword (exact, in the order Debug:StartMain, OptimizeImage, BatchProcess)
-// and opens one window through targets, or shows why none opens.
+// Decides by keyword (exact, case-sensitive): the keyword at the start of args, else the
+// first found anywhere in the order Debug:StartMain, OptimizeImage, BatchProcess. Opens
+// one window through targets, or shows why none opens.
 void Main(const QString& args, StartupTargets& targets);
 // The whole start: prepares, opens the window the command line asks for and runs the
 // event loop while a window is open. Returns the process exit code.

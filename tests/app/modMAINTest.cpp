@@ -80,8 +80,10 @@ TEST_F(StartupTest, KeywordDecidesTheWindow) {
       {"Debug:StartMain", "main"},
       {"optimizeimage /x/a.jpg", "about"},  // keywords are case-sensitive
       {"OptimizeImage BatchProcess x", "optimize:BatchProcess x"},
-      {"BatchProcess Debug:StartMain", "main"},
+      {"x Debug:StartMain OptimizeImage", "main"},  // no keyword at the start: fixed order
       {"OptimizeImage /home/me/My Pictures/a b.jpg", "optimize:/home/me/My Pictures/a b.jpg"},
+      {"OptimizeImage /pics/Debug:StartMain/BatchProcess.jpg",
+       "optimize:/pics/Debug:StartMain/BatchProcess.jpg"},
   };
   for (const auto& [args, first] : rows) {
     const QStringList calls = Start(args);
@@ -89,6 +91,17 @@ TEST_F(StartupTest, KeywordDecidesTheWindow) {
     EXPECT_EQ(calls.first(), first) << args;
     EXPECT_EQ(calls.size(), 1) << args;
   }
+}
+
+TEST_F(StartupTest, KeywordAtTheStartBeatsOneInsideAPath) {
+  QTemporaryDir dir;
+  const QString folder = dir.path() + "/Debug:StartMain OptimizeImage/";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  Touch(folder + "a.jpg");
+  const QStringList calls = Start("BatchProcess " + folder + "?a.jpg");
+  EXPECT_EQ(calls.first(), "loadBatch");
+  EXPECT_TRUE(calls.contains("addFile:" + folder + "a.jpg"));
+  EXPECT_EQ(calls.last(), "showBatch");
 }
 
 TEST_F(StartupTest, BatchAddsExistingFilesOfTheList) {
