@@ -58,13 +58,16 @@ for t in "${targets[@]}"; do
   fi
   echo "== $t: ${seconds}s"
   # Fork mode keeps going past a crash, an out-of-memory or a slow input, so one run collects
-  # them all; every input it saves under findings/ counts as a finding.
+  # them all; every crash, leak, out-of-memory or timeout input it saves counts as a finding.
   stamp=$(mktemp)
   status=0
-  "$bin" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -max_total_time="$seconds" -timeout=30 \
-    -rss_limit_mb=2048 -max_len="$(max_len "$t")" -artifact_prefix="$findings/" \
+  "$bin" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
+    -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -max_len="$(max_len "$t")" -artifact_prefix="$findings/" \
     "$corpus" "$build/seeds/$t" >"$log" 2>&1 || status=$?
-  new=$(find "$findings" -type f -newer "$stamp" | sort)
+  new=$(find "$findings" -type f -newer "$stamp" \( -name 'crash-*' -o -name 'leak-*' \
+    -o -name 'oom-*' -o -name 'timeout-*' \) | sort)
+  # A slow input (over 10 s) is worth a look but is no failure; a hang shows as timeout-*.
+  for f in $(find "$findings" -type f -newer "$stamp" -name 'slow-unit-*'); do echo "   slow: $f"; done
   rm -f "$stamp"
   last=$(grep -E '^#[0-9]+: ' "$log" | tail -n 1)
   echo "   ${last%% dft_time*}; corpus $(find "$corpus" -type f | wc -l) files"
