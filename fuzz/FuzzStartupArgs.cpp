@@ -1,7 +1,9 @@
 // Start-up's command-line handling on arbitrary text: NextPathFromList with both separators
 // its callers use, then modMAIN::Main with recording window targets.
+#include <QApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <cstdlib>
 
 #include "FuzzSupport.h"
 #include "StartupTargets.h"
@@ -59,14 +61,25 @@ void CheckMain(const QString& args) {
   modMAIN::Main(args, targets);
   // Exactly one window, or the batch's one message and no window.
   Check(targets.windows + targets.messages == 1, "not exactly one window or message");
-  if (args.contains("OptimizeImage") && !args.contains("Debug:StartMain"))
-    Check(targets.optimizerPath == args.mid(14), "the optimiser got another path");
+  // The keyword the line starts with decides, whatever the paths after it contain.
+  if (args.startsWith("OptimizeImage"))
+    Check(targets.optimizerPath == args.mid(14) && targets.windows == 1,
+          "the optimiser did not get the rest of the line");
+  if (args.startsWith("BatchProcess"))
+    Check(targets.optimizerPath.isNull() && (targets.messages == 1 || targets.batchLoaded),
+          "a batch line opened another window");
   for (const QString& path : targets.added)
     Check(QFileInfo(path).exists(), "a path that names nothing reached the batch");
 }
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // Start-up's library code assumes the program's QApplication, as in the real program.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "trimjet-fuzz";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
   FuzzSupport::Initialize();
   return 0;
 }

@@ -26,10 +26,13 @@ void Initialize() {
       "VIPS", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
       [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "trimjet-fuzz";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
+  // A target that needs widgets makes its own QApplication first.
+  if (!QCoreApplication::instance()) {
+    static int argc = 1;
+    static char name[] = "trimjet-fuzz";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+  }
   QCoreApplication::setApplicationName("trimjet-fuzz");
 }
 

@@ -69,7 +69,7 @@ for t in "${targets[@]}"; do
   # A slow input (over 10 s) is worth a look but is no failure; a hang shows as timeout-*.
   for f in $(find "$findings" -type f -newer "$stamp" -name 'slow-unit-*'); do echo "   slow: $f"; done
   rm -f "$stamp"
-  last=$(grep -E '^#[0-9]+: ' "$log" | tail -n 1)
+  last=$(grep -E '^#[0-9]+: ' "$log" | tail -n 1 || true)
   echo "   ${last%% dft_time*}; corpus $(find "$corpus" -type f | wc -l) files"
   if [ "$status" -ne 0 ] || [ -n "$new" ]; then
     echo "   FINDING (exit $status): $(grep -m1 -E 'ERROR|invariant broken|runtime error' "$log" || true)"
