@@ -70,7 +70,7 @@ Expected ExpectedFor(const QString& name) {
 // - BMP, PCX and TGA go to ImageMagick, which decodes whatever format the content is, SVG included,
 //   instead of the one the extension names.
 const QRegularExpression kKnownEngineFaults(
-    "^(trunc-jpe?g-scan\\.|giant-17000\\.jpg|wrongext-\\w+-as\\.(bmp|pcx|tga)$)");
+    "^(trunc-jpe?g-scan\\.|giant-17000\\.jpg|wrongext-(?!mvg)\\w+-as\\.(bmp|pcx|tga)$)");
 
 // Picture inputs the fuzzers found, kept under fuzz/regressions/; those of open faults are
 // listed in its open.txt.
