@@ -42,10 +42,10 @@ class OpeningOrder : public QObject {
 
 OpeningOrder* Order() {
   static QPointer<OpeningOrder> order;
-  if (!order && qApp) {
+  if (!order && QCoreApplication::instance()) {
     order = new OpeningOrder;
-    order->setParent(qApp);
-    qApp->installEventFilter(order);
+    order->setParent(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(order);
   }
   return order;
 }
