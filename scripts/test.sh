@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Trimjet needs, builds it with its tests into build/ and runs the whole suite,
 # then runs the same suite once more built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-sanitize/).
+# (build-sanitize/), and gives each fuzz target a short run (build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -17,3 +17,6 @@ cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp \
   ctest --test-dir build-sanitize --output-on-failure -j2
+
+echo "== Short fuzz pass (clang, libFuzzer)"
+fuzz/run.sh 30
