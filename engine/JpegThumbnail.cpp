@@ -1,7 +1,10 @@
 #include "JpegThumbnail.h"
 
+#include <jpeglib.h>
+
 #include <QFile>
 #include <algorithm>
+#include <csetjmp>
 
 #include "ExifOrientation.h"
 #include "ImageDescriptor.h"
@@ -12,25 +15,101 @@
 namespace JpegThumbnail {
 namespace {
 
-bool DecodeBytes(const std::uint8_t* data, std::size_t size,
-                 const std::function<QSize(int, int)>& fit, Result& result) {
-  ImageDescriptor reduced;
-  JpegCodec::Header full;
+// The longer side of every thumbnail the program makes is at most 100 pixels.
+constexpr int kEnoughPixels = 128;
+constexpr int kRowBatch = 16;
+
+// libjpeg must never end the process: errors jump back to the call that met them.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+void OnError(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+void OnOutput(j_common_ptr) {}
+
+struct Reduced {
+  ImageDescriptor pixels;
+  int width = 0;  // stored size, before the orientation
+  int height = 0;
   int orientation = 1;
-  // The longer side of the thumbnail is at most 100 pixels in every fit the program uses;
-  // the fit is asked below, once the upright size is known.
-  constexpr int kEnoughPixels = 128;
-  if (!JpegCodec::DecodeReduced(data, size, kEnoughPixels, reduced, full, &orientation))
+};
+
+int OrientationOf(const jpeg_decompress_struct& cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+    if (m->marker == JPEG_APP0 + 1) {
+      const int o = ExifOrientation::FromApp1(m->data, m->data_length);
+      if (o != 1) return o;
+    }
+  return 1;
+}
+
+// The DCT scaling of libjpeg: the strongest of 1/2, 1/4 and 1/8 whose longer side keeps
+// kEnoughPixels, so most of the inverse transform is never computed.
+bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
+  jpeg_decompress_struct cinfo;
+  ErrorManager errors;
+  cinfo.err = jpeg_std_error(&errors.pub);
+  errors.pub.error_exit = OnError;
+  errors.pub.output_message = OnOutput;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    out.pixels.Release();
     return false;
-  if (!ExifOrientation::Apply(reduced, orientation)) return false;
-  const bool turned = orientation >= 5 && orientation <= 8;
-  const int w = turned ? full.height : full.width;
-  const int h = turned ? full.width : full.height;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_read_header(&cinfo, TRUE);
+  out.width = int(cinfo.image_width);
+  out.height = int(cinfo.image_height);
+  out.orientation = OrientationOf(cinfo);
+  if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
+      !ImageDescriptor::SizeAllowed(out.width, out.height)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  const unsigned longSide = unsigned(std::max(out.width, out.height));
+  unsigned denom = 1;
+  while (denom < 8 && (longSide + 2 * denom - 1) / (2 * denom) >= unsigned(kEnoughPixels))
+    denom *= 2;
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = denom;
+  cinfo.out_color_space = JCS_EXT_RGB;
+  jpeg_calc_output_dimensions(&cinfo);
+  const int w = int(cinfo.output_width), h = int(cinfo.output_height);
+  if (out.pixels.Allocate(w, h, false) != kImageOk) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  jpeg_start_decompress(&cinfo);
+  JSAMPROW rows[kRowBatch];
+  while (cinfo.output_scanline < cinfo.output_height) {
+    const int first = int(cinfo.output_scanline);
+    const int n = std::min(kRowBatch, h - first);
+    for (int i = 0; i < n; ++i) rows[i] = out.pixels.Row(first + i);
+    jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return true;
+}
+
+bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
+                   const std::function<QSize(int, int)>& fit, Result& result) {
+  Reduced reduced;
+  if (!DecodeReduced(data, size, reduced)) return false;
+  if (!ExifOrientation::Apply(reduced.pixels, reduced.orientation)) return false;
+  const bool turned = reduced.orientation >= 5 && reduced.orientation <= 8;
+  const int w = turned ? reduced.height : reduced.width;
+  const int h = turned ? reduced.width : reduced.height;
   const QSize fitted = fit(w, h);
   if (fitted.width() < 1 || fitted.height() < 1) return false;
   ImageDescriptor thumb;
   if (thumb.Allocate(fitted.width(), fitted.height(), false) != kImageOk) return false;
-  PixelScaler::Nearest(reduced, QRect(0, 0, reduced.Width(), reduced.Height()), thumb,
+  const ImageDescriptor& src = reduced.pixels;
+  PixelScaler::Nearest(src, QRect(0, 0, src.Width(), src.Height()), thumb,
                        QRect(QPoint(0, 0), fitted));
   JpegCodec::Settings settings;
   settings.quality = clsImage::kBufferQuality;
@@ -45,11 +124,9 @@ bool DecodeBytes(const std::uint8_t* data, std::size_t size,
 bool Make(const QString& fileName, const std::function<QSize(int, int)>& fit, Result& result) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
-  if (const uchar* mapped = file.map(0, file.size()))
-    return DecodeBytes(mapped, std::size_t(file.size()), fit, result);
   const QByteArray bytes = file.readAll();
-  return DecodeBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                     std::size_t(bytes.size()), fit, result);
+  return MakeFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                       std::size_t(bytes.size()), fit, result);
 }
 
 }  // namespace JpegThumbnail
