@@ -8,14 +8,16 @@ namespace {
 
 // Halves go to the even neighbour, as everywhere in the program's size arithmetic.
 int RoundEven(double value) { return int(std::nearbyint(value)); }
+// A very thin picture would round to a side of 0, which no picture can have.
+int Side(double value) { return std::max(1, RoundEven(value)); }
 
 }  // namespace
 
 QSize ThumbnailSize(int width, int height) {
   if (width < height && height > kThumbBox)
-    return {RoundEven(double(width) * kThumbBox / height), kThumbBox};
+    return {Side(double(width) * kThumbBox / height), kThumbBox};
   if (width > height && width > kThumbBox)
-    return {kThumbBox, RoundEven(double(height) * kThumbBox / width)};
+    return {kThumbBox, Side(double(height) * kThumbBox / width)};
   if (width == height && width > kThumbBox) return {kThumbBox, kThumbBox};
   return {width, height};
 }

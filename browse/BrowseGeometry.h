@@ -11,7 +11,8 @@ inline constexpr int kCellHeight = 130;
 inline constexpr int kThumbBox = 100;
 inline constexpr int kCellInset = 3;
 
-// Size of the thumbnail of a width x height picture: fitted into 100 x 100, never enlarged.
+// Size of the thumbnail of a width x height picture: fitted into 100 x 100, never enlarged,
+// no side below 1.
 QSize ThumbnailSize(int width, int height);
 
 // Cells per line of a page; 0 when nothing is listed.

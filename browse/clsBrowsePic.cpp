@@ -65,6 +65,10 @@ void clsBrowsePic::SetThumbnail(const ThumbnailResult& result) {
 
 bool clsBrowsePic::HasDecodedThumbnail() const { return thumbnail_->hDC() != 0; }
 
+QSize clsBrowsePic::DecodedSize() const {
+  return HasDecodedThumbnail() ? QSize(thumbnail_->Width(), thumbnail_->Height()) : QSize();
+}
+
 bool clsBrowsePic::NeedsThumbnail() const {
   return buffer_.isEmpty() && !failed_ && QFileInfo(FullPath()).isFile();
 }

@@ -2,6 +2,7 @@
 // One picture of a browsed folder: its names, selected flag, thumbnail (decoded while on
 // the page, kept as compact JPEG bytes otherwise) and the drawing of its grid cell.
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -38,6 +39,8 @@ class clsBrowsePic {
   static ThumbnailResult MakeThumbnail(const QString& fileName);
   bool HasThumbnail() const { return !buffer_.isEmpty(); }
   bool HasDecodedThumbnail() const;
+  // Size of the decoded thumbnail; empty while there is none.
+  QSize DecodedSize() const;
   bool LoadFailed() const { return failed_; }
   // True when the thumbnail is missing and the file may still give one.
   bool NeedsThumbnail() const;
