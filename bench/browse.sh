@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Picture browser benchmark: a folder of 200 photo-like 12 MP JPEGs (20 scenes, each under ten
+# names). Times the first full page of thumbnails (1000 x 800 surface) and every thumbnail of
+# the folder, against vipsthumbnail making 100-pixel thumbnails of the same files.
+# Builds in Release in build-bench-browse/; the corpus is made once there.
+# Usage: bench/browse.sh [rounds]   (the best of the rounds is reported)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-3}
+build=$PWD/build-bench-browse
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRIMJET_TESTS=OFF >/dev/null
+cmake --build "$build" --target trimjet-browser-bench batch_corpus >/dev/null
+corpus=$build/browse-corpus
+if [ ! -f "$corpus/photo200.jpg" ]; then
+  "$build/bin/batch_corpus" "$build/browse-png" 20 >/dev/null
+  mkdir -p "$corpus"
+  for s in $(seq -w 1 20); do
+    vips copy "$build/browse-png/photo$s.png" "$build/browse-png/scene$s.jpg[Q=85]"
+  done
+  for i in $(seq 1 200); do
+    s=$(printf %02d $(((i - 1) % 20 + 1)))
+    cp "$build/browse-png/scene$s.jpg" "$corpus/photo$(printf %03d "$i").jpg"
+  done
+fi
+files=("$corpus"/photo*.jpg)
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+best() { sort -n | head -1; }
+
+# Warm the page cache so that every tool reads the same way.
+cat "${files[@]}" >/dev/null
+
+declare -a page all vpage vall
+for ((r = 0; r < rounds; r++)); do
+  result=$(QT_QPA_PLATFORM=offscreen "$build/bin/trimjet-browser-bench" "$corpus")
+  cells=$(awk '$1 == "page_cells" {print $2}' <<<"$result")
+  page+=("$(awk '$1 == "first_page_ms" {print $2}' <<<"$result")")
+  all+=("$(awk '$1 == "all_ms" {print $2}' <<<"$result")")
+  t0=$(now_ms)
+  vipsthumbnail -s 100 -o "$out/%s.jpg" "${files[@]:0:$cells}"
+  t1=$(now_ms)
+  vipsthumbnail -s 100 -o "$out/%s.jpg" "${files[@]}"
+  t2=$(now_ms)
+  vpage+=($((t1 - t0)))
+  vall+=($((t2 - t1)))
+done
+
+p=$(printf '%s\n' "${page[@]}" | best)
+a=$(printf '%s\n' "${all[@]}" | best)
+vp=$(printf '%s\n' "${vpage[@]}" | best)
+va=$(printf '%s\n' "${vall[@]}" | best)
+echo "files ${#files[@]}, first page $cells cells, best of $rounds rounds, $(nproc) cores"
+printf '%-28s %8s %8s %8s\n' "" "browser" "vips" "ratio"
+printf '%-28s %8s %8s %8.2f\n' "first full page (ms)" "$p" "$vp" "$(echo "$p / $vp" | bc -l)"
+printf '%-28s %8s %8s %8.2f\n' "all thumbnails (ms)" "$a" "$va" "$(echo "$a / $va" | bc -l)"
