@@ -20,7 +20,8 @@ bool IsBmp(const QByteArray& b) {
   // "BM" alone is too common a start; the info header size must be a known one.
   const unsigned info = Dword(b, 14);
   return b.startsWith("BM") && b.size() >= 26 &&
-         (info == 12 || info == 40 || info == 52 || info == 56 || info == 108 || info == 124);
+         (info == 12 || info == 16 || info == 40 || info == 52 || info == 56 || info == 64 ||
+          info == 108 || info == 124);
 }
 
 bool IsPcx(const QByteArray& b) {
@@ -52,6 +53,20 @@ Code FromExtension(const QString& path) {
   if (ext == "PCX") return kPcx;
   if (ext == "TGA") return kTga;
   return kUnknown;
+}
+
+bool ContentFits(const QByteArray& bytes, Code format) {
+  switch (format) {
+    case kBmp:
+      return IsBmp(bytes);
+    case kPcx:
+      return IsPcx(bytes);
+    case kTga:
+      // The header check alone already refuses text, whose second byte is never 0 or 1.
+      return IsTga(bytes) && FromContent(bytes, false) == kUnknown;
+    default:
+      return true;
+  }
 }
 
 Code FromContent(const QByteArray& head, bool withFileOnly) {

@@ -22,5 +22,9 @@ Code FromExtension(const QString& path);
 // Tries JPEG, BMP, GIF, TIFF, PNG, then (only with withFileOnly) PCX and TGA, which have
 // no reliable signature and are recognised from files only.
 Code FromContent(const QByteArray& head, bool withFileOnly);
+// Whether the bytes can be a file of that format. Needed for BMP, PCX and TGA, whose
+// decoder (ImageMagick) would decode any format it recognises, drawings and scripts
+// included; the other formats' decoders take nothing but their own.
+bool ContentFits(const QByteArray& bytes, Code format);
 
 }  // namespace ImageFormat

@@ -1,5 +1,6 @@
 #include "JpegCodec.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -14,20 +15,44 @@ namespace JpegCodec {
 namespace {
 
 // libjpeg's default error handler ends the process; ours jumps back and stays silent.
+// Data that ends early is only a warning to libjpeg, which then decodes grey; the manager
+// notes how far the real picture data reached.
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
+  bool multiScan = false;  // every scan but the first covers the whole picture again
+  int dataEndsAtRow = -1;  // first row the data did not reach; -1 while it lasts
 };
 
 void OnError(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
-void OnMessage(j_common_ptr) {}
+void OnOutput(j_common_ptr) {}
+
+int RowsReached(const jpeg_decompress_struct& cinfo, bool multiScan) {
+  if (multiScan && cinfo.input_scan_number > 1) return int(cinfo.image_height);
+  const std::int64_t rows = std::int64_t(cinfo.input_iMCU_row) * cinfo.max_v_samp_factor * DCTSIZE;
+  return int(std::min<std::int64_t>(rows, cinfo.image_height));
+}
+
+void OnMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0 || !cinfo->is_decompressor) return;  // trace output, or writing
+  auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+  ++errors->pub.num_warnings;
+  const auto& d = *reinterpret_cast<j_decompress_ptr>(cinfo);
+  // Huffman data says when a block lacked bits; the arithmetic decoder only reads past the
+  // end of the file.
+  const int code = errors->pub.msg_code;
+  if (errors->dataEndsAtRow < 0 &&
+      (code == JWRN_HIT_MARKER || (code == JWRN_JPEG_EOF && d.arith_code)))
+    errors->dataEndsAtRow = RowsReached(d, errors->multiScan);
+}
 
 void InstallErrors(jpeg_common_struct* cinfo, ErrorManager& errors) {
   cinfo->err = jpeg_std_error(&errors.pub);
   errors.pub.error_exit = OnError;
-  errors.pub.output_message = OnMessage;
+  errors.pub.output_message = OnOutput;
+  errors.pub.emit_message = OnMessage;
 }
 
 // Destination growing inside a QByteArray, so the encoded bytes need no second copy.
@@ -130,6 +155,17 @@ bool Decodable(const jpeg_decompress_struct& cinfo) {
   return cinfo.jpeg_color_space != JCS_CMYK && cinfo.jpeg_color_space != JCS_YCCK;
 }
 
+// Huffman coding spends at least one bit on every 8 x 8 block of the first component (two
+// in a sequential scan), so data shorter than that cannot describe the picture it claims:
+// refusing it early keeps a few hundred bytes from allocating a gigabyte. Arithmetic coding
+// can spend less than a bit on a flat block and is not bounded.
+bool DataCanFill(const jpeg_decompress_struct& cinfo) {
+  if (cinfo.arith_code) return true;
+  const jpeg_component_info& first = cinfo.comp_info[0];
+  const std::uint64_t blocks = std::uint64_t(first.width_in_blocks) * first.height_in_blocks;
+  return std::uint64_t(cinfo.src->bytes_in_buffer) * 8 >= blocks;
+}
+
 }  // namespace
 
 bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out) {
@@ -174,23 +210,35 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   }
   StartReading(cinfo, data, size);
   const int w = int(cinfo.image_width), h = int(cinfo.image_height);
-  const bool reuse = !target.Empty() && target.Width() == w && target.Height() == h;
-  if (!Decodable(cinfo) || !ImageDescriptor::SizeAllowed(w, h) ||
-      (!reuse && target.Allocate(w, h, false) != kImageOk)) {
+  if (!Decodable(cinfo) || !ImageDescriptor::SizeAllowed(w, h) || !DataCanFill(cinfo)) {
     jpeg_destroy_decompress(&cinfo);
     target.Release();
     return false;
   }
   if (orientation) *orientation = OrientationOf(cinfo);
+  errors.multiScan = jpeg_has_multiple_scans(&cinfo);
   cinfo.out_color_space = JCS_EXT_RGB;
   cinfo.dct_method = JDCT_ISLOW;
+  // A file of several scans is read whole here; one whose data stops before the first row
+  // is complete has no picture to give.
   jpeg_start_decompress(&cinfo);
+  const bool reuse = !target.Empty() && target.Width() == w && target.Height() == h;
+  if (errors.dataEndsAtRow == 0 || (!reuse && target.Allocate(w, h, false) != kImageOk)) {
+    jpeg_destroy_decompress(&cinfo);
+    target.Release();
+    return false;
+  }
   JSAMPROW rows[kRowBatch];
   while (cinfo.output_scanline < cinfo.output_height) {
     const int first = int(cinfo.output_scanline);
     const int n = std::min<int>(kRowBatch, h - first);
     for (int i = 0; i < n; ++i) rows[i] = target.Row(first + i);
     jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));
+    if (errors.dataEndsAtRow == 0) {
+      jpeg_destroy_decompress(&cinfo);
+      target.Release();
+      return false;
+    }
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);

@@ -27,8 +27,11 @@ struct Header {
 bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out);
 bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header);
 // Decodes into target, reusing its buffer when it already has the JPEG's size; the
-// EXIF orientation (1..8) is reported, not applied. A truncated file gives the rows the
-// decoder could produce. On failure the target is empty.
+// EXIF orientation (1..8) is reported, not applied. A file cut short gives the rows its data
+// reached, grey below, when at least the first band of rows (8 or 16) is complete; it is
+// refused when no row is, and when it holds less data than its claimed size could take at
+// the least (under a bit per 8 x 8 block), before any pixels are allocated. On failure the
+// target is empty.
 bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation);
 
 }  // namespace JpegCodec

@@ -139,7 +139,8 @@ bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
 }
 
 bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {
-  if (bytes.isEmpty()) return false;
+  // The named format wins: other content is refused, not decoded as what it is.
+  if (bytes.isEmpty() || !ImageFormat::ContentFits(bytes, format)) return false;
   return Guarded([&] { return LoadBlob(bytes, format, out); });
 }
 

@@ -12,7 +12,8 @@ namespace VipsAdapter {
 
 // Loads a whole picture of the given format. The stored orientation is applied, alpha is
 // composited onto white, and grey, palette, 16-bit and CMYK pictures become 8-bit RGB.
-// Pictures beyond the engine's size limits are refused before their pixels are decoded.
+// Pictures beyond the engine's size limits are refused before their pixels are decoded, and
+// so is content that is not of the format named.
 bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out);
 bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out);
 

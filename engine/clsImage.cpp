@@ -73,7 +73,11 @@ bool clsImage::CreateFromFile(const QString& fileName) {
     format = ImageFormat::FromContent(head, true);
     if (format == ImageFormat::kUnknown) return false;
   }
-  if (format == ImageFormat::kJpeg && LoadIJLjpg(fileName)) return true;
+  // libvips only for the JPEGs the engine's decoder does not convert: a damaged one is
+  // judged by that decoder's rule alone.
+  bool foreign = false;
+  if (format == ImageFormat::kJpeg && (ReadJpegFile(fileName, &foreign) || !foreign))
+    return hDC() != 0;
   ImageDescriptor pixels;
   if (!VipsAdapter::LoadFile(fileName, format, pixels)) return false;
   Attach(std::move(pixels));
@@ -82,11 +86,30 @@ bool clsImage::CreateFromFile(const QString& fileName) {
 
 bool clsImage::CreateFromBuffer(const QByteArray& bytes) {
   ClearUp();
-  const ImageFormat::Code format = ImageFormat::FromContent(bytes, false);
+  return DecodeBytes(bytes, ImageFormat::FromContent(bytes, false));
+}
+
+bool clsImage::CreateFromBuffer(const QByteArray& bytes, const QString& extension) {
+  ClearUp();
+  QString ext = extension;
+  if (ext.startsWith('.')) ext.remove(0, 1);
+  ImageFormat::Code format = ext.contains('.') || ext.contains('/')
+                                 ? ImageFormat::kUnknown
+                                 : ImageFormat::FromExtension(QStringLiteral("picture.") + ext);
+  if (format == ImageFormat::kUnknown) format = ImageFormat::FromContent(bytes, true);
+  return DecodeBytes(bytes, format);
+}
+
+bool clsImage::DecodeBytes(const QByteArray& bytes, int format) {
   if (format == ImageFormat::kUnknown) return false;
-  if (format == ImageFormat::kJpeg && LoadIJLjpgFromBuffer(bytes)) return true;
+  bool foreign = false;
+  if (format == ImageFormat::kJpeg &&
+      (DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  std::size_t(bytes.size()), &foreign) ||
+       !foreign))
+    return hDC() != 0;
   ImageDescriptor pixels;
-  if (!VipsAdapter::LoadBuffer(bytes, format, pixels)) return false;
+  if (!VipsAdapter::LoadBuffer(bytes, ImageFormat::Code(format), pixels)) return false;
   Attach(std::move(pixels));
   return true;
 }

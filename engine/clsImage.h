@@ -43,8 +43,14 @@ class clsImage {
   // A black picture; 0 on success, kImageNoMemory beyond the size limits, kImageBadArgument
   // for a size below 1 or a depth other than 24.
   int Create(int width, int height, int bitsPerPixel);
+  // The extension decides the format, and content of another format is refused; a file
+  // without a known extension is recognised by its content.
   bool CreateFromFile(const QString& fileName);
+  // From memory the content decides; PCX and TGA, which have no signature, are refused.
   bool CreateFromBuffer(const QByteArray& bytes);
+  // As CreateFromFile would load a file of that extension ("tga", ".PCX"): the extension
+  // decides, so PCX and TGA bytes load too; an empty or unknown one leaves it to the content.
+  bool CreateFromBuffer(const QByteArray& bytes, const QString& extension);
   void ClearUp();
 
   // Natural size when width and height are both negative, else stretched colour-on-colour.
@@ -102,7 +108,8 @@ class clsImage {
   // Degrees, clockwise as seen on screen. Enlarge grows the picture to the rotated bounding box;
   // corners the rotated picture does not cover are white.
   bool Effect_Rotate(double angle, bool enlarge);
-  // The size Effect_Rotate gives a width x height picture when it enlarges.
+  // The size Effect_Rotate gives a width x height picture when it enlarges; an angle that is
+  // not finite gives the size unchanged.
   static void RotatedSize(int width, int height, double angle, int& newWidth, int& newHeight);
 
   // The pixels themselves, for painting into the picture (QPainter on Surface()) and for
@@ -113,7 +120,11 @@ class clsImage {
  private:
   void Attach(ImageDescriptor&& pixels);
   void Reattached(const std::uint8_t* previousBits);
-  bool DecodeJpeg(const std::uint8_t* data, std::size_t size);
+  // foreign: set when the JPEG is in a colour space (CMYK) only libvips converts.
+  bool DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* foreign = nullptr);
+  bool ReadJpegFile(const QString& fileName, bool* foreign);
+  // Bytes of a format (an ImageFormat::Code) into the picture; false leaves it empty.
+  bool DecodeBytes(const QByteArray& bytes, int format);
   // Effect helpers: a libvips pipeline over the picture, a table over every channel, and
   // taking over a result (sameSize: refuse one of another size).
   bool RunEffect(const std::function<vips::VImage(vips::VImage)>& op, bool sameSize = true);

@@ -238,7 +238,10 @@ int SideFor(double exact) {
 
 void clsImage::RotatedSize(int width, int height, double angle, int& newWidth, int& newHeight) {
   // Absolute values: every angle gives the bounding box, never a zero or negative size.
-  const double a = angle * 3.14159265358979 / 180;
+  // Reduced first, as Effect_Rotate turns: a huge angle would overflow to an infinite radian
+  // value; one that is not a number turns nothing.
+  const double turn = std::isfinite(angle) ? std::remainder(angle, 360.0) : 0.0;
+  const double a = turn * 3.14159265358979 / 180;
   const double c = std::fabs(std::cos(a));
   const double s = std::fabs(std::sin(a));
   newWidth = SideFor(width * c + height * s);

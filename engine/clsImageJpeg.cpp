@@ -22,17 +22,22 @@ bool clsImage::savejpg(const QString& fileName, int quality, int /*mode*/) const
   return SaveIJLjpg(fileName, quality);
 }
 
-bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size) {
+bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* foreign) {
   const std::uint8_t* previous = pixels_.Bits();
   int orientation = 1;
   const bool ok = JpegCodec::Decode(data, size, pixels_, &orientation) &&
                   ExifOrientation::Apply(pixels_, orientation);
   if (!ok) pixels_.Release();
   Reattached(previous);
+  if (foreign) {
+    JpegCodec::Header header;
+    *foreign = !ok && JpegCodec::ReadHeader(data, size, header) && !header.rgbDecodable;
+  }
   return ok;
 }
 
-bool clsImage::LoadIJLjpg(const QString& fileName) {
+bool clsImage::ReadJpegFile(const QString& fileName, bool* foreign) {
+  if (foreign) *foreign = false;
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
     ClearUp();
@@ -40,11 +45,13 @@ bool clsImage::LoadIJLjpg(const QString& fileName) {
   }
   // Mapping spares a copy of the compressed bytes; a pipe or special file is read instead.
   if (const uchar* mapped = file.map(0, file.size()))
-    return DecodeJpeg(mapped, std::size_t(file.size()));
+    return DecodeJpeg(mapped, std::size_t(file.size()), foreign);
   const QByteArray bytes = file.readAll();
   return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                    std::size_t(bytes.size()));
+                    std::size_t(bytes.size()), foreign);
 }
+
+bool clsImage::LoadIJLjpg(const QString& fileName) { return ReadJpegFile(fileName, nullptr); }
 
 bool clsImage::LoadIJLjpgFromBuffer(const QByteArray& bytes) {
   return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),

@@ -261,6 +261,41 @@ TEST(Effects, RotationFillsUncoveredCornersWithWhite) {
   EXPECT_EQ(PixelAt(*kept, 0, 0), (Rgb{255, 255, 255}));
 }
 
+TEST(Effects, HugeAnglesTurnByWhatIsLeftOfAFullTurn) {
+  // -1.6497e308 is the angle of the kept fuzz input rotate-nan-angle: in radians it overflowed
+  // to infinity and the size became NaN cast to int.
+  for (double angle : {-1.6497303244615378e+308, 1e300, 360.0 * 1e12 + 90, -360.0 * 1e9 - 45}) {
+    SCOPED_TRACE(angle);
+    int w = 0, h = 0, rw = 0, rh = 0;
+    clsImage::RotatedSize(32, 31, angle, w, h);
+    clsImage::RotatedSize(32, 31, std::remainder(angle, 360.0), rw, rh);
+    EXPECT_EQ(w, rw);
+    EXPECT_EQ(h, rh);
+    auto image = Make(32, 31, [](int, int) { return Rgb{10, 20, 30}; });
+    ASSERT_TRUE(image->Effect_Rotate(angle, true));
+    EXPECT_EQ(image->Width(), w);
+    EXPECT_EQ(image->Height(), h);
+  }
+  int w = 0, h = 0;
+  clsImage::RotatedSize(32, 31, 360.0 * 1e12 + 90, w, h);
+  EXPECT_EQ(w, 31);  // an exact quarter turn
+  EXPECT_EQ(h, 32);
+}
+
+TEST(Effects, AnglesThatAreNoNumberKeepTheSizeAndFail) {
+  for (double angle : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    SCOPED_TRACE(angle);
+    int w = 0, h = 0;
+    clsImage::RotatedSize(32, 31, angle, w, h);
+    EXPECT_EQ(w, 32);
+    EXPECT_EQ(h, 31);
+    auto image = Make(32, 31, [](int x, int) { return Rgb{x, 0, 0}; });
+    EXPECT_FALSE(image->Effect_Rotate(angle, true));
+    EXPECT_EQ(image->Width(), 32);
+    EXPECT_EQ(PixelAt(*image, 5, 5), (Rgb{5, 0, 0}));
+  }
+}
+
 TEST(Effects, FailedRotationLeavesThePicture) {
   // A 45 degree turn of a long strip would need more pixels than the engine allows.
   auto strip = Make(60000, 8, [](int x, int) { return Rgb{x % 256, 0, 0}; });

@@ -6,7 +6,9 @@
 
 #include "EngineFixtures.h"
 #include "SafeFile.h"
+#include "TestEnv.h"
 #include "clsImage.h"
+#include "modString.h"
 
 using namespace EngineFixtures;
 
@@ -136,6 +138,68 @@ TEST(LoadImage, TruncatedJpegGivesWhatDecodedOrFails) {
     EXPECT_EQ(image.hDC(), 0);
   }
 }
+
+// Content of another format under a BMP, PCX or TGA name: ImageMagick would decode it as
+// what it is, drawings included; the name decides, so it is refused.
+class WrongContent : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(WrongContent, IsRefusedUnderThatName) {
+  const QString path = TestEnv::SourceDir() + "/tests/hostile/corpus/" + GetParam();
+  QByteArray bytes;
+  ASSERT_TRUE(SafeFile::Read(path, bytes));
+  clsImage image;
+  image.Create(4, 4, 24);
+  EXPECT_FALSE(image.CreateFromFile(path));
+  EXPECT_EQ(image.hDC(), 0);
+  image.Create(4, 4, 24);
+  EXPECT_FALSE(image.CreateFromBuffer(bytes, modString::GetExtension(path)));
+  EXPECT_EQ(image.hDC(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, WrongContent,
+                         ::testing::Values("wrongext-png-as.bmp", "wrongext-tif-as.bmp",
+                                           "wrongext-svg-as.bmp", "wrongext-mvg-as.bmp",
+                                           "wrongext-gif-as.pcx", "wrongext-jpg-as.pcx",
+                                           "wrongext-svg-as.pcx", "wrongext-png-as.tga",
+                                           "wrongext-svg-as.tga"),
+                         [](const auto& info) {
+                           std::string s = info.param;
+                           for (char& c : s)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return s;
+                         });
+
+struct NamedBytes {
+  const char* fixture;
+  const char* extension;
+  bool loads;
+  int tolerance = 0;
+};
+
+class BufferWithExtension : public ::testing::TestWithParam<NamedBytes> {};
+
+TEST_P(BufferWithExtension, LoadsAsAFileOfThatExtension) {
+  QByteArray bytes;
+  ASSERT_TRUE(SafeFile::Read(Path(GetParam().fixture), bytes));
+  clsImage image;
+  image.Create(4, 4, 24);
+  ASSERT_EQ(image.CreateFromBuffer(bytes, GetParam().extension), GetParam().loads);
+  if (GetParam().loads)
+    EXPECT_TRUE(MatchesPattern(image, GetParam().tolerance));
+  else
+    EXPECT_EQ(image.hDC(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, BufferWithExtension,
+    ::testing::Values(
+        NamedBytes{"photo.pcx", "pcx", true}, NamedBytes{"photo.pcx", ".PCX", true},
+        NamedBytes{"bottomup.tga", "tga", true}, NamedBytes{"topdown.tga", "Tga", true},
+        NamedBytes{"topdown.tga", "", true},  // content, as for a file
+        NamedBytes{"photo.jpg", "jpeg", true, 40}, NamedBytes{"photo.jpg", "txt", true, 40},
+        NamedBytes{"photo.png", "tga", false}, NamedBytes{"photo.jpg", "pcx", false},
+        NamedBytes{"photo.pcx", "bmp", false}, NamedBytes{"jpeg_named.gif", "gif", false},
+        NamedBytes{"garbage.bin", "tga", false}));
 
 TEST(LoadImage, Utf8PathsLoadAndSave) {
   QTemporaryDir dir;
