@@ -1,14 +1,11 @@
 #include "AppWindows.h"
 
 #include <QApplication>
-#include <QDirIterator>
-#include <QFileInfo>
 
 #include "Dialogs.h"
 #include "frmAbout.h"
+#include "frmBatch.h"
 #include "frmImgOpt.h"
-#include "modPublic.h"
-#include "modString.h"
 
 void AppWindows::NotAvailable(const QString& window) {
   Message(QString("The %1 is not available in this version of Trimjet yet.").arg(window),
@@ -25,32 +22,33 @@ void AppWindows::ShowOptimizer(const QString& path) {
 void AppWindows::ShowAbout() { (new frmAbout)->show(); }
 
 bool AppWindows::LoadBatch() {
-  batchFiles_.clear();
+  batch_ = new frmBatch;  // deletes itself when closed
   return true;
 }
 
-void AppWindows::BatchAddFile(const QString& path) { batchFiles_.append(path); }
+void AppWindows::BatchAddFile(const QString& path) {
+  if (batch_) batch_->AddFile(path);
+}
 
 void AppWindows::BatchAddFilesFromPath(const QString& path, bool bSubFolders) {
-  QDirIterator it(path, QDir::Files,
-                  bSubFolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
-  while (it.hasNext()) {
-    const QString file = it.next();
-    if (modPublic::GetImageType(modString::GetExtension(file)) > 0) batchFiles_.append(file);
-  }
+  if (batch_) batch_->AddFilesFromPath(path, bSubFolders);
 }
 
-int AppWindows::BatchFileCount() { return static_cast<int>(batchFiles_.size()); }
-void AppWindows::BatchStartOnOptionsPage() {}
+int AppWindows::BatchFileCount() { return batch_ ? batch_->FileCount() : 0; }
 
-bool AppWindows::BatchFillCombo() {
-  for (const QString& f : batchFiles_)
-    if (modPublic::GetImageType(modString::GetExtension(f)) > 0) return true;
-  return false;
+void AppWindows::BatchStartOnOptionsPage() {
+  if (batch_) batch_->StartOnOptionsPage();
 }
 
-void AppWindows::ShowBatch() { NotAvailable("batch processor"); }
-void AppWindows::UnloadBatch() { batchFiles_.clear(); }
+bool AppWindows::BatchFillCombo() { return batch_ && batch_->FillCombo(); }
+
+void AppWindows::ShowBatch() {
+  if (batch_) batch_->show();
+}
+
+void AppWindows::UnloadBatch() {
+  if (batch_) batch_->close();
+}
 
 void AppWindows::Message(const QString& text, int style) { MsgBox(nullptr, text, style); }
 

@@ -1,9 +1,11 @@
 #pragma once
 // Opens the program's real windows for start-up. Windows that this build does not
 // have yet say so plainly instead of pretending.
-#include <QStringList>
+#include <QPointer>
 
 #include "StartupTargets.h"
+
+class frmBatch;
 
 class AppWindows : public StartupTargets {
  public:
@@ -26,6 +28,6 @@ class AppWindows : public StartupTargets {
  private:
   void NotAvailable(const QString& window);
 
-  QStringList batchFiles_;  // what the batch wizard would list, until it exists
+  QPointer<frmBatch> batch_;
   bool waiting_ = false;
 };

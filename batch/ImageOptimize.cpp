@@ -1,0 +1,273 @@
+#include "ImageOptimize.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+
+#include "BatchJob.h"
+#include "Dialogs.h"
+#include "OptionSliders.h"
+#include "SizeRules.h"
+#include "SliderDrag.h"
+#include "StatisticsText.h"
+#include "clsImage.h"
+#include "clsLanguage.h"
+#include "frmEffect.h"
+#include "frmPicturePreview.h"
+
+namespace {
+const QString kScaledMemory =
+    QStringLiteral("Error while processing scaled image, insufficient memory");
+const QString kOptimizerMemory =
+    QStringLiteral("Error while processing image optimizer, insufficient memory");
+}  // namespace
+
+ImageOptimize::ImageOptimize(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("ImageOptimize"));
+  drag_ = new SliderDrag(this);
+  BuildControls();
+  ConnectControls();
+  Language().UpdateObject(this);
+  SSTab_->setCurrentIndex(0);
+  EnableSizeControls();
+}
+
+ImageOptimize::~ImageOptimize() { UnloadForms(); }
+
+bool ImageOptimize::HasPicture() const { return source_ && source_->hDC() != 0; }
+
+BatchOptions ImageOptimize::Options() const {
+  BatchOptions o;
+  o.quality = sldQuality_->sliderPosition();
+  o.resize = chkSize_->isChecked();
+  o.manualSize = chkManualSize_->isChecked();
+  o.width = SizeRules::ShortValue(txtSizeX_->text()).value_or(0);
+  o.height = SizeRules::ShortValue(txtSizeY_->text()).value_or(0);
+  o.scale = sldSize_->sliderPosition();
+  for (const frmEffect* dialog : effects_) {
+    BatchOptions::Effect effect;
+    effect.entry = EffectCatalog::Find(dialog->EffectText());
+    if (!effect.entry) continue;
+    effect.level = effect.entry->HasLevel() ? dialog->Level() : 0;
+    o.effects.push_back(effect);
+  }
+  return o;
+}
+
+std::shared_ptr<clsImage> ImageOptimize::GetSizedImage(const std::shared_ptr<clsImage>& picture,
+                                                       bool fast) const {
+  return BatchJob::GetSizedImage(picture, Options(), fast);
+}
+
+bool ImageOptimize::SaveImage(const QString& sourceFile, const QString& destFile) const {
+  return BatchJob::SaveImage(sourceFile, destFile, Options());
+}
+
+bool ImageOptimize::LoadPicture(const QString& fileName) {
+  fileName_.clear();
+  if (!source_) source_ = std::make_shared<clsImage>();
+  if (!source_->CreateFromFile(fileName)) return false;
+  if (!original_) {
+    original_ = new frmPicturePreview(nullptr);
+    optimizedView_ = new frmPicturePreview(nullptr);
+    original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
+    optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
+  }
+  working_ = source_;
+  fileName_ = fileName;
+  original_->SetImage(source_);
+  original_->RedrawImage();
+  if (!chkManualSize_->isChecked()) UpdateSizeFromScale();
+  RefreshPreview(false);
+  ArrangePreviews();
+  original_->show();
+  optimizedView_->show();
+  window()->raise();
+  return true;
+}
+
+void ImageOptimize::RefreshPreview(bool applyEffects) {
+  if (!HasPicture()) return;
+  quickShown_ = false;
+  working_ = GetSizedImage(source_, false);
+  if (!working_) FallBackToSource(kScaledMemory);
+  if (applyEffects) ApplyEffectList(working_);
+  // Never encode into the source or the working picture themselves.
+  std::shared_ptr<clsImage> dest = optimized_;
+  if (dest == source_ || dest == working_) dest.reset();
+  int jpegSize = -1;
+  std::shared_ptr<clsImage> result =
+      working_->GetOptimizedInstance(sldQuality_->sliderPosition(), dest, &jpegSize);
+  const qint64 fileSize = QFileInfo(fileName_).size();
+  if (!result || jpegSize < 0) {
+    FallBackToSource(kOptimizerMemory);
+    result = source_;
+    jpegSize = int(fileSize);
+  }
+  optimized_ = result;
+  txtOptimizedSize_->setText(StatisticsText::SizeText(jpegSize));
+  txtOriginalSize_->setText(StatisticsText::SizeText(fileSize));
+  txtOriginalDimensions_->setText(
+      StatisticsText::DimensionsText(source_->Width(), source_->Height()));
+  txtOptimizedDimensions_->setText(
+      StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
+  txtCompression_->setText(StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
+  repaint();
+  if (optimizedView_) {
+    optimizedView_->SetImage(optimized_);
+    optimizedView_->RedrawImage();
+  }
+}
+
+void ImageOptimize::FallBackToSource(const QString& message) {
+  MsgBox(this, message, Dialogs::Critical, QStringLiteral("ERROR"));
+  working_ = source_;
+  drag_->Clear();
+  {
+    const QSignalBlocker blocker(sldSize_);
+    sldSize_->setValue(OptionSliders::kScaleDefault);
+  }
+  UpdateSizeFromScale();
+}
+
+void ImageOptimize::UpdateSizeFromScale() {
+  lblSize_->setText(OptionSliders::ScaleText(sldSize_->sliderPosition()));
+  if (!HasPicture()) return;
+  const QSize size =
+      SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()), sldSize_->sliderPosition());
+  sizeGuard_ = true;
+  txtSizeX_->setText(QString::number(size.width()));
+  txtSizeY_->setText(QString::number(size.height()));
+  sizeGuard_ = false;
+}
+
+void ImageOptimize::EnableSizeControls() {
+  const bool size = chkSize_->isChecked(), manual = chkManualSize_->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{txtWidth_, txtHeight_, txtSizeX_, txtSizeY_,
+                                                    chkMaintain_, cmdApplySize_})
+    w->setEnabled(size && manual);
+  for (QWidget* w : std::initializer_list<QWidget*>{sldSize_, lblSize_})
+    w->setEnabled(size && !manual);
+  chkManualSize_->setEnabled(size);
+  lblTabSize_->setEnabled(size);
+}
+
+void ImageOptimize::showEvent(QShowEvent* event) {
+  EnableSizeControls();
+  QWidget::showEvent(event);
+}
+
+void ImageOptimize::EditSizeBox(QLineEdit* box, QLineEdit* other) {
+  if (sizeGuard_ || !chkManualSize_->isChecked()) return;
+  if (const auto replacement = SizeRules::LimitTypedSize(box->text())) {
+    box->setText(*replacement);
+    return;
+  }
+  // The missing side is worked out for each picture from its own proportions.
+  if (!chkMaintain_->isChecked() || other->text().isEmpty()) return;
+  sizeGuard_ = true;
+  other->clear();
+  sizeGuard_ = false;
+}
+
+bool ImageOptimize::CheckSizeBox(QLineEdit* box) {
+  const QString text = box->text().trimmed();
+  if (text.isEmpty()) return true;
+  const auto value = SizeRules::ShortValue(text);
+  if (value && *value >= 1) return true;
+  MsgBox(this,
+         box == txtSizeX_ ? QStringLiteral("Invalid width !") : QStringLiteral("Invalid height !"),
+         Dialogs::Exclamation);
+  box->setFocus();
+  return false;
+}
+
+bool ImageOptimize::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut && (watched == txtSizeX_ || watched == txtSizeY_))
+    CheckSizeBox(static_cast<QLineEdit*>(watched));
+  return QWidget::eventFilter(watched, event);
+}
+
+void ImageOptimize::QualityScrolled() {
+  lblQuality_->setText(OptionSliders::QualityText(sldQuality_->sliderPosition()));
+  if (drag_->Dragging()) RefreshPreview(false);
+}
+
+void ImageOptimize::SizeScrolled() {
+  UpdateSizeFromScale();
+  if (!drag_->Dragging() || !HasPicture()) return;
+  // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
+  int w = SizeRules::BoxValue(txtSizeX_->text()), h = SizeRules::BoxValue(txtSizeY_->text());
+  working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
+  if (!working_) FallBackToSource(kScaledMemory);
+  optimized_ = working_;
+  quickShown_ = true;
+  if (optimizedView_) {
+    optimizedView_->SetImage(optimized_);
+    optimizedView_->RedrawImage();
+  }
+}
+
+void ImageOptimize::SizeChanged() {
+  if (!drag_->Dragging()) return;
+  UpdateSizeFromScale();
+  working_.reset();
+  RefreshPreview(false);
+  drag_->Clear();
+}
+
+void ImageOptimize::SliderMouseUp(QSlider* slider) {
+  if (slider == sldQuality_) {
+    drag_->Clear();
+    RefreshPreview(false);
+  } else if (drag_->Dragging()) {
+    // A drag that ended where it began brings no Change: the quick stretch must not stay.
+    drag_->Clear();
+    if (quickShown_) RefreshPreview(false);
+  }
+}
+
+void ImageOptimize::ManualSizeClicked() {
+  EnableSizeControls();
+  if (!chkManualSize_->isChecked()) {
+    UpdateSizeFromScale();
+    RefreshPreview(false);
+    return;
+  }
+  sizeGuard_ = true;
+  txtSizeY_->clear();
+  sizeGuard_ = false;
+}
+
+void ImageOptimize::SizeClicked() {
+  SSTab_->setCurrentIndex(1);
+  EnableSizeControls();
+  // The preview follows the box, so it never shows a size the run would not write.
+  working_.reset();
+  RefreshPreview(false);
+}
+
+void ImageOptimize::HideForms() {
+  if (original_) original_->hide();
+  if (optimizedView_) optimizedView_->hide();
+}
+
+void ImageOptimize::ShowForms() {
+  if (original_) original_->show();
+  if (optimizedView_) optimizedView_->show();
+}
+
+void ImageOptimize::UnloadForms() {
+  delete original_.data();
+  delete optimizedView_.data();
+  for (frmEffect* dialog : effects_) {
+    dialog->SetUnloadAllowed(true);
+    delete dialog;
+  }
+  effects_.clear();
+}

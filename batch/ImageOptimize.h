@@ -1,0 +1,118 @@
+#pragma once
+// ImageOptimize: the batch wizard's options panel: quality, sizing and an ordered list of
+// effects, previewed on one picture of the batch in the Original and Optimized windows, and
+// applied to each picture of a run through the same per-picture job as trimjet-cli.
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "BatchOptions.h"
+#include "frmPicturePreview.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class SliderDrag;
+class clsImage;
+class frmEffect;
+
+class ImageOptimize : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ImageOptimize(QWidget* parent = nullptr);
+  ~ImageOptimize() override;
+
+  // Loads a preview picture; false (no message) when it does not decode.
+  bool LoadPicture(const QString& fileName);
+  // Writes one picture of a run with the current options; false when nothing was written.
+  bool SaveImage(const QString& sourceFile, const QString& destFile) const;
+  void HideForms();
+  void ShowForms();
+  bool IsPictureLoaded() const { return !fileName_.isEmpty(); }
+  void UnloadForms();
+
+  // The options as plain values, taken once before a run so that the run does not depend on
+  // the controls or the effect dialogs.
+  BatchOptions Options() const;
+  // The picture at the chosen size: itself when unsized, null when no size results.
+  std::shared_ptr<clsImage> GetSizedImage(const std::shared_ptr<clsImage>& picture,
+                                          bool fast) const;
+  const std::vector<frmEffect*>& Effects() const { return effects_; }
+
+  QString FileName() const { return fileName_; }
+  frmPicturePreview* OriginalPreview() const { return original_; }
+  frmPicturePreview* OptimizedPreview() const { return optimizedView_; }
+  std::shared_ptr<clsImage> WorkingPicture() const { return working_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Layout (ImageOptimizeLayout.cpp).
+  void BuildControls();
+  void ConnectControls();
+  void ArrangePreviews();
+
+  void RefreshPreview(bool applyEffects);
+  void UpdateSizeFromScale();
+  void EnableSizeControls();
+  void EditSizeBox(QLineEdit* box, QLineEdit* other);
+  bool CheckSizeBox(QLineEdit* box);
+  void QualityScrolled();
+  void SizeScrolled();
+  void SizeChanged();
+  void SliderMouseUp(QSlider* slider);
+  void ManualSizeClicked();
+  void SizeClicked();
+  void FallBackToSource(const QString& message);
+  bool HasPicture() const;
+
+  // Effects (ImageOptimizeEffects.cpp).
+  void ApplyEffectList(const std::shared_ptr<clsImage>& picture) const;
+  void cmdAdd_Click();
+  void cmdProp_Click();
+  void cmdRemove_Click();
+  void cmdApply_Click();
+
+  std::shared_ptr<clsImage> source_;
+  std::shared_ptr<clsImage> working_;
+  std::shared_ptr<clsImage> optimized_;
+  QString fileName_;
+  std::vector<frmEffect*> effects_;
+  QPointer<frmPicturePreview> original_;
+  QPointer<frmPicturePreview> optimizedView_;
+  SliderDrag* drag_ = nullptr;
+  bool sizeGuard_ = false;
+  bool quickShown_ = false;  // the Optimized preview shows a size drag's quick stretch
+
+  QTabWidget* SSTab_ = nullptr;
+  QSlider* sldQuality_ = nullptr;
+  QLabel* lblQuality_ = nullptr;
+  QLabel* txtOriginalSize_ = nullptr;
+  QLabel* txtOriginalDimensions_ = nullptr;
+  QLabel* txtOptimizedSize_ = nullptr;
+  QLabel* txtOptimizedDimensions_ = nullptr;
+  QLabel* txtCompression_ = nullptr;
+  QCheckBox* chkSize_ = nullptr;
+  QLabel* lblTabSize_ = nullptr;
+  QSlider* sldSize_ = nullptr;
+  QLabel* lblSize_ = nullptr;
+  QCheckBox* chkManualSize_ = nullptr;
+  QLabel* txtWidth_ = nullptr;
+  QLabel* txtHeight_ = nullptr;
+  QLineEdit* txtSizeX_ = nullptr;
+  QLineEdit* txtSizeY_ = nullptr;
+  QCheckBox* chkMaintain_ = nullptr;
+  QPushButton* cmdApplySize_ = nullptr;
+  QListWidget* lstEffects_ = nullptr;
+  QPushButton* cmdAdd_ = nullptr;
+  QPushButton* cmdRemove_ = nullptr;
+  QPushButton* cmdProp_ = nullptr;
+  QPushButton* cmdApply_ = nullptr;
+};

@@ -1,0 +1,64 @@
+// ImageOptimize: the effect list, kept as the confirmed effect dialogs themselves.
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "ImageOptimize.h"
+#include "clsImage.h"
+#include "frmEffect.h"
+#include "frmPicturePreview.h"
+
+void ImageOptimize::ApplyEffectList(const std::shared_ptr<clsImage>& picture) const {
+  for (const frmEffect* dialog : effects_) dialog->ApplyEffect(picture);
+}
+
+void ImageOptimize::cmdAdd_Click() {
+  auto* dialog = new frmEffect(this);
+  if (auto* apply = dialog->findChild<QPushButton*>(QStringLiteral("cmdApply"))) apply->hide();
+  dialog->Init(working_, original_, optimizedView_);
+  dialog->SetUnloadAllowed(false);
+  dialog->exec();
+  if (!dialog->OkPressed()) {
+    dialog->SetUnloadAllowed(true);
+    delete dialog;
+    return;
+  }
+  effects_.push_back(dialog);
+  lstEffects_->addItem(dialog->EffectText());
+  // The effect dialog drew into the working picture; the next effect starts from what the
+  // Optimized preview shows now.
+  if (optimizedView_ && optimizedView_->GetImage())
+    working_ = optimizedView_->GetImage()->GetNewInstance();
+}
+
+void ImageOptimize::cmdProp_Click() {
+  const int row = lstEffects_->currentRow();
+  if (row < 0 || row >= int(effects_.size())) return;
+  frmEffect* dialog = effects_[std::size_t(row)];
+  if (auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))) cancel->hide();
+  dialog->exec();
+  lstEffects_->item(row)->setText(dialog->EffectText());
+}
+
+void ImageOptimize::cmdRemove_Click() {
+  const int row = lstEffects_->currentRow();
+  if (row < 0 || row >= int(effects_.size())) return;
+  delete lstEffects_->takeItem(row);
+  // Dropped from the list; the dialog object stays with this control until it goes.
+  effects_[std::size_t(row)]->hide();
+  effects_.erase(effects_.begin() + row);
+}
+
+void ImageOptimize::cmdApply_Click() {
+  if (fileName_.isEmpty()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  source_ = std::make_shared<clsImage>();
+  source_->CreateFromFile(fileName_);
+  optimized_.reset();
+  if (original_) {
+    original_->SetImage(source_);
+    original_->RedrawImage();
+  }
+  RefreshPreview(true);
+  QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,237 @@
+#include "frmBatch.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "AppInfo.h"
+#include "BatchRunner.h"
+#include "CommandButton.h"
+#include "Dialogs.h"
+#include "ImageOptimize.h"
+#include "SlideShow.h"
+#include "Twips.h"
+#include "clsLanguage.h"
+#include "clsReg.h"
+#include "frmAddDir.h"
+#include "frmImgOpt.h"
+#include "modModal.h"
+#include "modString.h"
+
+namespace {
+
+QWidget* MainWindow() {
+  for (QWidget* w : modModal::OpenForms())
+    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) return w;
+  return nullptr;
+}
+
+// The main window is another engineer's; it is spoken to by name, when it is there.
+void TellMainWindow(const char* method) {
+  if (QWidget* main = MainWindow()) QMetaObject::invokeMethod(main, method);
+}
+
+}  // namespace
+
+frmBatch::frmBatch(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("frmBatch"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Batch Processor"));
+  BuildControls();
+  ConnectControls();
+  Language().UpdateObject(this);
+  modModal::BeginModal(this);
+  workers_ = std::max(1, QThread::idealThreadCount());
+  cancel_ = false;
+  page_ = 0;
+  SetVisible();
+  lstFiles_->setHeaderLabels(
+      {Language().GetString(QStringLiteral("File")), Language().GetString(QStringLiteral("Size"))});
+  lstFiles_->header()->resizeSection(0, Twips::ToPixels(1800));
+  lstFiles_->header()->resizeSection(1, Twips::ToPixels(600));
+  lstFiles_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+  LoadBatchSettings();
+}
+
+frmBatch::~frmBatch() { Unload(); }
+
+void frmBatch::ConnectControls() {
+  connect(cmdNext_, &QPushButton::clicked, this, &frmBatch::cmdNext_Click);
+  connect(cmdBack_, &QPushButton::clicked, this, &frmBatch::cmdBack_Click);
+  connect(cmdFinish_, &QPushButton::clicked, this, &frmBatch::cmdFinish_Click);
+  connect(cmdCancel_, &QPushButton::clicked, this, &frmBatch::cmdCancel_Click);
+  connect(cmdClose_, &QPushButton::clicked, this, &frmBatch::cmdClose_Click);
+  connect(cmdAddFiles_, &QPushButton::clicked, this, &frmBatch::cmdAddFiles_Click);
+  connect(cmdAddDir_, &QPushButton::clicked, this, &frmBatch::cmdAddDir_Click);
+  connect(cmdRemoveFiles_, &QPushButton::clicked, this, &frmBatch::cmdRemoveFiles_Click);
+  connect(cmdBrowseOutputDir_, &QPushButton::clicked, this, &frmBatch::cmdBrowseOutputDir_Click);
+  connect(cboImages_, &QComboBox::activated, this, &frmBatch::cboImages_Click);
+  connect(lstFiles_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    ImagePreview_->EntryClicked(lstFiles_->indexOfTopLevelItem(item) + 1);
+  });
+  connect(cmdHelp_, &QPushButton::clicked, this,
+          [] { Dialogs::Current().OpenUrl(QUrl::fromLocalFile(AppInfo::HelpFile()).toString()); });
+  connect(cmdLink_, &CommandButton::Click, this,
+          [] { Dialogs::Current().OpenUrl(QString::fromLatin1(frmImgOpt::kWebAddress)); });
+}
+
+void frmBatch::SetVisible() {
+  cmdBack_->setEnabled(page_ >= 1);
+  Step1_->setVisible(page_ == 0);
+  Step2_->setVisible(page_ == 1);
+  Step3_->setVisible(page_ == 2);
+  StepFinish_->setVisible(page_ == kRunPage);
+  cmdNext_->setVisible(page_ < 2);
+  cmdFinish_->setVisible(page_ == 2);
+  cmdClose_->setVisible(page_ == kRunPage);
+  if (page_ == 1)
+    ImageOptimize_->ShowForms();
+  else
+    ImageOptimize_->HideForms();
+  QPushButton* byDefault = !cmdNext_->isHidden()     ? cmdNext_
+                           : !cmdFinish_->isHidden() ? cmdFinish_
+                           : !cmdClose_->isHidden()  ? cmdClose_
+                                                     : nullptr;
+  for (QPushButton* b : {cmdNext_, cmdFinish_, cmdClose_}) b->setDefault(b == byDefault);
+}
+
+void frmBatch::keyPressEvent(QKeyEvent* event) {
+  // Enter takes the default button, as in a dialog.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    for (QPushButton* b : {cmdNext_, cmdFinish_, cmdClose_})
+      if (b->isDefault() && b->isVisible() && b->isEnabled()) return b->click();
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void frmBatch::StartOnOptionsPage() {
+  cmdNext_->setEnabled(true);
+  buttonRow_->removeWidget(cmdCancel_);
+  buttonRow_->insertWidget(buttonRow_->indexOf(cmdBack_), cmdCancel_);
+  cmdBack_->hide();
+  page_ = 1;
+  SetVisible();
+}
+
+void frmBatch::cmdNext_Click() {
+  if (page_ == 0) {
+    setEnabled(false);
+    ClearList();
+    if (optFiles_->isChecked())
+      cmdAddFiles_Click();
+    else
+      cmdAddDir_Click();
+    setEnabled(true);
+    if (lstFiles_->topLevelItemCount() == 0) return;
+  }
+  ++page_;
+  if (page_ == 1) FillCombo();
+  SetVisible();
+}
+
+void frmBatch::cmdBack_Click() {
+  if (page_ > 0) --page_;
+  SetVisible();
+}
+
+void frmBatch::cmdBrowseOutputDir_Click() {
+  frmAddDir dialog(this);
+  const QString text = txtOutputDir_->text();
+  dialog.SetInitialFolder(
+      text.contains(QLatin1Char('/')) && QFileInfo(text).isDir() ? text : AppInfo::ProgramFolder());
+  const QString chosen = dialog.DoModal(this);
+  if (!chosen.isEmpty()) txtOutputDir_->setText(chosen);
+}
+
+void frmBatch::cmdFinish_Click() {
+  if (windowFlags() & Qt::WindowStaysOnTopHint) {
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    show();
+  }
+  if (optOverwrite_->isChecked() &&
+      MsgBox(this, Language().GetString(QStringLiteral("OverwriteImg")),
+             Dialogs::YesNo | Dialogs::Exclamation, QStringLiteral("WARNING")) == Dialogs::No)
+    return;
+  if (!txtOutputDir_->text().endsWith(QLatin1Char('/')))
+    txtOutputDir_->setText(txtOutputDir_->text() + QLatin1Char('/'));
+  if (!optOverwrite_->isChecked() && !optOtherDir_->isChecked()) {
+    MsgBox(this, Language().GetString(QStringLiteral("SelectOutput")), Dialogs::Exclamation);
+    return;
+  }
+  const bool created = modString::CreatePath(txtOutputDir_->text());
+  if (optOtherDir_->isChecked() && !created) {
+    MsgBox(this, Language().GetString(QStringLiteral("ErrOutputDir")), Dialogs::Exclamation);
+    return;
+  }
+  StartRun();
+}
+
+void frmBatch::cmdCancel_Click() {
+  cancel_ = true;
+  if (runner_) runner_->Cancel();
+  if (page_ < 99) close();
+}
+
+void frmBatch::cmdClose_Click() {
+  SaveBatchSettings();
+  hide();
+  if (optOtherDir_->isChecked()) {
+    if (QWidget* main = MainWindow())
+      QMetaObject::invokeMethod(main, "SetDirectory", Q_ARG(QString, txtOutputDir_->text()));
+  }
+  close();
+}
+
+void frmBatch::LoadBatchSettings() {
+  clsReg& reg = Registry();
+  reg.OpenReg(QStringLiteral("Batch"));
+  txtOutputDir_->setText(reg.GetValue(QStringLiteral("OutputDir")));
+  optOverwrite_->setChecked(reg.GetValue(QStringLiteral("OutputMode")) != QLatin1String("Dir"));
+  optOtherDir_->setChecked(!optOverwrite_->isChecked());
+}
+
+void frmBatch::SaveBatchSettings() {
+  clsReg& reg = Registry();
+  reg.OpenReg(QStringLiteral("Batch"));
+  reg.SetValue(QStringLiteral("OutputDir"), txtOutputDir_->text());
+  reg.SetValue(QStringLiteral("OutputMode"),
+               optOverwrite_->isChecked() ? QStringLiteral("Overwrite") : QStringLiteral("Dir"));
+}
+
+void frmBatch::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    TellMainWindow("UpdateControls");
+  QWidget::changeEvent(event);
+}
+
+void frmBatch::closeEvent(QCloseEvent* event) {
+  // A run in progress finishes the pictures it started before the window may go.
+  if (Running()) {
+    cmdCancel_Click();
+    event->ignore();
+    return;
+  }
+  Unload();
+  event->accept();
+}
+
+void frmBatch::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  unloading_ = true;
+  ImagePreview_->Stop();
+  ImagePreview_->ClearCache();
+  modModal::EndModal(this);
+  ImageOptimize_->UnloadForms();
+}

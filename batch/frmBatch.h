@@ -1,0 +1,135 @@
+#pragma once
+// frmBatch: "Batch Processor": the wizard that lists pictures (page 0), sets the options
+// with a live preview (page 1), chooses the output (page 2) and runs the batch (page 100).
+#include <QWidget>
+#include <memory>
+
+#include "BatchJob.h"
+#include "BatchNaming.h"
+#include "BatchTotals.h"
+
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class BatchRunner;
+class ImageOptimize;
+class SlideShow;
+class UserProgress;
+class CommandButton;
+
+class frmBatch : public QWidget {
+  Q_OBJECT
+  // Read by the preview windows: true while this window closes itself and them.
+  Q_PROPERTY(bool Unloading READ Unloading)
+ public:
+  static constexpr int kRunPage = 100;
+
+  explicit frmBatch(QWidget* parent = nullptr);
+  ~frmBatch() override;
+
+  // The process list (frmBatchList.cpp).
+  void AddFile(const QString& fileName);
+  void AddFilesFromPath(QString fullPath, bool bSubFolders);
+  bool FillCombo();
+  void cmdAddFiles_Click();
+  void cmdAddDir_Click();
+  void cmdRemoveFiles_Click();
+  int FileCount() const;
+
+  // Pages and settings.
+  int Page() const { return page_; }
+  void SetPage(int page) { page_ = page; }
+  void SetVisible();
+  // Enables Next, puts Cancel where Back was and hides Back, then page 1 and SetVisible.
+  void StartOnOptionsPage();
+  void cmdNext_Click();
+  void cmdBack_Click();
+  void cmdFinish_Click();
+  void cmdCancel_Click();
+  void cmdClose_Click();
+  void cboImages_Click();
+  void cmdBrowseOutputDir_Click();
+  void LoadBatchSettings();
+  void SaveBatchSettings();
+
+  // The run (frmBatchRun.cpp). Workers: processes working at once; 0 works in-process.
+  void SetWorkers(int workers) { workers_ = workers; }
+  void AddProgressLine(const QString& text);
+  bool Running() const;
+  bool CancelFlag() const { return cancel_; }
+  const BatchTotals& Totals() const { return totals_; }
+
+  bool Unloading() const { return unloading_; }
+  ImageOptimize* Options() const { return ImageOptimize_; }
+  QTreeWidget* FileList() const { return lstFiles_; }
+  SlideShow* Preview() const { return ImagePreview_; }
+
+ signals:
+  void RunFinished();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Layout (frmBatchLayout.cpp).
+  void BuildControls();
+  QWidget* BuildListPage();
+  QWidget* BuildOptionsPage();
+  QWidget* BuildOutputPage();
+  QWidget* BuildRunPage();
+  void ConnectControls();
+
+  void ClearList();
+  void StartRun();
+  void RunItemStarting(int index);
+  void RunItemFinished(int index, const BatchJob::Result& result, bool skipped);
+  void RunEnded();
+  void Unload();
+
+  int page_ = 0;
+  bool cancel_ = false;
+  bool unloading_ = false;
+  bool unloaded_ = false;
+  int workers_ = 0;
+  BatchTotals totals_;
+  BatchRunner* runner_ = nullptr;
+  QStringList runSources_;
+  std::vector<BatchNaming::Output> runPlan_;
+
+  QWidget* Step1_ = nullptr;
+  QWidget* Step2_ = nullptr;
+  QWidget* Step3_ = nullptr;
+  QWidget* StepFinish_ = nullptr;
+  QTreeWidget* lstFiles_ = nullptr;
+  QPushButton* cmdAddFiles_ = nullptr;
+  QPushButton* cmdAddDir_ = nullptr;
+  QPushButton* cmdRemoveFiles_ = nullptr;
+  SlideShow* ImagePreview_ = nullptr;
+  QRadioButton* optFiles_ = nullptr;
+  QRadioButton* optDirectory_ = nullptr;
+  ImageOptimize* ImageOptimize_ = nullptr;
+  QComboBox* cboImages_ = nullptr;
+  QRadioButton* optOverwrite_ = nullptr;
+  QRadioButton* optOtherDir_ = nullptr;
+  QLineEdit* txtOutputDir_ = nullptr;
+  QPushButton* cmdBrowseOutputDir_ = nullptr;
+  UserProgress* ProgressBar_ = nullptr;
+  QPlainTextEdit* txtProgress_ = nullptr;
+  QLabel* lblCompression_ = nullptr;
+  QPushButton* cmdBack_ = nullptr;
+  QPushButton* cmdNext_ = nullptr;
+  QPushButton* cmdFinish_ = nullptr;
+  QPushButton* cmdClose_ = nullptr;
+  QPushButton* cmdCancel_ = nullptr;
+  QPushButton* cmdHelp_ = nullptr;
+  CommandButton* cmdLink_ = nullptr;
+  QHBoxLayout* buttonRow_ = nullptr;
+};

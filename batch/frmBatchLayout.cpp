@@ -1,0 +1,172 @@
+// frmBatch: its pages, controls and signals.
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "CommandButton.h"
+#include "ImageOptimize.h"
+#include "SlideShow.h"
+#include "UserProgress.h"
+#include "frmBatch.h"
+
+namespace {
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QLabel* Hint(const char* name, const QString& text) {
+  QLabel* label = Named(new QLabel(text), name);
+  label->setWordWrap(true);
+  return label;
+}
+
+// The maker's logo for cmdLink: its name on the maker's blue.
+QPixmap Logo(const QFont& base) {
+  QFont font = base;
+  font.setBold(true);
+  font.setItalic(true);
+  const QFontMetrics metrics(font);
+  const QString text = QStringLiteral("Norvale");
+  QPixmap logo(metrics.horizontalAdvance(text) + 16, metrics.height() + 8);
+  logo.fill(QColor(0x1f, 0x4e, 0x96));
+  QPainter dc(&logo);
+  dc.setFont(font);
+  dc.setPen(Qt::white);
+  dc.drawText(logo.rect(), Qt::AlignCenter, text);
+  return logo;
+}
+
+}  // namespace
+
+QWidget* frmBatch::BuildListPage() {
+  auto* page = Named(new QWidget, "Step1");
+  auto* grid = new QGridLayout(page);
+  lstFiles_ = Named(new QTreeWidget, "lstFiles");
+  lstFiles_->setRootIsDecorated(false);
+  lstFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lstFiles_->installEventFilter(this);
+  cmdAddFiles_ = Named(new QPushButton(QStringLiteral("Add &file(s)...")), "cmdAddFiles");
+  cmdAddDir_ = Named(new QPushButton(QStringLiteral("Add &dir...")), "cmdAddDir");
+  cmdRemoveFiles_ = Named(new QPushButton(QStringLiteral("&Remove")), "cmdRemoveFiles");
+  ImagePreview_ = new SlideShow(lstFiles_);
+  ImagePreview_->setFixedSize(150, 120);
+  optFiles_ = Named(new QRadioButton(QStringLiteral("Select image(s)")), "optFiles");
+  optDirectory_ =
+      Named(new QRadioButton(QStringLiteral("Select directory or drive")), "optDirectory");
+  optFiles_->setChecked(true);
+  grid->addWidget(
+      Hint("Label1",
+           QStringLiteral(
+               "Add all files and directories you wish to optimize to the process list.")),
+      0, 0, 1, 2);
+  grid->addWidget(Named(new QLabel(QStringLiteral("Process list :")), "lblProcessList"), 1, 0);
+  grid->addWidget(lstFiles_, 2, 0, 6, 1);
+  grid->addWidget(cmdAddFiles_, 2, 1);
+  grid->addWidget(cmdAddDir_, 3, 1);
+  grid->addWidget(cmdRemoveFiles_, 4, 1);
+  grid->addWidget(ImagePreview_, 5, 1);
+  grid->addWidget(optFiles_, 6, 1);
+  grid->addWidget(optDirectory_, 7, 1);
+  grid->setRowStretch(7, 1);
+  grid->setColumnStretch(0, 1);
+  return page;
+}
+
+QWidget* frmBatch::BuildOptionsPage() {
+  auto* page = Named(new QWidget, "Step2");
+  auto* grid = new QGridLayout(page);
+  ImageOptimize_ = new ImageOptimize;
+  cboImages_ = Named(new QComboBox, "cboImages");
+  grid->addWidget(Hint("Label2", QStringLiteral("Set your quality and resizing settings. Then set "
+                                                "your output options. When done, click Finish")),
+                  0, 0, 1, 2);
+  grid->addWidget(Named(new QLabel(QStringLiteral("View settings with :")), "Label3"), 1, 0);
+  grid->addWidget(cboImages_, 1, 1);
+  grid->addWidget(ImageOptimize_, 2, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(2, 1);
+  return page;
+}
+
+QWidget* frmBatch::BuildOutputPage() {
+  auto* page = Named(new QWidget, "Step3");
+  auto* column = new QVBoxLayout(page);
+  auto* frame = Named(new QGroupBox(QStringLiteral("Output destination")), "Frame1");
+  auto* grid = new QGridLayout(frame);
+  optOverwrite_ =
+      Named(new QRadioButton(QStringLiteral("Same destination dir (overwrites all the pictures)")),
+            "optOverwrite");
+  optOtherDir_ = Named(new QRadioButton(QStringLiteral("Other output directory")), "optOtherDir");
+  txtOutputDir_ = Named(new QLineEdit, "txtOutputDir");
+  cmdBrowseOutputDir_ = Named(new QPushButton(QStringLiteral("Browse...")), "cmdBrowseOutputDir");
+  grid->addWidget(optOverwrite_, 0, 0, 1, 2);
+  grid->addWidget(optOtherDir_, 1, 0, 1, 2);
+  grid->addWidget(txtOutputDir_, 2, 0);
+  grid->addWidget(cmdBrowseOutputDir_, 2, 1);
+  column->addWidget(
+      Named(new QLabel(QStringLiteral("Select your output destination")), "lblOutputDest"));
+  column->addWidget(frame);
+  column->addStretch(1);
+  return page;
+}
+
+QWidget* frmBatch::BuildRunPage() {
+  auto* page = Named(new QWidget, "StepFinish");
+  auto* column = new QVBoxLayout(page);
+  ProgressBar_ = Named(new UserProgress, "ProgressBar");
+  ProgressBar_->SetBkColor(QColor(192, 192, 192));
+  ProgressBar_->SetBackColor(QColor(192, 192, 192));
+  ProgressBar_->setFixedHeight(24);
+  txtProgress_ = Named(new QPlainTextEdit, "txtProgress");
+  txtProgress_->setReadOnly(true);
+  txtProgress_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  lblCompression_ = Named(new QLabel(QStringLiteral("Compression ratio")), "lblCompression");
+  column->addWidget(ProgressBar_);
+  column->addWidget(txtProgress_, 1);
+  column->addWidget(lblCompression_);
+  return page;
+}
+
+void frmBatch::BuildControls() {
+  auto* pages = new QGridLayout;
+  Step1_ = BuildListPage();
+  Step2_ = BuildOptionsPage();
+  Step3_ = BuildOutputPage();
+  StepFinish_ = BuildRunPage();
+  for (QWidget* page : {Step1_, Step2_, Step3_, StepFinish_}) pages->addWidget(page, 0, 0);
+
+  cmdBack_ = Named(new QPushButton(QStringLiteral("<< Back")), "cmdBack");
+  cmdNext_ = Named(new QPushButton(QStringLiteral("Next >>")), "cmdNext");
+  cmdFinish_ = Named(new QPushButton(QStringLiteral("Finish")), "cmdFinish");
+  cmdClose_ = Named(new QPushButton(QStringLiteral("Close")), "cmdClose");
+  cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+  cmdHelp_ = Named(new QPushButton(QStringLiteral("Help")), "cmdHelp");
+  cmdLink_ = Named(new CommandButton, "cmdLink");
+  cmdLink_->SetPicture(Logo(font()));
+  cmdLink_->SetHideBorder(true);
+  cmdLink_->setCursor(Qt::PointingHandCursor);
+  buttonRow_ = new QHBoxLayout;
+  buttonRow_->addWidget(cmdLink_);
+  buttonRow_->addWidget(cmdHelp_);
+  buttonRow_->addStretch(1);
+  for (QPushButton* b : {cmdBack_, cmdNext_, cmdFinish_, cmdClose_, cmdCancel_})
+    buttonRow_->addWidget(b);
+
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(pages, 1);
+  column->addLayout(buttonRow_);
+  resize(560, 420);
+}

@@ -1,0 +1,89 @@
+// frmBatch: the run: every listed picture through the options panel's settings, reported in
+// list order while worker processes do the pictures side by side.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QThread>
+#include <QTreeWidget>
+
+#include "BatchRunner.h"
+#include "ImageOptimize.h"
+#include "ProgressText.h"
+#include "UserProgress.h"
+#include "clsLanguage.h"
+#include "clsReg.h"
+#include "frmBatch.h"
+
+bool frmBatch::Running() const { return runner_ && runner_->Running(); }
+
+void frmBatch::AddProgressLine(const QString& text) {
+  txtProgress_->setPlainText(ProgressText::Append(txtProgress_->toPlainText(), text));
+  txtProgress_->moveCursor(QTextCursor::End);
+  txtProgress_->verticalScrollBar()->setValue(txtProgress_->verticalScrollBar()->maximum());
+}
+
+void frmBatch::StartRun() {
+  ImageOptimize_->HideForms();
+  page_ = kRunPage;
+  SetVisible();
+  totals_ = BatchTotals();
+  cmdBack_->setEnabled(false);
+  cmdClose_->setEnabled(false);
+  const int count = lstFiles_->topLevelItemCount();
+  ProgressBar_->SetMin(0);
+  ProgressBar_->SetMax(count);
+  ProgressBar_->SetValue(0);
+
+  // Every output name is decided before any picture is written, so that no two entries of
+  // the run write the same file and none overwrites another entry's source.
+  runSources_.clear();
+  for (int i = 0; i < count; ++i)
+    runSources_ << lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString();
+  const auto mode =
+      optOverwrite_->isChecked() ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
+  runPlan_ = BatchNaming::Plan(runSources_, mode, txtOutputDir_->text());
+  std::vector<BatchRunner::Item> items;
+  for (int i = 0; i < count; ++i) items.push_back({runSources_[i], runPlan_[std::size_t(i)].dest});
+
+  delete runner_;
+  runner_ = new BatchRunner(this);
+  connect(runner_, &BatchRunner::ItemStarting, this, &frmBatch::RunItemStarting);
+  connect(runner_, &BatchRunner::ItemFinished, this, &frmBatch::RunItemFinished);
+  connect(runner_, &BatchRunner::Finished, this, &frmBatch::RunEnded);
+  // The options are taken once, as plain values: the run never looks at the controls again.
+  runner_->Start(items, ImageOptimize_->Options(), workers_);
+  if (cancel_) runner_->Cancel();
+}
+
+void frmBatch::RunItemStarting(int index) {
+  const BatchNaming::Output& out = runPlan_[std::size_t(index)];
+  QString line = Language().GetString(QStringLiteral("OptSav")) + QStringLiteral(" '") +
+                 runSources_[index] + QLatin1Char('\'');
+  if (out.Numbered())
+    line += QStringLiteral(" as '%1' ('%2' is another picture's)").arg(out.dest, out.wanted);
+  AddProgressLine(line);
+}
+
+void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skipped) {
+  if (!skipped && !r.ok) AddProgressLine(QStringLiteral("    failed: ") + r.reason);
+  if (!skipped && r.ok) {
+    totals_.Add(r.bytesBefore, r.bytesAfter);
+    const QString ratio = totals_.CompressionText();
+    if (!ratio.isEmpty()) lblCompression_->setText(ratio);
+  }
+  // As in a one-at-a-time run, the bar stops at the last picture finished before Cancel.
+  if (!cancel_) ProgressBar_->SetValue(index + 1);
+}
+
+void frmBatch::RunEnded() {
+  if (optOtherDir_->isChecked())
+    Registry().WriteRegDir(QStringLiteral("BrowseDir"), txtOutputDir_->text());
+  cmdCancel_->setEnabled(false);
+  cmdClose_->setEnabled(true);
+  QApplication::beep();
+  emit RunFinished();
+}
