@@ -10,13 +10,11 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSlider>
-#include <QTemporaryFile>
 #include <QUrl>
 
 #include "AppInfo.h"
 #include "CommandButton.h"
 #include "Dialogs.h"
-#include "ImageFormat.h"
 #include "ImageView.h"
 #include "OptionSliders.h"
 #include "SliderDrag.h"
@@ -117,16 +115,9 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
 }
 
 bool frmImgOpt::DecodeBytes() {
-  const QByteArray bytes = fileData_.GetBuffer();
-  if (source_->CreateFromBuffer(bytes)) return true;
-  // PCX and TGA carry no signature the engine trusts in memory; it knows them only by a
-  // file's extension, so those go through a private temporary file of that extension.
-  const ImageFormat::Code hint = ImageFormat::FromExtension(bytesPath_);
-  if (hint != ImageFormat::kPcx && hint != ImageFormat::kTga) return false;
-  QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/trimjet-XXXXXX.") +
-                      modString::GetExtension(bytesPath_));
-  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return false;
-  return source_->CreateFromFile(copy.fileName());
+  // The file's extension names the format, as when the picture is loaded from the file;
+  // PCX and TGA, which carry no signature, need it.
+  return source_->CreateFromBuffer(fileData_.GetBuffer(), modString::GetExtension(bytesPath_));
 }
 
 void frmImgOpt::Reset() {
