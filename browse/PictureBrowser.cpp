@@ -39,7 +39,10 @@ PictureBrowser::PictureBrowser(QWidget* parent)
     EnsureBackBuffer(screen->size().width(), screen->size().height());
 }
 
-PictureBrowser::~PictureBrowser() = default;
+PictureBrowser::~PictureBrowser() {
+  // Workers finish before the models they were making thumbnails for go away.
+  delete loader_;
+}
 
 void PictureBrowser::SetDirectory(const QString& fullPath, bool bAlwaysRefresh) {
   if (scanning_) return;
