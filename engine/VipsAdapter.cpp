@@ -113,12 +113,24 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
   }
 }
 
+// libvips widens a GIF's picture to every frame, however far outside the logical screen a
+// frame is placed: a 153-byte file could claim a 9572 x 27029 canvas. The screen is the
+// picture; a file whose frames reach beyond it is refused before its canvas is allocated.
+bool WithinGifScreen(const QByteArray& bytes, const VImage& image) {
+  if (bytes.size() < 10) return false;
+  const auto word = [&](int i) {
+    return int(std::uint8_t(bytes[i])) | int(std::uint8_t(bytes[i + 1])) << 8;
+  };
+  return image.width() <= word(6) && image.height() <= word(8);
+}
+
 bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {
   // The blob borrows the bytes; they outlive every image made from them in this call.
   VipsBlob* blob = vips_blob_new(nullptr, bytes.constData(), std::size_t(bytes.size()));
   bool ok = false;
   try {
-    ok = Render(FromBlob(blob, format), out);
+    VImage image = FromBlob(blob, format);
+    ok = (format != ImageFormat::kGif || WithinGifScreen(bytes, image)) && Render(image, out);
   } catch (...) {
     vips_area_unref(VIPS_AREA(blob));
     throw;

@@ -201,6 +201,23 @@ INSTANTIATE_TEST_SUITE_P(
         NamedBytes{"photo.pcx", "bmp", false}, NamedBytes{"jpeg_named.gif", "gif", false},
         NamedBytes{"garbage.bin", "tga", false}));
 
+TEST(LoadImage, GifFramesOutsideTheScreenAreRefused) {
+  // Kept fuzz input: an 8 x 6 screen with a frame placed at row 26984, which libvips grew
+  // into a 9572 x 27029 canvas (1.8 GB) from 153 bytes.
+  const QString path =
+      TestEnv::SourceDir() + "/fuzz/regressions/fuzz_image_buffer/gif-frame-9572x27029.gif";
+  QByteArray bytes;
+  ASSERT_TRUE(SafeFile::Read(path, bytes));
+  clsImage image;
+  image.Create(4, 4, 24);
+  EXPECT_FALSE(image.CreateFromBuffer(bytes));
+  EXPECT_EQ(image.hDC(), 0);
+  EXPECT_FALSE(image.CreateFromFile(path));
+  // A GIF whose frames keep to its screen still loads.
+  ASSERT_TRUE(image.CreateFromFile(Path("photo.gif")));
+  EXPECT_TRUE(MatchesPattern(image));
+}
+
 TEST(LoadImage, Utf8PathsLoadAndSave) {
   QTemporaryDir dir;
   ASSERT_TRUE(QDir(dir.path()).mkpath(QString::fromUtf8("Fotos ä 写真")));
