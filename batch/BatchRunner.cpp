@@ -60,14 +60,21 @@ void BatchRunner::StartWorker(Worker& w) {
 }
 
 int BatchRunner::NextToStart() {
-  while (!cancelled_ && next_ < int(items_.size())) {
+  bool skipped = false;
+  int found = -1;
+  while (!cancelled_ && next_ < int(items_.size()) && found < 0) {
     const int i = next_++;
     // A file gone since it was listed is passed over without a word, as it always was.
-    if (QFileInfo(items_[std::size_t(i)].source).isFile()) return i;
-    state_[std::size_t(i)] = State::kSkipped;
-    results_[std::size_t(i)].reason = QStringLiteral("no such file");
+    if (QFileInfo(items_[std::size_t(i)].source).isFile()) {
+      found = i;
+    } else {
+      state_[std::size_t(i)] = State::kSkipped;
+      results_[std::size_t(i)].reason = QStringLiteral("no such file");
+      skipped = true;
+    }
   }
-  return -1;
+  if (skipped) Report();
+  return found;
 }
 
 void BatchRunner::Feed(Worker& w) {

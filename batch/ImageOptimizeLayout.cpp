@@ -60,7 +60,7 @@ void ImageOptimize::BuildControls() {
   statsGrid->addWidget(Caption("lblOptimized", QStringLiteral("Optimized :")), 1, 0);
   statsGrid->addWidget(txtOptimizedSize_, 1, 1);
   statsGrid->addWidget(txtOptimizedDimensions_, 1, 2);
-  statsGrid->addWidget(Caption("lblCompression", QStringLiteral("File compression :")), 2, 0);
+  statsGrid->addWidget(Caption("lblFileCompression", QStringLiteral("File compression :")), 2, 0);
   statsGrid->addWidget(txtCompression_, 2, 1, 1, 2);
   statsGrid->setColumnStretch(1, 1);
   statsGrid->setColumnStretch(2, 1);

@@ -59,6 +59,7 @@ class frmBatch : public QWidget {
 
   // The run (frmBatchRun.cpp). Workers: processes working at once; 0 works in-process.
   void SetWorkers(int workers) { workers_ = workers; }
+  void SetWorkerProgram(const QString& program) { workerProgram_ = program; }
   void AddProgressLine(const QString& text);
   bool Running() const;
   bool CancelFlag() const { return cancel_; }
@@ -99,6 +100,7 @@ class frmBatch : public QWidget {
   bool unloading_ = false;
   bool unloaded_ = false;
   int workers_ = 0;
+  QString workerProgram_;  // empty: the one beside the program
   BatchTotals totals_;
   BatchRunner* runner_ = nullptr;
   QStringList runSources_;

@@ -51,6 +51,7 @@ void frmBatch::StartRun() {
 
   delete runner_;
   runner_ = new BatchRunner(this);
+  if (!workerProgram_.isEmpty()) runner_->SetWorkerProgram(workerProgram_);
   connect(runner_, &BatchRunner::ItemStarting, this, &frmBatch::RunItemStarting);
   connect(runner_, &BatchRunner::ItemFinished, this, &frmBatch::RunItemFinished);
   connect(runner_, &BatchRunner::Finished, this, &frmBatch::RunEnded);

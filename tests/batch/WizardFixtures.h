@@ -1,0 +1,95 @@
+#pragma once
+// Pictures, a recording dialog seam and a wizard for the batch wizard tests.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <ostream>
+
+#include "FolderTree.h"
+#include "RecordingDialogs.h"
+#include "TestEnv.h"
+#include "UserProgress.h"
+#include "clsImage.h"
+#include "clsLanguage.h"
+#include "clsReg.h"
+#include "frmAddDir.h"
+#include "frmBatch.h"
+#include "modPublic.h"
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
+namespace WizardFixtures {
+
+inline QImage Gradient(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB888);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      image.setPixelColor(x, y, QColor(x * 255 / w, y * 255 / h, (x * y) % 256));
+  return image;
+}
+
+// A picture file; JPEG through the engine, other formats through Qt, ".gif" from the fixtures.
+inline QString Picture(const QString& path, int w = 64, int h = 48) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  if (path.endsWith(".gif")) {
+    QFile::copy(TestEnv::SourceDir() + "/tests/engine/fixtures/photo.gif", path);
+  } else if (path.endsWith(".jpg") || path.endsWith(".jpeg")) {
+    clsImage picture;
+    picture.Create(w, h, 24);
+    QImage surface = picture.Surface();
+    const QImage g = Gradient(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) surface.setPixelColor(x, y, g.pixelColor(x, y));
+    picture.SaveIJLjpg(path, 95);
+  } else {
+    Gradient(w, h).save(path, "PNG");
+  }
+  return path;
+}
+
+inline void Text(const QString& path, const QByteArray& bytes = "not a picture") {
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+inline QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+template <typename T>
+T* Child(QWidget* w, const char* name) {
+  return w->findChild<T*>(QString::fromLatin1(name));
+}
+
+inline QStringList Keys(frmBatch& batch) {
+  QStringList keys;
+  for (int i = 0; i < batch.FileList()->topLevelItemCount(); ++i)
+    keys << batch.FileList()->topLevelItem(i)->data(0, Qt::UserRole).toString();
+  return keys;
+}
+
+// Waits for cond while events run; false after the time limit.
+inline bool WaitFor(const std::function<bool()>& cond, int ms = 60000) {
+  return QTest::qWaitFor(cond, ms);
+}
+
+inline QString WorkerProgram() { return TestEnv::BinDir() + "/trimjet-batch-worker"; }
+
+}  // namespace WizardFixtures

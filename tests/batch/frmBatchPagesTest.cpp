@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "ImageOptimize.h"
+#include "WizardFixtures.h"
+
+using namespace WizardFixtures;
+
+namespace {
+
+class BatchPages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Language().AddDefaultStrings();
+    root = dir.path();
+    Registry().OpenReg("Batch");
+    Registry().SetValue("OutputDir", "");
+    Registry().SetValue("OutputMode", "");
+  }
+  // A wizard on the output page with two pictures.
+  void ToOutputPage(frmBatch& batch) {
+    batch.AddFile(Picture(root + "/a.png"));
+    batch.AddFile(Picture(root + "/b.png"));
+    batch.StartOnOptionsPage();
+    ASSERT_TRUE(batch.FillCombo());
+    Child<QPushButton>(&batch, "cmdNext")->click();
+    ASSERT_EQ(batch.Page(), 2);
+  }
+  QTemporaryDir dir;
+  QString root;
+  RecordingDialogs dialogs;
+};
+
+TEST_F(BatchPages, EachPageShowsItsControlsAndTheRightDefaultButton) {
+  frmBatch batch;
+  batch.show();
+  struct Row {
+    int page;
+    const char* visible;
+    const char* byDefault;
+  };
+  for (const Row& row : {Row{0, "Step1", "cmdNext"}, Row{1, "Step2", "cmdNext"},
+                         Row{2, "Step3", "cmdFinish"}, Row{100, "StepFinish", "cmdClose"}}) {
+    SCOPED_TRACE(row.page);
+    batch.SetPage(row.page);
+    batch.SetVisible();
+    for (const char* step : {"Step1", "Step2", "Step3", "StepFinish"})
+      EXPECT_EQ(Child<QWidget>(&batch, step)->isVisible(), QString(step) == row.visible) << step;
+    for (const char* button : {"cmdNext", "cmdFinish", "cmdClose"})
+      EXPECT_EQ(Child<QPushButton>(&batch, button)->isDefault(), QString(button) == row.byDefault);
+    EXPECT_EQ(Child<QPushButton>(&batch, "cmdBack")->isEnabled(), row.page >= 1);
+  }
+  EXPECT_EQ(batch.windowTitle(), "Batch Processor");
+}
+
+TEST_F(BatchPages, NextWithAnEmptyDialogResultStaysOnTheListPageWithAnEmptyList) {
+  frmBatch batch;
+  batch.AddFile(Picture(root + "/a.png"));
+  Child<QPushButton>(&batch, "cmdNext")->click();  // the open dialog answers nothing
+  EXPECT_EQ(batch.Page(), 0);
+  EXPECT_EQ(batch.FileCount(), 0);
+  EXPECT_TRUE(batch.isEnabled());
+}
+
+TEST_F(BatchPages, AFreshUserSeesTheOverwriteOptionAndAnEmptyOutputBox) {
+  frmBatch batch;
+  EXPECT_TRUE(Child<QRadioButton>(&batch, "optOverwrite")->isChecked());
+  EXPECT_FALSE(Child<QRadioButton>(&batch, "optOtherDir")->isChecked());
+  EXPECT_EQ(Child<QLineEdit>(&batch, "txtOutputDir")->text(), "");
+}
+
+TEST_F(BatchPages, AnEmptyOutputFolderFailsWithTheOutputDirMessage) {
+  frmBatch batch;
+  ToOutputPage(batch);
+  Child<QRadioButton>(&batch, "optOtherDir")->setChecked(true);
+  Child<QPushButton>(&batch, "cmdFinish")->click();
+  EXPECT_EQ(Child<QLineEdit>(&batch, "txtOutputDir")->text(), "/");
+  ASSERT_EQ(dialogs.MessageCount(), 1);
+  EXPECT_EQ(dialogs.calls.last().text, "Invalid output directory");
+  EXPECT_EQ(dialogs.calls.last().style, Dialogs::Exclamation);
+  EXPECT_EQ(batch.Page(), 2);
+}
+
+TEST_F(BatchPages, NoInTheOverwriteWarningLeavesTheOutputPageAsItWas) {
+  frmBatch batch;
+  ToOutputPage(batch);
+  const QByteArray before = Bytes(root + "/a.png");
+  dialogs.answers << Dialogs::No;
+  Child<QPushButton>(&batch, "cmdFinish")->click();
+  ASSERT_EQ(dialogs.MessageCount(), 1);
+  EXPECT_EQ(dialogs.calls.last().title, "WARNING");
+  EXPECT_EQ(dialogs.calls.last().style, Dialogs::YesNo | Dialogs::Exclamation);
+  EXPECT_EQ(batch.Page(), 2);
+  EXPECT_EQ(Child<QLineEdit>(&batch, "txtOutputDir")->text(), "");
+  EXPECT_FALSE(QFile::exists(root + "/a.jpg"));
+  EXPECT_EQ(Bytes(root + "/a.png"), before);
+}
+
+TEST_F(BatchPages, AnUnloadableComboChoiceMovesToTheFirstLoadableEntry) {
+  frmBatch batch;
+  Text(root + "/broken.png");
+  batch.AddFile(root + "/broken.png");
+  batch.AddFile(Picture(root + "/good.png"));
+  batch.AddFile(Picture(root + "/other.png"));
+  ASSERT_TRUE(batch.FillCombo());  // the first entry fails: the second takes its place
+  auto* combo = Child<QComboBox>(&batch, "cboImages");
+  EXPECT_EQ(combo->currentIndex(), 1);
+  EXPECT_EQ(batch.Options()->FileName(), root + "/good.png");
+  EXPECT_TRUE(batch.FileList()->topLevelItem(1)->isSelected());
+  EXPECT_EQ(dialogs.MessageCount(), 0);  // nothing was loaded before: no complaint
+  combo->setCurrentIndex(0);
+  emit combo->activated(0);
+  EXPECT_EQ(combo->currentIndex(), 1);
+  ASSERT_EQ(dialogs.MessageCount(), 1);
+  EXPECT_EQ(dialogs.calls.last().text, Language().GetString("NotSupported"));
+}
+
+TEST_F(BatchPages, AListWithoutAnyLoadablePictureSaysSo) {
+  frmBatch batch;
+  Text(root + "/a.png");
+  batch.AddFile(root + "/a.png");
+  EXPECT_FALSE(batch.FillCombo());
+  ASSERT_EQ(dialogs.MessageCount(), 1);
+  EXPECT_EQ(dialogs.calls.last().text, "No supported files in current batch selection!");
+  EXPECT_EQ(dialogs.calls.last().style, Dialogs::Critical);
+}
+
+TEST_F(BatchPages, StartingOnTheOptionsPagePutsCancelWhereBackWas) {
+  frmBatch batch;
+  batch.show();
+  auto* back = Child<QPushButton>(&batch, "cmdBack");
+  const int backX = back->x();
+  batch.StartOnOptionsPage();
+  QApplication::processEvents();
+  EXPECT_EQ(batch.Page(), 1);
+  EXPECT_FALSE(back->isVisible());
+  EXPECT_TRUE(Child<QPushButton>(&batch, "cmdNext")->isEnabled());
+  EXPECT_LE(std::abs(Child<QPushButton>(&batch, "cmdCancel")->x() - backX), back->width() + 12);
+}
+
+}  // namespace

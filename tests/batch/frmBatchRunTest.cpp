@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include "BatchTotals.h"
+#include "ImageOptimize.h"
+#include "WizardFixtures.h"
+
+using namespace WizardFixtures;
+
+namespace {
+
+class BatchRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Language().AddDefaultStrings();
+    root = dir.path();
+    out = root + "/out";
+    Registry().OpenReg("Batch");
+    Registry().SetValue("OutputDir", "");
+    Registry().SetValue("OutputMode", "");
+  }
+  // Fills the wizard, chooses the output and runs; false when the run did not end.
+  bool Run(frmBatch& batch, const QStringList& files, bool overwrite, int workers = 2) {
+    batch.SetWorkerProgram(WorkerProgram());
+    batch.SetWorkers(workers);
+    for (const QString& f : files) batch.AddFile(f);
+    batch.StartOnOptionsPage();
+    batch.FillCombo();
+    Child<QPushButton>(&batch, "cmdNext")->click();
+    Child<QRadioButton>(&batch, overwrite ? "optOverwrite" : "optOtherDir")->setChecked(true);
+    Child<QLineEdit>(&batch, "txtOutputDir")->setText(out);
+    dialogs.answers << Dialogs::Yes;
+    QSignalSpy finished(&batch, &frmBatch::RunFinished);
+    Child<QPushButton>(&batch, "cmdFinish")->click();
+    return finished.count() > 0 || finished.wait(60000);
+  }
+  QString Progress(frmBatch& batch) {
+    return Child<QPlainTextEdit>(&batch, "txtProgress")->toPlainText();
+  }
+  QString Ratio(frmBatch& batch) { return Child<QLabel>(&batch, "lblCompression")->text(); }
+
+  QTemporaryDir dir;
+  QString root, out;
+  RecordingDialogs dialogs;
+};
+
+TEST_F(BatchRun, OutputNamesFollowTheTableAndTheTotalsCompareSizesBeforeAndAfter) {
+  for (bool overwrite : {true, false}) {
+    SCOPED_TRACE(overwrite);
+    QDir(root).removeRecursively();
+    QDir().mkpath(root);
+    const QString gif = Picture(root + "/a.gif");
+    const QString jpeg = Picture(root + "/photo.jpeg", 400, 300);
+    const qint64 before = QFileInfo(gif).size() + QFileInfo(jpeg).size();
+    const QByteArray gifBytes = Bytes(gif);
+    frmBatch batch;
+    ASSERT_TRUE(Run(batch, {gif, jpeg}, overwrite));
+    const QString gifOut = overwrite ? root + "/a.jpg" : out + "/a.jpg";
+    const QString jpegOut = overwrite ? jpeg : out + "/photo.jpeg";
+    ASSERT_TRUE(QFile::exists(gifOut));
+    ASSERT_TRUE(QFile::exists(jpegOut));
+    EXPECT_EQ(Bytes(gif), gifBytes);  // a GIF is never replaced
+    const qint64 after = QFileInfo(gifOut).size() + QFileInfo(jpegOut).size();
+    EXPECT_EQ(batch.Totals().Original(), before);
+    EXPECT_EQ(batch.Totals().Optimised(), after);
+    EXPECT_EQ(Ratio(batch), QString::number(BatchTotals::RatioPercent(after, before)) + "%");
+    EXPECT_EQ(Progress(batch).split(QRegularExpression("[\\r\\n]+")).first(),
+              "Optimizing and saving '" + gif + "'");
+    EXPECT_EQ(Child<UserProgress>(&batch, "ProgressBar")->Value(), 2);
+    EXPECT_TRUE(Child<QPushButton>(&batch, "cmdClose")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(&batch, "cmdCancel")->isEnabled());
+  }
+}
+
+TEST_F(BatchRun, TwoEntriesWantingOneNameDoNotOverwriteEachOther) {
+  const QString png = Picture(root + "/a.png", 40, 30);
+  const QString gif = Picture(root + "/a.gif");
+  frmBatch batch;
+  ASSERT_TRUE(Run(batch, {png, gif}, false));
+  clsImage first, second;
+  ASSERT_TRUE(first.CreateFromFile(out + "/a.jpg"));
+  ASSERT_TRUE(second.CreateFromFile(out + "/a (2).jpg"));
+  EXPECT_EQ(first.Width(), 40);
+  EXPECT_NE(second.Width(), 40);
+  EXPECT_TRUE(Progress(batch).contains("as '" + out + "/a (2).jpg'"));
+}
+
+TEST_F(BatchRun, AWriteProtectedTargetFailsAndStaysAsItWas) {
+  const QString jpg = Picture(root + "/locked.jpg", 80, 60);
+  const QString png = Picture(root + "/free.png");
+  QFile::setPermissions(jpg, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  const QByteArray before = Bytes(jpg);
+  frmBatch batch;
+  ASSERT_TRUE(Run(batch, {jpg, png}, true));
+  EXPECT_EQ(Bytes(jpg), before);
+  EXPECT_TRUE(Progress(batch).contains("failed: the file is write-protected"));
+  EXPECT_TRUE(QFile::exists(root + "/free.jpg"));
+  EXPECT_EQ(batch.Totals().Original(), QFileInfo(png).size());
+}
+
+TEST_F(BatchRun, AListWhoseEntriesAllFailKeepsTheDesignedLabel) {
+  Text(root + "/x.png");
+  Text(root + "/y.gif");
+  frmBatch batch;
+  ASSERT_TRUE(Run(batch, {root + "/x.png", root + "/y.gif"}, false));
+  EXPECT_EQ(Ratio(batch), "Compression ratio");
+  EXPECT_FALSE(QFile::exists(out + "/x.jpg"));
+  EXPECT_EQ(Progress(batch).count("failed:"), 2);
+}
+
+TEST_F(BatchRun, AVanishedSourceIsPassedOverWithoutALine) {
+  const QString gone = Picture(root + "/gone.png");
+  const QString kept = Picture(root + "/kept.png");
+  frmBatch batch;
+  batch.AddFile(gone);
+  QFile::remove(gone);
+  ASSERT_TRUE(Run(batch, {kept}, false));
+  EXPECT_FALSE(Progress(batch).contains("gone.png"));
+  EXPECT_TRUE(QFile::exists(out + "/kept.jpg"));
+  EXPECT_EQ(Child<UserProgress>(&batch, "ProgressBar")->Value(), 2);
+}
+
+TEST_F(BatchRun, CancelDuringTheSecondOfFiveFinishesItAndStartsNoOther) {
+  QStringList files;
+  for (int i = 1; i <= 5; ++i) files << Picture(root + QString("/p%1.png").arg(i), 1200, 900);
+  frmBatch batch;
+  // One worker: the second picture is handed out only when the first is done.
+  QTimer poll;
+  poll.setInterval(1);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (Progress(batch).count("Optimizing") == 2) {
+      poll.stop();
+      Child<QPushButton>(&batch, "cmdCancel")->click();
+    }
+  });
+  poll.start();
+  ASSERT_TRUE(Run(batch, files, false, 1));
+  EXPECT_TRUE(batch.CancelFlag());
+  EXPECT_TRUE(QFile::exists(out + "/p2.jpg"));
+  for (int i = 3; i <= 5; ++i) EXPECT_FALSE(QFile::exists(out + QString("/p%1.jpg").arg(i)));
+  EXPECT_EQ(Child<UserProgress>(&batch, "ProgressBar")->Value(), 1);
+  EXPECT_TRUE(Child<QPushButton>(&batch, "cmdClose")->isEnabled());
+  EXPECT_EQ(batch.Totals().Original(), QFileInfo(files[0]).size() + QFileInfo(files[1]).size());
+}
+
+TEST_F(BatchRun, InProcessAndWorkerRunsWriteTheSameFiles) {
+  const QStringList files = {Picture(root + "/a.png", 300, 200),
+                             Picture(root + "/b.jpg", 200, 300)};
+  QList<QByteArray> outputs[2];
+  for (int workers : {0, 2}) {
+    QDir(out).removeRecursively();
+    frmBatch batch;
+    ASSERT_TRUE(Run(batch, files, false, workers));
+    outputs[workers ? 1 : 0] = {Bytes(out + "/a.jpg"), Bytes(out + "/b.jpg")};
+  }
+  EXPECT_FALSE(outputs[0][0].isEmpty());
+  EXPECT_EQ(outputs[0], outputs[1]);
+}
+
+TEST_F(BatchRun, CloseStoresTheOutputChoiceAndTheNextWizardShowsIt) {
+  const QString png = Picture(root + "/a.png");
+  {
+    auto* batch = new frmBatch;
+    ASSERT_TRUE(Run(*batch, {png}, false));
+    QPointer<frmBatch> gone = batch;
+    Child<QPushButton>(batch, "cmdClose")->click();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
+  }
+  frmBatch next;
+  EXPECT_TRUE(Child<QRadioButton>(&next, "optOtherDir")->isChecked());
+  EXPECT_EQ(Child<QLineEdit>(&next, "txtOutputDir")->text(), out + "/");
+  EXPECT_TRUE(Registry().ReadRegDir("BrowseDir", "none").startsWith(out));
+}
+
+}  // namespace
