@@ -50,6 +50,14 @@ VImage Normalised(VImage image) {
 int CopyRows(VipsRegion* region, VipsRect* area, void* target) {
   auto* out = static_cast<ImageDescriptor*>(target);
   const std::size_t bytes = std::size_t(area->width) * 3;
+  // A damaged file can leave a region whose pixels are not the 3-byte ones the pipeline
+  // promised (seen with TIFFs whose samples-per-pixel tag is lost): refuse rather than read
+  // past its buffer.
+  if (VIPS_REGION_SIZEOF_PEL(region) != 3 || !vips_rect_includesrect(&region->valid, area) ||
+      std::size_t(VIPS_REGION_SIZEOF_LINE(region)) < bytes) {
+    vips_error("trimjet", "%s", "unexpected pixel layout");
+    return -1;
+  }
   for (int y = area->top; y < area->top + area->height; ++y)
     std::memcpy(out->Row(y) + area->left * 3, VIPS_REGION_ADDR(region, area->left, y), bytes);
   return 0;

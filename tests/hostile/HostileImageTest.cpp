@@ -64,14 +64,6 @@ Expected ExpectedFor(const QString& name) {
   return {};
 }
 
-// Cases the engine still gets wrong (reported; run them with --gtest_also_run_disabled_tests):
-// - a JPEG cut inside its scan loads as a picture grey below the cut (libjpeg only warns),
-//   so a 718-byte file claiming 17000 x 17000 "loads" and holds 870 MB;
-// - BMP, PCX and TGA go to ImageMagick, which decodes whatever format the content is, SVG included,
-//   instead of the one the extension names.
-const QRegularExpression kKnownEngineFaults(
-    "^(trunc-jpe?g-scan\\.|giant-17000\\.jpg|wrongext-(?!mvg)\\w+-as\\.(bmp|pcx|tga)$)");
-
 // Picture inputs the fuzzers found, kept under fuzz/regressions/; those of open faults are
 // listed in its open.txt.
 QString Regressions() { return QStringLiteral(HOSTILE_FUZZ_REGRESSIONS); }
@@ -94,7 +86,7 @@ void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.path; }
 std::vector<PictureCase> PictureCases(bool knownFaults) {
   std::vector<PictureCase> cases;
   for (const QString& n : QDir(Corpus()).entryList(QDir::Files, QDir::Name)) {
-    if (!n.startsWith("lng-") && kKnownEngineFaults.match(n).hasMatch() == knownFaults)
+    if (!n.startsWith("lng-") && !knownFaults)
       cases.push_back({(Corpus() + "/" + n).toStdString(), false});
   }
   const QStringList open = OpenRegressions();
@@ -152,9 +144,11 @@ std::string CaseName(const ::testing::TestParamInfo<PictureCase>& info) {
   return s;
 }
 
+// Kept fuzz findings still open (fuzz/regressions/open.txt) run only on request
+// (--gtest_also_run_disabled_tests).
 INSTANTIATE_TEST_SUITE_P(Corpus, CorruptPicture, ::testing::ValuesIn(PictureCases(false)),
                          CaseName);
-INSTANTIATE_TEST_SUITE_P(DISABLED_KnownEngineFaults, CorruptPicture,
+INSTANTIATE_TEST_SUITE_P(DISABLED_OpenFindings, CorruptPicture,
                          ::testing::ValuesIn(PictureCases(true)), CaseName);
 
 TEST(CorruptCorpus, HoldsEveryKindOfDamage) {
