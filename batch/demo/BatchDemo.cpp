@@ -1,0 +1,56 @@
+// batch_demo: opens the batch wizard on one page for a look at it (screenshots).
+// Usage: batch_demo PAGE[:TAB] OUTPUT_DIR FILE...   PAGE 0, 1, 2 or 100 (runs into OUTPUT_DIR)
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "Dialogs.h"
+#include "SlideShow.h"
+#include "clsLanguage.h"
+#include "frmBatch.h"
+
+namespace {
+// Answers Yes to the overwrite warning so that the run page can be shown unattended.
+class YesDialogs : public Dialogs {
+ public:
+  Answer Message(QWidget*, const QString&, int, const QString&) override { return Yes; }
+  QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QStringList OpenFiles(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
+  QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QString Folder(QWidget*, const QString&, const QString&) override { return {}; }
+  void OpenUrl(const QString&) override {}
+};
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  Language().AddDefaultStrings();
+  const QStringList args = app.arguments().mid(1);
+  if (args.size() < 3) return 2;
+  YesDialogs dialogs;
+  Dialogs::Install(&dialogs);
+  const QStringList page = args[0].split(':');
+  auto* batch = new frmBatch;
+  for (const QString& file : args.mid(2)) batch->AddFile(file);
+  batch->StartOnOptionsPage();
+  batch->FillCombo();
+  batch->show();
+  const int wanted = page[0].toInt();
+  if (wanted == 0) {
+    batch->SetPage(0);
+    batch->SetVisible();
+    batch->FileList()->topLevelItem(0)->setSelected(true);
+    batch->Preview()->EntryClicked(1);
+  }
+  if (page.size() > 1) batch->findChild<QTabWidget*>("SSTab")->setCurrentIndex(page[1].toInt());
+  if (wanted >= 2) batch->findChild<QPushButton*>("cmdNext")->click();
+  batch->findChild<QRadioButton*>("optOtherDir")->setChecked(true);
+  batch->findChild<QLineEdit*>("txtOutputDir")->setText(args[1]);
+  if (wanted == 100) batch->findChild<QPushButton*>("cmdFinish")->click();
+  return app.exec();
+}
