@@ -75,7 +75,7 @@ TEST_F(OptionsPanel, WithoutTheSizeBoxPicturesKeepTheirSizeWhateverTheScaleSays)
 
 TEST_F(OptionsPanel, RemovingTheMiddleOfThreeEffectsKeepsTheOthersInOrder) {
   ASSERT_TRUE(panel.LoadPicture(Picture(root + "/a.png")));
-  for (const QString& name : {"Negative Image", "Flip Image", "Mirror Image"}) AddEffect(name);
+  for (const char* name : {"Negative Image", "Flip Image", "Mirror Image"}) AddEffect(name);
   auto* list = Child<QListWidget>(&panel, "lstEffects");
   ASSERT_EQ(list->count(), 3);
   list->setCurrentRow(1);
