@@ -21,10 +21,10 @@ QString RangeError(const QString& option, int minimum, int maximum, const QStrin
       .arg(given);
 }
 
-bool ParseEffect(const QString& spec, BatchOptions::Effect& effect, QString& error) {
+bool ParseEffect(const QString& text, BatchOptions::Effect& effect, QString& error) {
   // The last "=" splits: names hold blanks but no "=".
-  const int eq = spec.lastIndexOf(QLatin1Char('='));
-  const QString name = eq < 0 ? spec : spec.left(eq);
+  const int eq = text.lastIndexOf(QLatin1Char('='));
+  const QString name = eq < 0 ? text : text.left(eq);
   effect.entry = EffectCatalog::Find(name);
   if (!effect.entry) {
     error = QStringLiteral("unknown effect '%1' (effects: %2)")
@@ -37,9 +37,9 @@ bool ParseEffect(const QString& spec, BatchOptions::Effect& effect, QString& err
     error = QStringLiteral("effect '%1' takes no level").arg(name);
     return false;
   }
-  if (!ToInt(spec.mid(eq + 1), effect.entry->minimum, effect.entry->maximum, effect.level)) {
+  if (!ToInt(text.mid(eq + 1), effect.entry->minimum, effect.entry->maximum, effect.level)) {
     error = RangeError(QStringLiteral("effect '%1'").arg(name), effect.entry->minimum,
-                       effect.entry->maximum, spec.mid(eq + 1));
+                       effect.entry->maximum, text.mid(eq + 1));
     return false;
   }
   return true;
