@@ -12,7 +12,7 @@ void AppWindows::NotAvailable(const QString& window) {
           Dialogs::OkOnly | Dialogs::Information);
 }
 
-void AppWindows::ShowMainWindow() { NotAvailable("main window"); }
+void AppWindows::ShowMainWindow(const QString& /*folder*/) { NotAvailable("main window"); }
 void AppWindows::ShowOptimizer(const QString& path) {
   auto* optimizer = new frmImgOpt;  // deletes itself when closed
   optimizer->show();

@@ -9,7 +9,7 @@ class frmBatch;
 
 class AppWindows : public StartupTargets {
  public:
-  void ShowMainWindow() override;
+  void ShowMainWindow(const QString& folder) override;
   void ShowOptimizer(const QString& path) override;
   void ShowAbout() override;
 

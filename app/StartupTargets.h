@@ -7,7 +7,8 @@ class StartupTargets {
  public:
   virtual ~StartupTargets() = default;
 
-  virtual void ShowMainWindow() = 0;
+  // folder: the folder to open instead of the remembered one; empty for the remembered one.
+  virtual void ShowMainWindow(const QString& folder) = 0;
   // Shows the optimiser, then loads the picture into it (LoadPicture with true).
   virtual void ShowOptimizer(const QString& path) = 0;
   virtual void ShowAbout() = 0;

@@ -21,6 +21,8 @@ constexpr const char* kBatch = "BatchProcess";
 // The path follows the keyword and one blank: from the 15th (14th) character on.
 constexpr int kOptimizePathStart = 14;
 constexpr int kBatchListStart = 13;
+// A folder may follow "Debug:StartMain" and one blank; the main window opens on it.
+constexpr int kStartFolderStart = 16;
 
 // The folder-tree control needs no registration on this platform.
 void RegisterOcx(const QString& /*controlFile*/) {}
@@ -78,7 +80,9 @@ void Main(const QString& args, StartupTargets& targets) {
     if (!chosen && args.contains(k)) chosen = k;
 
   if (chosen == kStartMain)
-    targets.ShowMainWindow();
+    targets.ShowMainWindow(args.startsWith(QLatin1String(kStartMain) + ' ')
+                               ? args.mid(kStartFolderStart)
+                               : QString());
   else if (chosen == kOptimize)
     targets.ShowOptimizer(args.mid(kOptimizePathStart));
   else if (chosen == kBatch)

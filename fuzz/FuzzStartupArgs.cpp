@@ -35,7 +35,7 @@ class RecordingTargets : public StartupTargets {
   QString optimizerPath;
   QStringList added;
 
-  void ShowMainWindow() override { ++windows; }
+  void ShowMainWindow(const QString&) override { ++windows; }
   void ShowOptimizer(const QString& path) override {
     ++windows;
     optimizerPath = path;

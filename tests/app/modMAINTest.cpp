@@ -20,7 +20,9 @@ class RecordingTargets : public StartupTargets {
   int files = 0;
   int waitDepth = 0;
 
-  void ShowMainWindow() override { calls << "main"; }
+  void ShowMainWindow(const QString& folder) override {
+    calls << (folder.isEmpty() ? QString("main") : "main:" + folder);
+  }
   void ShowOptimizer(const QString& path) override { calls << "optimize:" + path; }
   void ShowAbout() override { calls << "about"; }
   bool LoadBatch() override {
@@ -78,6 +80,8 @@ TEST_F(StartupTest, KeywordDecidesTheWindow) {
   const std::pair<const char*, const char*> rows[] = {
       {"", "about"},
       {"Debug:StartMain", "main"},
+      {"Debug:StartMain /home/me/My Pictures", "main:/home/me/My Pictures"},
+      {"x Debug:StartMain /home/me", "main"},  // a folder only right after the keyword
       {"optimizeimage /x/a.jpg", "about"},  // keywords are case-sensitive
       {"OptimizeImage BatchProcess x", "optimize:BatchProcess x"},
       {"x Debug:StartMain OptimizeImage", "main"},  // no keyword at the start: fixed order

@@ -17,7 +17,7 @@ class Recorder : public StartupTargets {
  public:
   QStringList calls;
   QStringList added;
-  void ShowMainWindow() override { calls << "main"; }
+  void ShowMainWindow(const QString&) override { calls << "main"; }
   void ShowOptimizer(const QString& path) override { calls << "optimizer:" + path; }
   void ShowAbout() override { calls << "about"; }
   bool LoadBatch() override { return true; }
