@@ -1,0 +1,76 @@
+#include "TreeControl.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+TreeControl::TreeControl(QWidget* parent) : QWidget(parent), view_(new QTreeView(this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+  view_->setHeaderHidden(true);
+  view_->setUniformRowHeights(true);
+  view_->setSelectionMode(QAbstractItemView::SingleSelection);
+  setFocusProxy(view_);
+  CreateModel();
+}
+
+void TreeControl::CreateModel() {
+  QFileSystemModel* old = model_;
+  QItemSelectionModel* oldSelection = view_->selectionModel();
+  model_ = new QFileSystemModel(this);
+  model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  model_->setReadOnly(true);
+  connect(model_, &QFileSystemModel::directoryLoaded, this, &TreeControl::DirectoryLoaded);
+  view_->setModel(model_);
+  view_->setRootIndex(model_->setRootPath(QStringLiteral("/")));
+  for (int column = 1; column < model_->columnCount(); ++column) view_->hideColumn(column);
+  connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& index) { CurrentChanged(index); });
+  delete oldSelection;  // the view does not delete the one it replaces
+  delete old;
+}
+
+void TreeControl::SetCurrentFolder(const QString& path) {
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.isDir()) return;
+  // The model builds the chain of nodes down to the folder at once; rows above it may still
+  // be sorted in as their listings arrive, so the scrolling is repeated then.
+  const QModelIndex index = model_->index(QDir::cleanPath(info.absoluteFilePath()));
+  if (!index.isValid()) return;
+  view_->setCurrentIndex(index);
+  view_->scrollTo(index);
+  scrollPending_ = model_->filePath(index);
+}
+
+void TreeControl::Refresh() {
+  const QString folder = current_;
+  CreateModel();
+  QString keep = folder;
+  // A folder that went away gives way to the nearest one still there.
+  while (!keep.isEmpty() && !QFileInfo(keep).isDir()) {
+    const QString up = QFileInfo(keep).path();
+    keep = up == keep ? QString() : up;
+  }
+  SetCurrentFolder(keep.isEmpty() ? QStringLiteral("/") : keep);
+}
+
+void TreeControl::CurrentChanged(const QModelIndex& index) {
+  if (!index.isValid()) return;
+  const QString path = model_->filePath(index);
+  if (path == current_) return;
+  current_ = path;
+  Q_EMIT FolderSelected(path);
+}
+
+void TreeControl::DirectoryLoaded(const QString& path) {
+  if (scrollPending_.isEmpty()) return;
+  const QModelIndex index = model_->index(scrollPending_);
+  if (!index.isValid()) return;
+  view_->scrollTo(index);
+  // The listing of the folder's own parent is the last that moves its row.
+  if (QFileInfo(scrollPending_).path() == path) scrollPending_.clear();
+}

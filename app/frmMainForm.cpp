@@ -1,0 +1,127 @@
+#include "frmMainForm.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QWindow>
+
+#include "AppInfo.h"
+#include "CommandButton.h"
+#include "ImagePreview.h"
+#include "PictureBrowser.h"
+#include "StatisticsText.h"
+#include "TreeControl.h"
+#include "clsBrowsePic.h"
+#include "clsLanguage.h"
+#include "clsReg.h"
+#include "frmImgOpt.h"
+#include "modModal.h"
+#include "modString.h"
+
+frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QString::fromLatin1(modModal::kMainWindowName));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QString::fromLatin1(AppInfo::kProductName));
+  BuildControls();
+  ConnectControls();
+  PictureBrowser_->SetHost(this);
+  Language().UpdateObject(this);
+  firstActivation_ = true;
+}
+
+frmMainForm::~frmMainForm() {
+  // The browser may still report to its host while it goes.
+  PictureBrowser_->SetHost(nullptr);
+}
+
+void frmMainForm::SetStartFolder(const QString& folder) {
+  if (firstActivation_) startFolder_ = folder;
+}
+
+void frmMainForm::SetDirectory(const QString& folder) { TreeControl_->SetCurrentFolder(folder); }
+
+frmImgOpt* frmMainForm::OpenOptimizer() const {
+  for (QWidget* w : modModal::OpenForms())
+    if (w->objectName() == QLatin1String("frmImgOpt")) return qobject_cast<frmImgOpt*>(w);
+  return nullptr;
+}
+
+void frmMainForm::UpdateControls() {
+  frmImgOpt* optimizer = OpenOptimizer();
+  const bool opt = modModal::IsFormLoaded(QStringLiteral("frmImgOpt"));
+  const bool batch = modModal::IsFormLoaded(QStringLiteral("frmBatch"));
+  const bool canSave = opt && optimizer && optimizer->CanSave();
+  cmdSave_->SetEnabled(canSave);
+  cmdSaveAs_->SetEnabled(canSave);
+  cmdOpen_->SetEnabled(!opt && !batch);
+  mnuFSave_->setEnabled(canSave);
+  mnuFSaveAs_->setEnabled(canSave);
+  for (QAction* a : {mnuFOpen_, mnuTBatch_, mnuHWizard_}) a->setEnabled(cmdOpen_->Enabled());
+  cmdOptimize_->SetEnabled(!PictureBrowser_->GetSelected().isEmpty());
+}
+
+void frmMainForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    UpdateControls();
+    if (firstActivation_) FirstActivation();
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void frmMainForm::FirstActivation() {
+  firstActivation_ = false;
+  QString folder = startFolder_;
+  if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    folder = Registry().ReadRegDir(QStringLiteral("BrowseDir"), AppInfo::ProgramFolder());
+  Registry().OpenReg(QStringLiteral("StartUp"));
+  // The tree's folder-selected notification fills the browser.
+  TreeControl_->SetCurrentFolder(folder);
+}
+
+void frmMainForm::closeEvent(QCloseEvent* event) {
+  if (scanning_) {
+    // The scan runs inside this window's handlers: it stops first, then the window closes.
+    cancel_ = true;
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  if (!TreeControl_->CurrentFolder().isEmpty())
+    Registry().WriteRegDir(QStringLiteral("BrowseDir"), TreeControl_->CurrentFolder());
+  event->accept();
+}
+
+QStringList frmMainForm::SelectedPaths() const {
+  QStringList paths;
+  QString list = PictureBrowser_->GetSelected();
+  for (QString path = modString::NextPathFromList(list, QChar(0)); !path.isEmpty();
+       path = modString::NextPathFromList(list, QChar(0)))
+    paths.append(path);
+  return paths;
+}
+
+void frmMainForm::Browser_SelectionChanged() {
+  const clsBrowsePic* first = PictureBrowser_->GetSelectedBrowsePic();
+  txtDimensions_->setText(
+      first ? StatisticsText::DimensionsText(first->GetPictureWidth(), first->GetPictureHeight())
+            : QString());
+  UpdateControls();
+  const QStringList paths = SelectedPaths();
+  qint64 total = 0;  // 64-bit: a folder of large pictures passes 2 GiB easily
+  for (const QString& path : paths) total += QFileInfo(path).size();
+  txtSize_->setText(StatisticsText::SizeText(total));
+  repaint();
+  ImagePreview_->LoadImage(paths.isEmpty() ? QString() : paths.first());
+}
+
+void frmMainForm::Browser_Menu(int x, int y) {
+  mnuBrowser_->popup(PictureBrowser_->mapToGlobal(QPoint(x, y)));
+}
+
+// Owned by this window for the window manager (kept above it), but not closed with it.
+void frmMainForm::ShowOwned(QWidget* window) {
+  window->winId();
+  if (QWindow* handle = window->windowHandle()) handle->setTransientParent(windowHandle());
+  window->show();
+}
