@@ -6,13 +6,18 @@
 #include "frmAbout.h"
 #include "frmBatch.h"
 #include "frmImgOpt.h"
+#include "frmMainForm.h"
 
 void AppWindows::NotAvailable(const QString& window) {
   Message(QString("The %1 is not available in this version of Trimjet yet.").arg(window),
           Dialogs::OkOnly | Dialogs::Information);
 }
 
-void AppWindows::ShowMainWindow(const QString& /*folder*/) { NotAvailable("main window"); }
+void AppWindows::ShowMainWindow(const QString& folder) {
+  auto* main = new frmMainForm;  // deletes itself when closed
+  main->SetStartFolder(folder);
+  main->show();
+}
 void AppWindows::ShowOptimizer(const QString& path) {
   auto* optimizer = new frmImgOpt;  // deletes itself when closed
   optimizer->show();
