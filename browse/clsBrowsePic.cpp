@@ -8,6 +8,7 @@
 
 #include "BrowseGeometry.h"
 #include "CellPainter.h"
+#include "EngineThumbnail.h"
 #include "clsImage.h"
 
 const QString clsBrowsePic::kLoadFailedPath = QStringLiteral("Could not load file/");
@@ -32,16 +33,9 @@ int clsBrowsePic::GetWidth() { return BrowseGeometry::kCellWidth; }
 int clsBrowsePic::GetHeight() { return BrowseGeometry::kCellHeight; }
 
 ThumbnailResult clsBrowsePic::MakeThumbnail(const QString& fileName) {
-  ThumbnailResult result;
-  clsImage image;
-  if (!image.CreateFromFile(fileName)) return result;
-  result.pictureWidth = image.Width();
-  result.pictureHeight = image.Height();
-  const QSize size = BrowseGeometry::ThumbnailSize(image.Width(), image.Height());
-  if (size != QSize(image.Width(), image.Height())) image.Resize(size.width(), size.height(), true);
-  image.SaveToBuffer(result.buffer);
-  result.ok = !result.buffer.isEmpty();
-  return result;
+  EngineThumbnail::Result made;
+  if (!EngineThumbnail::Make(fileName, BrowseGeometry::ThumbnailSize, made)) return {};
+  return {true, made.pictureWidth, made.pictureHeight, made.buffer};
 }
 
 bool clsBrowsePic::LoadImage(bool freeAfterwards) {
