@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Picture browser benchmark: a folder of 200 photo-like 12 MP JPEGs (20 scenes, each under ten
 # names). Times the first full page of thumbnails (1000 x 800 surface) and every thumbnail of
-# the folder, against vipsthumbnail making 100-pixel thumbnails of the same files.
+# the folder, against vipsthumbnail making 100-pixel thumbnails of the same files. Then a mixed
+# folder of the 20 scenes as 12 MP PNGs and as JPEGs: its thumbnails, and the longest time the
+# window thread stood still meanwhile, with the thumbnail helper and without it (window thread).
 # Builds in Release in build-bench-browse/; the corpus is made once there.
 # Usage: bench/browse.sh [rounds]   (the best of the rounds is reported)
 set -euo pipefail
@@ -9,7 +11,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-3}
 build=$PWD/build-bench-browse
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRIMJET_TESTS=OFF >/dev/null
-cmake --build "$build" --target trimjet-browser-bench batch_corpus >/dev/null
+cmake --build "$build" --target trimjet-browser-bench trimjet-thumbnailer batch_corpus >/dev/null
 corpus=$build/browse-corpus
 if [ ! -f "$corpus/photo200.jpg" ]; then
   "$build/bin/batch_corpus" "$build/browse-png" 20 >/dev/null
@@ -22,6 +24,14 @@ if [ ! -f "$corpus/photo200.jpg" ]; then
     cp "$build/browse-png/scene$s.jpg" "$corpus/photo$(printf %03d "$i").jpg"
   done
 fi
+mixed=$build/browse-mixed
+if [ ! -f "$mixed/scene20.png" ]; then
+  mkdir -p "$mixed"
+  for s in $(seq -w 1 20); do
+    cp "$build/browse-png/photo$s.png" "$mixed/scene$s.png"
+    cp "$build/browse-png/scene$s.jpg" "$mixed/scene$s.jpg"
+  done
+fi
 files=("$corpus"/photo*.jpg)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -30,7 +40,7 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 best() { sort -n | head -1; }
 
 # Warm the page cache so that every tool reads the same way.
-cat "${files[@]}" >/dev/null
+cat "${files[@]}" "$mixed"/* >/dev/null
 
 declare -a page all vpage vall
 for ((r = 0; r < rounds; r++)); do
@@ -55,3 +65,29 @@ echo "files ${#files[@]}, first page $cells cells, best of $rounds rounds, $(npr
 printf '%-28s %8s %8s %8s\n' "" "browser" "vips" "ratio"
 printf '%-28s %8s %8s %8.2f\n' "first full page (ms)" "$p" "$vp" "$(echo "$p / $vp" | bc -l)"
 printf '%-28s %8s %8s %8.2f\n' "all thumbnails (ms)" "$a" "$va" "$(echo "$a / $va" | bc -l)"
+
+# The mixed folder fits one page, so the first page is every thumbnail.
+mfiles=("$mixed"/*)
+declare -a mpage mstall wpage wstall vmixed
+for ((r = 0; r < rounds; r++)); do
+  result=$(QT_QPA_PLATFORM=offscreen "$build/bin/trimjet-browser-bench" "$mixed")
+  mpage+=("$(awk '$1 == "first_page_ms" {print $2}' <<<"$result")")
+  mstall+=("$(awk '$1 == "max_stall_ms" {print $2}' <<<"$result")")
+  result=$(QT_QPA_PLATFORM=offscreen "$build/bin/trimjet-browser-bench" "$mixed" --no-helper)
+  wpage+=("$(awk '$1 == "first_page_ms" {print $2}' <<<"$result")")
+  wstall+=("$(awk '$1 == "max_stall_ms" {print $2}' <<<"$result")")
+  t0=$(now_ms)
+  vipsthumbnail -s 100 -o "$out/%s.jpg" "${mfiles[@]}"
+  t1=$(now_ms)
+  vmixed+=($((t1 - t0)))
+done
+mp=$(printf '%s\n' "${mpage[@]}" | best)
+ms=$(printf '%s\n' "${mstall[@]}" | best)
+wp=$(printf '%s\n' "${wpage[@]}" | best)
+ws=$(printf '%s\n' "${wstall[@]}" | best)
+vm=$(printf '%s\n' "${vmixed[@]}" | best)
+echo
+echo "mixed folder: ${#mfiles[@]} files (20 PNG, 20 JPEG, 12 MP), best of $rounds rounds"
+printf '%-28s %8s %8s %8s\n' "" "helper" "window" "vips"
+printf '%-28s %8s %8s %8s\n' "every thumbnail (ms)" "$mp" "$wp" "$vm"
+printf '%-28s %8s %8s %8s\n' "longest window stall (ms)" "$ms" "$ws" "-"

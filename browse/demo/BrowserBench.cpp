@@ -1,15 +1,20 @@
-// trimjet-browser-bench FOLDER
+// trimjet-browser-bench FOLDER [--no-helper]
 // Times the picture browser on a folder: the scan, the first full page of thumbnails on a
-// 1000 x 800 surface, and every thumbnail of the folder through the same background loader.
+// 1000 x 800 surface, the longest time the window thread did not answer meanwhile, and every
+// thumbnail of the folder through the same background loader. --no-helper leaves the files
+// other than JPEG to the window thread, as without the thumbnail helper program.
 // Prints "key value" lines for bench/browse.sh.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
 #include "BrowserHost.h"
 #include "PictureBrowser.h"
+#include "ThumbnailClient.h"
 #include "ThumbnailLoader.h"
 #include "clsBrowsePic.h"
 #include "clsDirPics.h"
@@ -39,10 +44,12 @@ void WaitFor(const std::function<bool()>& done) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: trimjet-browser-bench FOLDER\n");
+    std::fprintf(stderr, "usage: trimjet-browser-bench FOLDER [--no-helper]\n");
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
+  if (argc > 2 && QByteArray(argv[2]) == "--no-helper")
+    ThumbnailClient::SetDefaultHelper(QStringLiteral("/nonexistent/trimjet-thumbnailer"));
 
   PictureBrowser browser;
   TimingHost host;
@@ -53,10 +60,21 @@ int main(int argc, char** argv) {
   browser.show();
   QCoreApplication::processEvents();
 
+  // A tick every 5 ms; the widest gap between two is the longest the window stood still.
+  QElapsedTimer sinceTick;
+  qint64 stallMs = 0;
+  QTimer ticker;
+  ticker.setInterval(5);
+  QObject::connect(&ticker, &QTimer::timeout,
+                   [&] { stallMs = std::max(stallMs, sinceTick.restart()); });
   clock.start();
+  sinceTick.start();
+  ticker.start();
   browser.SetDirectory(folder);
   WaitFor([&] { return !browser.ThumbnailsPending(); });
   const qint64 firstPage = clock.elapsed();
+  stallMs = std::max(stallMs, sinceTick.elapsed());
+  ticker.stop();
   const clsDirPics* model = browser.Current();
   int onPage = 0;
   for (int i = 1; i <= model->GetImagesCount(); ++i)
@@ -78,8 +96,8 @@ int main(int argc, char** argv) {
   WaitFor([&] { return made + failed == int(jobs.size()); });
   const qint64 allMs = clock.elapsed();
 
-  std::printf("files %d\nscan_ms %lld\npage_cells %d\nfirst_page_ms %lld\n", int(jobs.size()),
-              host.scanMs, onPage, firstPage);
+  std::printf("files %d\nscan_ms %lld\npage_cells %d\nfirst_page_ms %lld\nmax_stall_ms %lld\n",
+              int(jobs.size()), host.scanMs, onPage, firstPage, stallMs);
   std::printf("all_ms %lld\nmade %d\nfailed %d\n", allMs, made, failed);
   return failed == 0 ? 0 : 1;
 }
