@@ -43,12 +43,12 @@ bool ImageOptimize::HasPicture() const { return source_ && source_->hDC() != 0; 
 
 BatchOptions ImageOptimize::Options() const {
   BatchOptions o;
-  o.quality = sldQuality_->sliderPosition();
+  o.quality = controls_.sldQuality->sliderPosition();
   o.resize = chkSize_->isChecked();
-  o.manualSize = chkManualSize_->isChecked();
-  o.width = SizeRules::ShortValue(txtSizeX_->text()).value_or(0);
-  o.height = SizeRules::ShortValue(txtSizeY_->text()).value_or(0);
-  o.scale = sldSize_->sliderPosition();
+  o.manualSize = controls_.chkManualSize->isChecked();
+  o.width = SizeRules::ShortValue(controls_.txtSizeX->text()).value_or(0);
+  o.height = SizeRules::ShortValue(controls_.txtSizeY->text()).value_or(0);
+  o.scale = controls_.sldSize->sliderPosition();
   for (const frmEffect* dialog : effects_) {
     BatchOptions::Effect effect;
     effect.entry = EffectCatalog::Find(dialog->EffectText());
@@ -82,7 +82,7 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
   fileName_ = fileName;
   original_->SetImage(source_);
   original_->RedrawImage();
-  if (!chkManualSize_->isChecked()) UpdateSizeFromScale();
+  if (!controls_.chkManualSize->isChecked()) UpdateSizeFromScale();
   RefreshPreview(false);
   ArrangePreviews();
   original_->show();
@@ -102,7 +102,7 @@ void ImageOptimize::RefreshPreview(bool applyEffects) {
   if (dest == source_ || dest == working_) dest.reset();
   int jpegSize = -1;
   std::shared_ptr<clsImage> result =
-      working_->GetOptimizedInstance(sldQuality_->sliderPosition(), dest, &jpegSize);
+      working_->GetOptimizedInstance(controls_.sldQuality->sliderPosition(), dest, &jpegSize);
   const qint64 fileSize = QFileInfo(fileName_).size();
   if (!result || jpegSize < 0) {
     FallBackToSource(kOptimizerMemory);
@@ -110,13 +110,14 @@ void ImageOptimize::RefreshPreview(bool applyEffects) {
     jpegSize = int(fileSize);
   }
   optimized_ = result;
-  txtOptimizedSize_->setText(StatisticsText::SizeText(jpegSize));
-  txtOriginalSize_->setText(StatisticsText::SizeText(fileSize));
-  txtOriginalDimensions_->setText(
+  controls_.txtOptimizedSize->setText(StatisticsText::SizeText(jpegSize));
+  controls_.txtOriginalSize->setText(StatisticsText::SizeText(fileSize));
+  controls_.txtOriginalDimensions->setText(
       StatisticsText::DimensionsText(source_->Width(), source_->Height()));
-  txtOptimizedDimensions_->setText(
+  controls_.txtOptimizedDimensions->setText(
       StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
-  txtCompression_->setText(StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
+  controls_.txtCompression->setText(
+      StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
   repaint();
   if (optimizedView_) {
     optimizedView_->SetImage(optimized_);
@@ -129,32 +130,33 @@ void ImageOptimize::FallBackToSource(const QString& message) {
   working_ = source_;
   drag_->Clear();
   {
-    const QSignalBlocker blocker(sldSize_);
-    sldSize_->setValue(OptionSliders::kScaleDefault);
+    const QSignalBlocker blocker(controls_.sldSize);
+    controls_.sldSize->setValue(OptionSliders::kScaleDefault);
   }
   UpdateSizeFromScale();
 }
 
 void ImageOptimize::UpdateSizeFromScale() {
-  lblSize_->setText(OptionSliders::ScaleText(sldSize_->sliderPosition()));
+  controls_.lblSize->setText(OptionSliders::ScaleText(controls_.sldSize->sliderPosition()));
   if (!HasPicture()) return;
-  const QSize size =
-      SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()), sldSize_->sliderPosition());
+  const QSize size = SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()),
+                                           controls_.sldSize->sliderPosition());
   sizeGuard_ = true;
-  txtSizeX_->setText(QString::number(size.width()));
-  txtSizeY_->setText(QString::number(size.height()));
+  controls_.txtSizeX->setText(QString::number(size.width()));
+  controls_.txtSizeY->setText(QString::number(size.height()));
   sizeGuard_ = false;
 }
 
 void ImageOptimize::EnableSizeControls() {
-  const bool size = chkSize_->isChecked(), manual = chkManualSize_->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{txtWidth_, txtHeight_, txtSizeX_, txtSizeY_,
-                                                    chkMaintain_, cmdApplySize_})
+  const bool size = chkSize_->isChecked(), manual = controls_.chkManualSize->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{controls_.txtWidth, controls_.txtHeight,
+                                                    controls_.txtSizeX, controls_.txtSizeY,
+                                                    controls_.chkMaintain, controls_.cmdApplySize})
     w->setEnabled(size && manual);
-  for (QWidget* w : std::initializer_list<QWidget*>{sldSize_, lblSize_})
+  for (QWidget* w : std::initializer_list<QWidget*>{controls_.sldSize, controls_.lblSize})
     w->setEnabled(size && !manual);
-  chkManualSize_->setEnabled(size);
-  lblTabSize_->setEnabled(size);
+  controls_.chkManualSize->setEnabled(size);
+  controls_.lblScale->setEnabled(size);
 }
 
 void ImageOptimize::showEvent(QShowEvent* event) {
@@ -163,13 +165,13 @@ void ImageOptimize::showEvent(QShowEvent* event) {
 }
 
 void ImageOptimize::EditSizeBox(QLineEdit* box, QLineEdit* other) {
-  if (sizeGuard_ || !chkManualSize_->isChecked()) return;
+  if (sizeGuard_ || !controls_.chkManualSize->isChecked()) return;
   if (const auto replacement = SizeRules::LimitTypedSize(box->text())) {
     box->setText(*replacement);
     return;
   }
   // The missing side is worked out for each picture from its own proportions.
-  if (!chkMaintain_->isChecked() || other->text().isEmpty()) return;
+  if (!controls_.chkMaintain->isChecked() || other->text().isEmpty()) return;
   sizeGuard_ = true;
   other->clear();
   sizeGuard_ = false;
@@ -181,20 +183,22 @@ bool ImageOptimize::CheckSizeBox(QLineEdit* box) {
   const auto value = SizeRules::ShortValue(text);
   if (value && *value >= 1) return true;
   MsgBox(this,
-         box == txtSizeX_ ? QStringLiteral("Invalid width !") : QStringLiteral("Invalid height !"),
+         box == controls_.txtSizeX ? QStringLiteral("Invalid width !")
+                                   : QStringLiteral("Invalid height !"),
          Dialogs::Exclamation);
   box->setFocus();
   return false;
 }
 
 bool ImageOptimize::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut && (watched == txtSizeX_ || watched == txtSizeY_))
+  if (event->type() == QEvent::FocusOut &&
+      (watched == controls_.txtSizeX || watched == controls_.txtSizeY))
     CheckSizeBox(static_cast<QLineEdit*>(watched));
   return QWidget::eventFilter(watched, event);
 }
 
 void ImageOptimize::QualityScrolled() {
-  lblQuality_->setText(OptionSliders::QualityText(sldQuality_->sliderPosition()));
+  controls_.lblQuality->setText(OptionSliders::QualityText(controls_.sldQuality->sliderPosition()));
   if (drag_->Dragging()) RefreshPreview(false);
 }
 
@@ -202,7 +206,8 @@ void ImageOptimize::SizeScrolled() {
   UpdateSizeFromScale();
   if (!drag_->Dragging() || !HasPicture()) return;
   // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
-  int w = SizeRules::BoxValue(txtSizeX_->text()), h = SizeRules::BoxValue(txtSizeY_->text());
+  int w = SizeRules::BoxValue(controls_.txtSizeX->text()),
+      h = SizeRules::BoxValue(controls_.txtSizeY->text());
   working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
   if (!working_) FallBackToSource(kScaledMemory);
   optimized_ = working_;
@@ -222,7 +227,7 @@ void ImageOptimize::SizeChanged() {
 }
 
 void ImageOptimize::SliderMouseUp(QSlider* slider) {
-  if (slider == sldQuality_) {
+  if (slider == controls_.sldQuality) {
     drag_->Clear();
     RefreshPreview(false);
   } else if (drag_->Dragging()) {
@@ -234,13 +239,13 @@ void ImageOptimize::SliderMouseUp(QSlider* slider) {
 
 void ImageOptimize::ManualSizeClicked() {
   EnableSizeControls();
-  if (!chkManualSize_->isChecked()) {
+  if (!controls_.chkManualSize->isChecked()) {
     UpdateSizeFromScale();
     RefreshPreview(false);
     return;
   }
   sizeGuard_ = true;
-  txtSizeY_->clear();
+  controls_.txtSizeY->clear();
   sizeGuard_ = false;
 }
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "OptionControls.h"
 #include "frmPicturePreview.h"
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -91,25 +91,9 @@ class ImageOptimize : public QWidget {
   bool sizeGuard_ = false;
   bool quickShown_ = false;  // the Optimized preview shows a size drag's quick stretch
 
+  OptionControls controls_;
   QTabWidget* SSTab_ = nullptr;
-  QSlider* sldQuality_ = nullptr;
-  QLabel* lblQuality_ = nullptr;
-  QLabel* txtOriginalSize_ = nullptr;
-  QLabel* txtOriginalDimensions_ = nullptr;
-  QLabel* txtOptimizedSize_ = nullptr;
-  QLabel* txtOptimizedDimensions_ = nullptr;
-  QLabel* txtCompression_ = nullptr;
   QCheckBox* chkSize_ = nullptr;
-  QLabel* lblTabSize_ = nullptr;
-  QSlider* sldSize_ = nullptr;
-  QLabel* lblSize_ = nullptr;
-  QCheckBox* chkManualSize_ = nullptr;
-  QLabel* txtWidth_ = nullptr;
-  QLabel* txtHeight_ = nullptr;
-  QLineEdit* txtSizeX_ = nullptr;
-  QLineEdit* txtSizeY_ = nullptr;
-  QCheckBox* chkMaintain_ = nullptr;
-  QPushButton* cmdApplySize_ = nullptr;
   QListWidget* lstEffects_ = nullptr;
   QPushButton* cmdAdd_ = nullptr;
   QPushButton* cmdRemove_ = nullptr;

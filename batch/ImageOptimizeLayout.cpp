@@ -28,8 +28,6 @@ T* Named(T* widget, const char* name) {
   return widget;
 }
 
-QLabel* Caption(const char* name, const QString& text) { return Named(new QLabel(text), name); }
-
 }  // namespace
 
 void ImageOptimize::BuildControls() {
@@ -38,66 +36,41 @@ void ImageOptimize::BuildControls() {
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(SSTab_);
 
+  controls_ = OptionControls::Build(
+      {.qualityCaption = "Label1",
+       .qualityText = OptionSliders::QualityText(OptionSliders::kQualityDefault),
+       .scaleCaption = "lblTabSize",
+       .scaleCaptionText = QStringLiteral("Size :"),
+       .applySize = "cmdApplySize",
+       .statistics = "Frame2",
+       .compressionCaption = "lblFileCompression"},
+      fontMetrics());
+  const OptionControls& c = controls_;
+
   auto* quality = new QWidget;
   auto* qualityGrid = new QGridLayout(quality);
-  sldQuality_ = Named(new QSlider, "sldQuality");
-  OptionSliders::SetUpQuality(sldQuality_);
-  lblQuality_ = Caption("lblQuality", OptionSliders::QualityText(OptionSliders::kQualityDefault));
-  lblQuality_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 8);
-  qualityGrid->addWidget(Caption("Label1", QStringLiteral("Quality :")), 0, 0);
-  qualityGrid->addWidget(sldQuality_, 0, 1);
-  qualityGrid->addWidget(lblQuality_, 0, 2);
-  auto* stats = Named(new QGroupBox(QStringLiteral("Image statistics")), "Frame2");
-  auto* statsGrid = new QGridLayout(stats);
-  txtOriginalSize_ = Caption("txtOriginalSize", QString());
-  txtOriginalDimensions_ = Caption("txtOriginalDimensions", QString());
-  txtOptimizedSize_ = Caption("txtOptimizedSize", QString());
-  txtOptimizedDimensions_ = Caption("txtOptimizedDimensions", QString());
-  txtCompression_ = Caption("txtCompression", QString());
-  statsGrid->addWidget(Caption("lblOriginal", QStringLiteral("Original :")), 0, 0);
-  statsGrid->addWidget(txtOriginalSize_, 0, 1);
-  statsGrid->addWidget(txtOriginalDimensions_, 0, 2);
-  statsGrid->addWidget(Caption("lblOptimized", QStringLiteral("Optimized :")), 1, 0);
-  statsGrid->addWidget(txtOptimizedSize_, 1, 1);
-  statsGrid->addWidget(txtOptimizedDimensions_, 1, 2);
-  statsGrid->addWidget(Caption("lblFileCompression", QStringLiteral("File compression :")), 2, 0);
-  statsGrid->addWidget(txtCompression_, 2, 1, 1, 2);
-  statsGrid->setColumnStretch(1, 1);
-  statsGrid->setColumnStretch(2, 1);
-  qualityGrid->addWidget(stats, 1, 0, 1, 3);
+  qualityGrid->addWidget(c.lblQualityCaption, 0, 0);
+  qualityGrid->addWidget(c.sldQuality, 0, 1);
+  qualityGrid->addWidget(c.lblQuality, 0, 2);
+  qualityGrid->addWidget(c.fraStatistics, 1, 0, 1, 3);
   qualityGrid->setRowStretch(2, 1);
   SSTab_->addTab(quality, QStringLiteral("Quality"));
 
   auto* size = new QWidget;
   auto* sizeGrid = new QGridLayout(size);
-  lblTabSize_ = Caption("lblTabSize", QStringLiteral("Size :"));
-  sldSize_ = Named(new QSlider, "sldSize");
-  OptionSliders::SetUpScale(sldSize_);
-  lblSize_ = Caption("lblSize", OptionSliders::ScaleText(OptionSliders::kScaleDefault));
-  lblSize_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("500%")) + 8);
-  sizeGrid->addWidget(lblTabSize_, 0, 0);
-  sizeGrid->addWidget(sldSize_, 0, 1);
-  sizeGrid->addWidget(lblSize_, 0, 2);
+  sizeGrid->addWidget(c.lblScale, 0, 0);
+  sizeGrid->addWidget(c.sldSize, 0, 1);
+  sizeGrid->addWidget(c.lblSize, 0, 2);
   auto* frame = Named(new QGroupBox, "Frame1");
   auto* frameGrid = new QGridLayout(frame);
-  chkManualSize_ = Named(new QCheckBox(QStringLiteral("Manual sizing")), "chkManualSize");
-  txtWidth_ = Caption("txtWidth", QStringLiteral("Width"));
-  txtHeight_ = Caption("txtHeight", QStringLiteral("Height"));
-  txtSizeX_ = Named(new QLineEdit, "txtSizeX");
-  txtSizeY_ = Named(new QLineEdit, "txtSizeY");
-  for (QLineEdit* box : {txtSizeX_, txtSizeY_}) {
-    box->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
-    box->installEventFilter(this);
-  }
-  chkMaintain_ = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");
-  cmdApplySize_ = Named(new QPushButton(QStringLiteral("Apply")), "cmdApplySize");
-  frameGrid->addWidget(chkManualSize_, 0, 0, 1, 2);
-  frameGrid->addWidget(chkMaintain_, 0, 2, 1, 3);
-  frameGrid->addWidget(txtWidth_, 1, 0);
-  frameGrid->addWidget(txtSizeX_, 1, 1);
-  frameGrid->addWidget(txtHeight_, 1, 2);
-  frameGrid->addWidget(txtSizeY_, 1, 3);
-  frameGrid->addWidget(cmdApplySize_, 1, 4);
+  for (QLineEdit* box : {c.txtSizeX, c.txtSizeY}) box->installEventFilter(this);
+  frameGrid->addWidget(c.chkManualSize, 0, 0, 1, 2);
+  frameGrid->addWidget(c.chkMaintain, 0, 2, 1, 3);
+  frameGrid->addWidget(c.txtWidth, 1, 0);
+  frameGrid->addWidget(c.txtSizeX, 1, 1);
+  frameGrid->addWidget(c.txtHeight, 1, 2);
+  frameGrid->addWidget(c.txtSizeY, 1, 3);
+  frameGrid->addWidget(c.cmdApplySize, 1, 4);
   sizeGrid->addWidget(frame, 1, 0, 1, 3);
   sizeGrid->setRowStretch(2, 1);
   // The tab's caption leaves room for the check box drawn on its header.
@@ -122,20 +95,23 @@ void ImageOptimize::BuildControls() {
 }
 
 void ImageOptimize::ConnectControls() {
-  drag_->Watch(sldQuality_);
-  drag_->Watch(sldSize_);
+  drag_->Watch(controls_.sldQuality);
+  drag_->Watch(controls_.sldSize);
   connect(drag_, &SliderDrag::MouseUp, this, &ImageOptimize::SliderMouseUp);
-  connect(sldQuality_, &QSlider::valueChanged, this, [this] {
-    lblQuality_->setText(OptionSliders::QualityText(sldQuality_->sliderPosition()));
+  connect(controls_.sldQuality, &QSlider::valueChanged, this, [this] {
+    controls_.lblQuality->setText(
+        OptionSliders::QualityText(controls_.sldQuality->sliderPosition()));
   });
-  connect(sldQuality_, &QSlider::sliderMoved, this, &ImageOptimize::QualityScrolled);
-  connect(sldSize_, &QSlider::sliderMoved, this, &ImageOptimize::SizeScrolled);
-  connect(sldSize_, &QSlider::valueChanged, this, &ImageOptimize::SizeChanged);
+  connect(controls_.sldQuality, &QSlider::sliderMoved, this, &ImageOptimize::QualityScrolled);
+  connect(controls_.sldSize, &QSlider::sliderMoved, this, &ImageOptimize::SizeScrolled);
+  connect(controls_.sldSize, &QSlider::valueChanged, this, &ImageOptimize::SizeChanged);
   connect(chkSize_, &QCheckBox::clicked, this, &ImageOptimize::SizeClicked);
-  connect(chkManualSize_, &QCheckBox::clicked, this, &ImageOptimize::ManualSizeClicked);
-  connect(txtSizeX_, &QLineEdit::textChanged, this, [this] { EditSizeBox(txtSizeX_, txtSizeY_); });
-  connect(txtSizeY_, &QLineEdit::textChanged, this, [this] { EditSizeBox(txtSizeY_, txtSizeX_); });
-  connect(cmdApplySize_, &QPushButton::clicked, this, [this] { RefreshPreview(false); });
+  connect(controls_.chkManualSize, &QCheckBox::clicked, this, &ImageOptimize::ManualSizeClicked);
+  connect(controls_.txtSizeX, &QLineEdit::textChanged, this,
+          [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY); });
+  connect(controls_.txtSizeY, &QLineEdit::textChanged, this,
+          [this] { EditSizeBox(controls_.txtSizeY, controls_.txtSizeX); });
+  connect(controls_.cmdApplySize, &QPushButton::clicked, this, [this] { RefreshPreview(false); });
   connect(cmdAdd_, &QPushButton::clicked, this, &ImageOptimize::cmdAdd_Click);
   connect(cmdRemove_, &QPushButton::clicked, this, &ImageOptimize::cmdRemove_Click);
   connect(cmdProp_, &QPushButton::clicked, this, &ImageOptimize::cmdProp_Click);

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +14,7 @@
 
 #include "CommandButton.h"
 #include "ImageOptimize.h"
+#include "MakerLink.h"
 #include "SlideShow.h"
 #include "UserProgress.h"
 #include "frmBatch.h"
@@ -31,22 +31,6 @@ QLabel* Hint(const char* name, const QString& text) {
   QLabel* label = Named(new QLabel(text), name);
   label->setWordWrap(true);
   return label;
-}
-
-// The maker's logo for cmdLink: its name on the maker's blue.
-QPixmap Logo(const QFont& base) {
-  QFont font = base;
-  font.setBold(true);
-  font.setItalic(true);
-  const QFontMetrics metrics(font);
-  const QString text = QStringLiteral("Norvale");
-  QPixmap logo(metrics.horizontalAdvance(text) + 16, metrics.height() + 8);
-  logo.fill(QColor(0x1f, 0x4e, 0x96));
-  QPainter dc(&logo);
-  dc.setFont(font);
-  dc.setPen(Qt::white);
-  dc.drawText(logo.rect(), Qt::AlignCenter, text);
-  return logo;
 }
 
 }  // namespace
@@ -154,10 +138,7 @@ void frmBatch::BuildControls() {
   cmdClose_ = Named(new QPushButton(QStringLiteral("Close")), "cmdClose");
   cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
   cmdHelp_ = Named(new QPushButton(QStringLiteral("Help")), "cmdHelp");
-  cmdLink_ = Named(new CommandButton, "cmdLink");
-  cmdLink_->SetPicture(Logo(font()));
-  cmdLink_->SetHideBorder(true);
-  cmdLink_->setCursor(Qt::PointingHandCursor);
+  cmdLink_ = MakerLink::Create(font());
   buttonRow_ = new QHBoxLayout;
   buttonRow_->addWidget(cmdLink_);
   buttonRow_->addWidget(cmdHelp_);

@@ -94,9 +94,9 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   fileName_ = fileName;
   setWindowTitle(windowTitle() + QStringLiteral(" [") +
                  modString::GetFileTitle(fileName, false, QStringLiteral("/")) + QLatin1Char(']'));
-  txtOriginalDimensions_->setText(
+  controls_.txtOriginalDimensions->setText(
       StatisticsText::DimensionsText(source_->Width(), source_->Height()));
-  txtOriginalSize_->setText(StatisticsText::SizeText(QFileInfo(fileName).size()));
+  controls_.txtOriginalSize->setText(StatisticsText::SizeText(QFileInfo(fileName).size()));
   original_->SetImage(source_);
   EnablePictureCommands();
   UpdateSizeFromScale();
@@ -125,15 +125,15 @@ void frmImgOpt::Reset() {
   optimized_.reset();
   working_.reset();
   fastPreview_ = false;
-  chkManualSize_->setChecked(false);
+  controls_.chkManualSize->setChecked(false);
   {
     // The settings go back without each one recomputing a picture that is not there.
-    const QSignalBlocker q(sldQuality_);
-    const QSignalBlocker s(sldSize_);
-    sldQuality_->setValue(OptionSliders::kQualityDefault);
-    sldSize_->setValue(OptionSliders::kScaleDefault);
+    const QSignalBlocker q(controls_.sldQuality);
+    const QSignalBlocker s(controls_.sldSize);
+    controls_.sldQuality->setValue(OptionSliders::kQualityDefault);
+    controls_.sldSize->setValue(OptionSliders::kScaleDefault);
   }
-  lblQuality_->setText(OptionSliders::QualityText(Quality()));
+  controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));
   EnableSizeControls();
   LoadFromBytes(fileName_, false);
 }

@@ -6,14 +6,12 @@
 #include <QWidget>
 #include <memory>
 
+#include "OptionControls.h"
 #include "clsFileData.h"
 #include "frmPicturePreview.h"
 
-class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QPushButton;
 class QSlider;
 class SliderDrag;
 class TextButton;
@@ -107,23 +105,8 @@ class frmImgOpt : public QWidget {
   bool fastPreview_ = false;
   QSize optimizedSizeShown_;  // the Optimized preview shows a size drag's quick stretch
 
-  QSlider* sldQuality_ = nullptr;
-  QLabel* lblQuality_ = nullptr;
-  QLabel* lblScale_ = nullptr;
-  QSlider* sldSize_ = nullptr;
-  QLabel* lblSize_ = nullptr;
-  QCheckBox* chkManualSize_ = nullptr;
-  QLabel* txtWidth_ = nullptr;
-  QLabel* txtHeight_ = nullptr;
-  QLineEdit* txtSizeX_ = nullptr;
-  QLineEdit* txtSizeY_ = nullptr;
-  QCheckBox* chkMaintain_ = nullptr;
-  QPushButton* cmdApply_ = nullptr;
-  QLabel* txtOriginalSize_ = nullptr;
-  QLabel* txtOriginalDimensions_ = nullptr;
-  QLabel* txtOptimizedSize_ = nullptr;
-  QLabel* txtOptimizedDimensions_ = nullptr;
-  QLabel* txtCompression_ = nullptr;
+  OptionControls controls_;
+
   TextButton* cmdSave_ = nullptr;
   TextButton* cmdSaveAs_ = nullptr;
   TextButton* cmdReset_ = nullptr;

@@ -58,8 +58,8 @@ void frmImgOpt::EffectChosen(const QString& caption) {
     // OK wrote the working picture, effect and all, into the source; Cancel left it. Either
     // way the source is now the picture at 100 %.
     {
-      const QSignalBlocker blocker(sldSize_);
-      sldSize_->setValue(OptionSliders::kScaleDefault);
+      const QSignalBlocker blocker(controls_.sldSize);
+      controls_.sldSize->setValue(OptionSliders::kScaleDefault);
     }
     UpdateSizeFromScale();
     working_.reset();

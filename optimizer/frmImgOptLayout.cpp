@@ -3,16 +3,15 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 
 #include "CommandButton.h"
-#include "OptionSliders.h"
+#include "MakerLink.h"
 #include "SliderDrag.h"
 #include "TextButton.h"
 #include "WindowArrangement.h"
@@ -28,91 +27,44 @@ T* Named(T* widget, const char* name) {
   return widget;
 }
 
-QLabel* Caption(const char* name, const QString& text) { return Named(new QLabel(text), name); }
-
-// The maker's logo for cmdLink: the product name on the maker's blue.
-QPixmap Logo(const QFont& base) {
-  QFont font = base;
-  font.setBold(true);
-  font.setItalic(true);
-  const QFontMetrics metrics(font);
-  const QString text = QStringLiteral("Norvale");
-  QPixmap logo(metrics.horizontalAdvance(text) + 16, metrics.height() + 8);
-  logo.fill(QColor(0x1f, 0x4e, 0x96));
-  QPainter dc(&logo);
-  dc.setFont(font);
-  dc.setPen(Qt::white);
-  dc.drawText(logo.rect(), Qt::AlignCenter, text);
-  return logo;
-}
-
 }  // namespace
 
 void frmImgOpt::BuildControls() {
+  controls_ = OptionControls::Build({.qualityCaption = "lblQualityCaption",
+                                     .qualityText = QStringLiteral("70%"),
+                                     .scaleCaption = "lblScale",
+                                     .scaleCaptionText = QStringLiteral("Scale Images"),
+                                     .applySize = "cmdApply",
+                                     .statistics = "fraStatistics",
+                                     .compressionCaption = "lblCompression"},
+                                    fontMetrics());
+  const OptionControls& c = controls_;
+
   auto* quality = Named(new QGroupBox(QStringLiteral("JPEG quality")), "fraQuality");
   auto* qualityRow = new QHBoxLayout(quality);
-  sldQuality_ = Named(new QSlider, "sldQuality");
-  OptionSliders::SetUpQuality(sldQuality_);
-  lblQuality_ = Caption("lblQuality", QStringLiteral("70%"));
-  lblQuality_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 8);
-  qualityRow->addWidget(Caption("lblQualityCaption", QStringLiteral("Quality :")));
-  qualityRow->addWidget(sldQuality_, 1);
-  qualityRow->addWidget(lblQuality_);
+  qualityRow->addWidget(c.lblQualityCaption);
+  qualityRow->addWidget(c.sldQuality, 1);
+  qualityRow->addWidget(c.lblQuality);
 
   auto* size = Named(new QGroupBox(QStringLiteral("Image size")), "fraSize");
   auto* sizeGrid = new QGridLayout(size);
-  lblScale_ = Caption("lblScale", QStringLiteral("Scale Images"));
-  sldSize_ = Named(new QSlider, "sldSize");
-  OptionSliders::SetUpScale(sldSize_);
-  lblSize_ = Caption("lblSize", QStringLiteral("100%"));
-  lblSize_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("500%")) + 8);
-  chkManualSize_ = Named(new QCheckBox(QStringLiteral("Manual sizing")), "chkManualSize");
-  txtWidth_ = Caption("txtWidth", QStringLiteral("Width"));
-  txtHeight_ = Caption("txtHeight", QStringLiteral("Height"));
-  txtSizeX_ = Named(new QLineEdit, "txtSizeX");
-  txtSizeY_ = Named(new QLineEdit, "txtSizeY");
-  for (QLineEdit* box : {txtSizeX_, txtSizeY_})
-    box->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
-  chkMaintain_ = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");
-  cmdApply_ = Named(new QPushButton(QStringLiteral("Apply")), "cmdApply");
-  sizeGrid->addWidget(lblScale_, 0, 0);
-  sizeGrid->addWidget(sldSize_, 0, 1, 1, 4);
-  sizeGrid->addWidget(lblSize_, 0, 5);
-  sizeGrid->addWidget(chkManualSize_, 1, 0, 1, 2);
-  sizeGrid->addWidget(chkMaintain_, 1, 2, 1, 4);
-  sizeGrid->addWidget(txtWidth_, 2, 0);
-  sizeGrid->addWidget(txtSizeX_, 2, 1);
-  sizeGrid->addWidget(txtHeight_, 2, 2);
-  sizeGrid->addWidget(txtSizeY_, 2, 3);
-  sizeGrid->addWidget(cmdApply_, 2, 4, 1, 2);
-
-  auto* stats = Named(new QGroupBox(QStringLiteral("Image statistics")), "fraStatistics");
-  auto* statsGrid = new QGridLayout(stats);
-  txtOriginalSize_ = Caption("txtOriginalSize", QString());
-  txtOriginalDimensions_ = Caption("txtOriginalDimensions", QString());
-  txtOptimizedSize_ = Caption("txtOptimizedSize", QString());
-  txtOptimizedDimensions_ = Caption("txtOptimizedDimensions", QString());
-  txtCompression_ = Caption("txtCompression", QString());
-  statsGrid->addWidget(Caption("lblOriginal", QStringLiteral("Original :")), 0, 0);
-  statsGrid->addWidget(txtOriginalSize_, 0, 1);
-  statsGrid->addWidget(txtOriginalDimensions_, 0, 2);
-  statsGrid->addWidget(Caption("lblOptimized", QStringLiteral("Optimized :")), 1, 0);
-  statsGrid->addWidget(txtOptimizedSize_, 1, 1);
-  statsGrid->addWidget(txtOptimizedDimensions_, 1, 2);
-  statsGrid->addWidget(Caption("lblCompression", QStringLiteral("File compression :")), 2, 0);
-  statsGrid->addWidget(txtCompression_, 2, 1, 1, 2);
-  statsGrid->setColumnStretch(1, 1);
-  statsGrid->setColumnStretch(2, 1);
+  sizeGrid->addWidget(c.lblScale, 0, 0);
+  sizeGrid->addWidget(c.sldSize, 0, 1, 1, 4);
+  sizeGrid->addWidget(c.lblSize, 0, 5);
+  sizeGrid->addWidget(c.chkManualSize, 1, 0, 1, 2);
+  sizeGrid->addWidget(c.chkMaintain, 1, 2, 1, 4);
+  sizeGrid->addWidget(c.txtWidth, 2, 0);
+  sizeGrid->addWidget(c.txtSizeX, 2, 1);
+  sizeGrid->addWidget(c.txtHeight, 2, 2);
+  sizeGrid->addWidget(c.txtSizeY, 2, 3);
+  sizeGrid->addWidget(c.cmdApplySize, 2, 4, 1, 2);
 
   cmdEffects_ = Named(new TextButton(QStringLiteral("Image Effects")), "cmdEffects");
   cmdReset_ = Named(new TextButton(QStringLiteral("Undo all changes")), "cmdReset");
   cmdSave_ = Named(new TextButton(QStringLiteral("Save Image")), "cmdSave");
   cmdSaveAs_ = Named(new TextButton(QStringLiteral("Save Image as...")), "cmdSaveAs");
   cmdHelp_ = Named(new TextButton(QStringLiteral("Help")), "cmdHelp");
-  cmdLink_ = Named(new CommandButton, "cmdLink");
-  cmdLink_->SetPicture(Logo(font()));
-  cmdLink_->SetHideBorder(true);
-  cmdLink_->setCursor(Qt::PointingHandCursor);
+  cmdLink_ = MakerLink::Create(font());
   cmdLink_->setToolTip(QString::fromLatin1(kWebAddress));
 
   auto* commands = new QGridLayout;
@@ -126,27 +78,27 @@ void frmImgOpt::BuildControls() {
   auto* column = new QVBoxLayout(this);
   column->addWidget(quality);
   column->addWidget(size);
-  column->addWidget(stats);
+  column->addWidget(c.fraStatistics);
   column->addLayout(commands);
   column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void frmImgOpt::ConnectControls() {
-  drag_->Watch(sldQuality_);
-  drag_->Watch(sldSize_);
+  drag_->Watch(controls_.sldQuality);
+  drag_->Watch(controls_.sldSize);
   connect(drag_, &SliderDrag::MouseUp, this, &frmImgOpt::SliderMouseUp);
-  connect(sldQuality_, &QSlider::sliderMoved, this, &frmImgOpt::QualityScrolled);
-  connect(sldQuality_, &QSlider::valueChanged, this, &frmImgOpt::QualityChanged);
-  connect(sldSize_, &QSlider::sliderMoved, this, &frmImgOpt::SizeScrolled);
-  connect(sldSize_, &QSlider::valueChanged, this, &frmImgOpt::SizeChanged);
-  connect(chkManualSize_, &QCheckBox::clicked, this, &frmImgOpt::ManualSizeClicked);
-  connect(txtSizeX_, &QLineEdit::textChanged, this,
-          [this] { EditSizeBox(txtSizeX_, txtSizeY_, true); });
-  connect(txtSizeY_, &QLineEdit::textChanged, this,
-          [this] { EditSizeBox(txtSizeY_, txtSizeX_, false); });
-  connect(chkMaintain_, &QCheckBox::clicked, this,
-          [this] { EditSizeBox(txtSizeX_, txtSizeY_, true); });
-  connect(cmdApply_, &QPushButton::clicked, this, &frmImgOpt::UpdateScaledImage);
+  connect(controls_.sldQuality, &QSlider::sliderMoved, this, &frmImgOpt::QualityScrolled);
+  connect(controls_.sldQuality, &QSlider::valueChanged, this, &frmImgOpt::QualityChanged);
+  connect(controls_.sldSize, &QSlider::sliderMoved, this, &frmImgOpt::SizeScrolled);
+  connect(controls_.sldSize, &QSlider::valueChanged, this, &frmImgOpt::SizeChanged);
+  connect(controls_.chkManualSize, &QCheckBox::clicked, this, &frmImgOpt::ManualSizeClicked);
+  connect(controls_.txtSizeX, &QLineEdit::textChanged, this,
+          [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY, true); });
+  connect(controls_.txtSizeY, &QLineEdit::textChanged, this,
+          [this] { EditSizeBox(controls_.txtSizeY, controls_.txtSizeX, false); });
+  connect(controls_.chkMaintain, &QCheckBox::clicked, this,
+          [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY, true); });
+  connect(controls_.cmdApplySize, &QPushButton::clicked, this, &frmImgOpt::UpdateScaledImage);
   connect(cmdSave_, &CommandButton::Click, this, [this] { SaveAs(fileName_); });
   connect(cmdSaveAs_, &CommandButton::Click, this, &frmImgOpt::cmdSaveAs_Click);
   connect(cmdReset_, &CommandButton::Click, this, &frmImgOpt::Reset);

@@ -36,7 +36,7 @@ bool frmImgOpt::SaveAs(const QString& fileName) {
   }
   // The new file is written completely (a temporary file renamed into place) before anything
   // is removed, so a failed save leaves the user's files as they were.
-  if (!working_ || !working_->savejpg(target, sldQuality_->value(), 0)) {
+  if (!working_ || !working_->savejpg(target, controls_.sldQuality->value(), 0)) {
     MsgBox(this, Language().GetString(QStringLiteral("SavErr")), Dialogs::Critical);
     return cmdSaveAs_Click();
   }

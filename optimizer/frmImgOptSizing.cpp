@@ -17,26 +17,26 @@
 
 // While a slider is dragged its value stays put until the release; the position is what the
 // user sees.
-int frmImgOpt::Quality() const { return sldQuality_->sliderPosition(); }
-int frmImgOpt::Scale() const { return sldSize_->sliderPosition(); }
+int frmImgOpt::Quality() const { return controls_.sldQuality->sliderPosition(); }
+int frmImgOpt::Scale() const { return controls_.sldSize->sliderPosition(); }
 
 void frmImgOpt::UpdateSizeFromScale() {
-  lblSize_->setText(OptionSliders::ScaleText(Scale()));
+  controls_.lblSize->setText(OptionSliders::ScaleText(Scale()));
   if (!HasPicture()) return;
   const QSize size = SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()), Scale());
   sizeGuard_ = true;
-  txtSizeX_->setText(QString::number(size.width()));
-  txtSizeY_->setText(QString::number(size.height()));
+  controls_.txtSizeX->setText(QString::number(size.width()));
+  controls_.txtSizeY->setText(QString::number(size.height()));
   sizeGuard_ = false;
 }
 
 void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
-  if (sizeGuard_ || !chkManualSize_->isChecked()) return;
+  if (sizeGuard_ || !controls_.chkManualSize->isChecked()) return;
   if (const auto replacement = SizeRules::LimitTypedSize(box->text())) {
     box->setText(*replacement);  // runs this procedure again for the new text
     return;
   }
-  if (!chkMaintain_->isChecked() || !HasPicture()) return;
+  if (!controls_.chkMaintain->isChecked() || !HasPicture()) return;
   bool ok = false;
   const int value = box->text().trimmed().toInt(&ok);
   if (!ok) return;
@@ -50,17 +50,19 @@ void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
 }
 
 void frmImgOpt::EnableSizeControls() {
-  const bool manual = chkManualSize_->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{txtWidth_, txtHeight_, txtSizeX_, txtSizeY_,
-                                                    chkMaintain_, cmdApply_})
+  const bool manual = controls_.chkManualSize->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{controls_.txtWidth, controls_.txtHeight,
+                                                    controls_.txtSizeX, controls_.txtSizeY,
+                                                    controls_.chkMaintain, controls_.cmdApplySize})
     w->setEnabled(manual);
-  for (QWidget* w : std::initializer_list<QWidget*>{lblScale_, sldSize_, lblSize_})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{controls_.lblScale, controls_.sldSize, controls_.lblSize})
     w->setEnabled(!manual);
 }
 
 void frmImgOpt::ManualSizeClicked() {
   EnableSizeControls();
-  if (!chkManualSize_->isChecked()) {
+  if (!controls_.chkManualSize->isChecked()) {
     UpdateSizeFromScale();
     UpdateScaledImage();
   }
@@ -68,8 +70,8 @@ void frmImgOpt::ManualSizeClicked() {
 
 void frmImgOpt::UpdateScaledImage() {
   if (!HasPicture()) return;
-  int w = SizeRules::BoxValue(txtSizeX_->text());
-  int h = SizeRules::BoxValue(txtSizeY_->text());
+  int w = SizeRules::BoxValue(controls_.txtSizeX->text());
+  int h = SizeRules::BoxValue(controls_.txtSizeY->text());
   if (w <= 0 || h <= 0) return;
   if (!working_ || working_->Width() != w || working_->Height() != h) {
     fastPreview_ = false;
@@ -99,12 +101,13 @@ void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
   optimized_ = picture->GetOptimizedInstance(Quality(), dest, &jpegSize);
   fastPreview_ = false;
   ShowOptimized();
-  txtOptimizedDimensions_->setText(
+  controls_.txtOptimizedDimensions->setText(
       StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
   if (jpegSize < 0) return;  // nothing was encoded
-  txtOptimizedSize_->setText(StatisticsText::SizeText(jpegSize));
+  controls_.txtOptimizedSize->setText(StatisticsText::SizeText(jpegSize));
   const qint64 fileSize = QFileInfo(fileName_).size();
-  txtCompression_->setText(StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
+  controls_.txtCompression->setText(
+      StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
   SetModified(true);
   repaint();
 }
@@ -121,12 +124,12 @@ void frmImgOpt::ShowOptimized() {
 }
 
 void frmImgOpt::QualityScrolled() {
-  lblQuality_->setText(OptionSliders::QualityText(Quality()));
+  controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));
   if (drag_->Dragging()) UpdateScaledImage();
 }
 
 void frmImgOpt::QualityChanged() {
-  lblQuality_->setText(OptionSliders::QualityText(Quality()));
+  controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));
   UpdateScaledImage();
 }
 
@@ -134,13 +137,13 @@ void frmImgOpt::SizeScrolled() {
   UpdateSizeFromScale();
   if (!drag_->Dragging() || !HasPicture()) return;
   // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
-  int w = SizeRules::BoxValue(txtSizeX_->text());
-  int h = SizeRules::BoxValue(txtSizeY_->text());
+  int w = SizeRules::BoxValue(controls_.txtSizeX->text());
+  int h = SizeRules::BoxValue(controls_.txtSizeY->text());
   working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
   if (!working_) return ScaledImageFailed();
   optimized_ = working_;
   fastPreview_ = true;
-  txtOptimizedDimensions_->setText(
+  controls_.txtOptimizedDimensions->setText(
       StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
   repaint();
   ShowOptimized();
@@ -154,7 +157,7 @@ void frmImgOpt::SizeChanged() {
 
 void frmImgOpt::SliderMouseUp(QSlider* slider) {
   drag_->Clear();
-  if (slider == sldQuality_) {
+  if (slider == controls_.sldQuality) {
     UpdateScaledImage();
   } else if (fastPreview_) {
     // A drag that ended where it began brings no Change: the quick stretch must not stay the

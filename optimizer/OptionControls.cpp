@@ -1,0 +1,73 @@
+#include "OptionControls.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "OptionSliders.h"
+
+namespace {
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QLabel* Caption(const char* name, const QString& text) { return Named(new QLabel(text), name); }
+
+QGroupBox* BuildStatistics(OptionControls& c, const OptionControls::Names& names) {
+  auto* box = Named(new QGroupBox(QStringLiteral("Image statistics")), names.statistics);
+  auto* grid = new QGridLayout(box);
+  c.txtOriginalSize = Caption("txtOriginalSize", QString());
+  c.txtOriginalDimensions = Caption("txtOriginalDimensions", QString());
+  c.txtOptimizedSize = Caption("txtOptimizedSize", QString());
+  c.txtOptimizedDimensions = Caption("txtOptimizedDimensions", QString());
+  c.txtCompression = Caption("txtCompression", QString());
+  grid->addWidget(Caption("lblOriginal", QStringLiteral("Original :")), 0, 0);
+  grid->addWidget(c.txtOriginalSize, 0, 1);
+  grid->addWidget(c.txtOriginalDimensions, 0, 2);
+  grid->addWidget(Caption("lblOptimized", QStringLiteral("Optimized :")), 1, 0);
+  grid->addWidget(c.txtOptimizedSize, 1, 1);
+  grid->addWidget(c.txtOptimizedDimensions, 1, 2);
+  grid->addWidget(Caption(names.compressionCaption, QStringLiteral("File compression :")), 2, 0);
+  grid->addWidget(c.txtCompression, 2, 1, 1, 2);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
+  return box;
+}
+
+}  // namespace
+
+OptionControls OptionControls::Build(const Names& names, const QFontMetrics& metrics) {
+  OptionControls c;
+  c.lblQualityCaption = Caption(names.qualityCaption, QStringLiteral("Quality :"));
+  c.sldQuality = Named(new QSlider, "sldQuality");
+  OptionSliders::SetUpQuality(c.sldQuality);
+  c.lblQuality = Caption("lblQuality", names.qualityText);
+  // Wide enough for the longest value, so that the slider does not jump while it moves.
+  c.lblQuality->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("100%")) + 8);
+
+  c.lblScale = Caption(names.scaleCaption, names.scaleCaptionText);
+  c.sldSize = Named(new QSlider, "sldSize");
+  OptionSliders::SetUpScale(c.sldSize);
+  c.lblSize = Caption("lblSize", OptionSliders::ScaleText(OptionSliders::kScaleDefault));
+  c.lblSize->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("500%")) + 8);
+  c.chkManualSize = Named(new QCheckBox(QStringLiteral("Manual sizing")), "chkManualSize");
+  c.txtWidth = Caption("txtWidth", QStringLiteral("Width"));
+  c.txtHeight = Caption("txtHeight", QStringLiteral("Height"));
+  c.txtSizeX = Named(new QLineEdit, "txtSizeX");
+  c.txtSizeY = Named(new QLineEdit, "txtSizeY");
+  for (QLineEdit* box : {c.txtSizeX, c.txtSizeY})
+    box->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000")) + 12);
+  c.chkMaintain = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");
+  c.cmdApplySize = Named(new QPushButton(QStringLiteral("Apply")), names.applySize);
+
+  c.fraStatistics = BuildStatistics(c, names);
+  return c;
+}

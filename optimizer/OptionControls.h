@@ -1,0 +1,51 @@
+#pragma once
+// The quality, size and "Image statistics" controls that the optimiser window and the batch
+// options panel share, built under each one's own object names (the language file's keys).
+#include <QString>
+
+class QCheckBox;
+class QFontMetrics;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+struct OptionControls {
+  // What differs between the two windows.
+  struct Names {
+    const char* qualityCaption;  // the "Quality :" label
+    QString qualityText;         // lblQuality's caption until the slider first moves
+    const char* scaleCaption;    // the label before sldSize
+    QString scaleCaptionText;
+    const char* applySize;           // the size "Apply" button
+    const char* statistics;          // the "Image statistics" box
+    const char* compressionCaption;  // its "File compression :" label
+  };
+
+  // Every control is made without a parent except the statistics box's own labels: the window
+  // places them, and the order it places them in is its tab order. metrics: the window's font.
+  static OptionControls Build(const Names& names, const QFontMetrics& metrics);
+
+  QLabel* lblQualityCaption = nullptr;
+  QSlider* sldQuality = nullptr;
+  QLabel* lblQuality = nullptr;
+
+  QLabel* lblScale = nullptr;
+  QSlider* sldSize = nullptr;
+  QLabel* lblSize = nullptr;
+  QCheckBox* chkManualSize = nullptr;
+  QCheckBox* chkMaintain = nullptr;
+  QLabel* txtWidth = nullptr;
+  QLabel* txtHeight = nullptr;
+  QLineEdit* txtSizeX = nullptr;
+  QLineEdit* txtSizeY = nullptr;
+  QPushButton* cmdApplySize = nullptr;
+
+  QGroupBox* fraStatistics = nullptr;  // laid out already, with the five labels below
+  QLabel* txtOriginalSize = nullptr;
+  QLabel* txtOriginalDimensions = nullptr;
+  QLabel* txtOptimizedSize = nullptr;
+  QLabel* txtOptimizedDimensions = nullptr;
+  QLabel* txtCompression = nullptr;
+};
