@@ -45,7 +45,7 @@ inline QImage Gradient(int w, int h) {
 }
 
 // A picture file; JPEG through the engine, other formats through Qt, ".gif" from the fixtures.
-inline QString Picture(const QString& path, int w = 64, int h = 48) {
+inline QString Picture(const QString& path, int w = 64, int h = 48, int jpegQuality = 95) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   if (path.endsWith(".gif")) {
     QFile::copy(TestEnv::SourceDir() + "/tests/engine/fixtures/photo.gif", path);
@@ -56,7 +56,7 @@ inline QString Picture(const QString& path, int w = 64, int h = 48) {
     const QImage g = Gradient(w, h);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) surface.setPixelColor(x, y, g.pixelColor(x, y));
-    picture.SaveIJLjpg(path, 95);
+    picture.SaveIJLjpg(path, jpegQuality);
   } else {
     Gradient(w, h).save(path, "PNG");
   }
@@ -91,5 +91,23 @@ inline bool WaitFor(const std::function<bool()>& cond, int ms = 60000) {
 }
 
 inline QString WorkerProgram() { return TestEnv::BinDir() + "/trimjet-batch-worker"; }
+
+// Fills the wizard, chooses the output, answers Yes to the overwrite warning and runs on
+// worker processes (0: in-process); false when the run did not end.
+inline bool RunToEnd(frmBatch& batch, const QStringList& files, bool overwrite,
+                     const QString& outputDir, RecordingDialogs& dialogs, int workers = 2) {
+  batch.SetWorkerProgram(WorkerProgram());
+  batch.SetWorkers(workers);
+  for (const QString& f : files) batch.AddFile(f);
+  batch.StartOnOptionsPage();
+  batch.FillCombo();
+  Child<QPushButton>(&batch, "cmdNext")->click();
+  Child<QRadioButton>(&batch, overwrite ? "optOverwrite" : "optOtherDir")->setChecked(true);
+  Child<QLineEdit>(&batch, "txtOutputDir")->setText(outputDir);
+  dialogs.answers << Dialogs::Yes;
+  QSignalSpy finished(&batch, &frmBatch::RunFinished);
+  Child<QPushButton>(&batch, "cmdFinish")->click();
+  return finished.count() > 0 || finished.wait(60000);
+}
 
 }  // namespace WizardFixtures

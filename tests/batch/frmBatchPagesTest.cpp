@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
+#include "AppInfo.h"
+#include "CommandButton.h"
 #include "ImageOptimize.h"
 #include "WizardFixtures.h"
+#include "frmImgOpt.h"
 
 using namespace WizardFixtures;
 
@@ -135,6 +140,32 @@ TEST_F(BatchPages, StartingOnTheOptionsPagePutsCancelWhereBackWas) {
   EXPECT_FALSE(back->isVisible());
   EXPECT_TRUE(Child<QPushButton>(&batch, "cmdNext")->isEnabled());
   EXPECT_LE(std::abs(Child<QPushButton>(&batch, "cmdCancel")->x() - backX), back->width() + 12);
+}
+
+TEST_F(BatchPages, HelpOpensTheHelpFileAndTheLinkTheMakersPage) {
+  const QString help = root + "/Trimjet.html";
+  AppInfo::SetHelpFile(help);
+  frmBatch batch;
+  batch.show();
+  for (int page : {0, 1, 2}) {
+    SCOPED_TRACE(page);
+    batch.SetPage(page);
+    batch.SetVisible();
+    dialogs.calls.clear();
+    QTest::mouseClick(Child<QPushButton>(&batch, "cmdHelp"), Qt::LeftButton);
+    auto* link = Child<CommandButton>(&batch, "cmdLink");
+    ASSERT_NE(link, nullptr);
+    QTest::mouseClick(link, Qt::LeftButton);
+    ASSERT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(dialogs.calls[0].kind, "url");
+    EXPECT_EQ(QUrl(dialogs.calls[0].text).toLocalFile(), help);
+    EXPECT_EQ(dialogs.calls[1].kind, "url");
+    // The same page as the optimiser window's link.
+    EXPECT_EQ(dialogs.calls[1].text, frmImgOpt::kWebAddress);
+    EXPECT_EQ(QUrl(dialogs.calls[1].text).scheme(), "https");
+  }
+  EXPECT_EQ(batch.Page(), 2);  // neither button changes the page
+  AppInfo::SetHelpFile(QString());
 }
 
 }  // namespace

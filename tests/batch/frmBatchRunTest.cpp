@@ -20,20 +20,8 @@ class BatchRun : public ::testing::Test {
     Registry().SetValue("OutputDir", "");
     Registry().SetValue("OutputMode", "");
   }
-  // Fills the wizard, chooses the output and runs; false when the run did not end.
   bool Run(frmBatch& batch, const QStringList& files, bool overwrite, int workers = 2) {
-    batch.SetWorkerProgram(WorkerProgram());
-    batch.SetWorkers(workers);
-    for (const QString& f : files) batch.AddFile(f);
-    batch.StartOnOptionsPage();
-    batch.FillCombo();
-    Child<QPushButton>(&batch, "cmdNext")->click();
-    Child<QRadioButton>(&batch, overwrite ? "optOverwrite" : "optOtherDir")->setChecked(true);
-    Child<QLineEdit>(&batch, "txtOutputDir")->setText(out);
-    dialogs.answers << Dialogs::Yes;
-    QSignalSpy finished(&batch, &frmBatch::RunFinished);
-    Child<QPushButton>(&batch, "cmdFinish")->click();
-    return finished.count() > 0 || finished.wait(60000);
+    return RunToEnd(batch, files, overwrite, out, dialogs, workers);
   }
   QString Progress(frmBatch& batch) {
     return Child<QPlainTextEdit>(&batch, "txtProgress")->toPlainText();

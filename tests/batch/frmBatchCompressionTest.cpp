@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "BatchJob.h"
+#include "WizardFixtures.h"
+
+using namespace WizardFixtures;
+
+namespace {
+
+// Pads a JPEG to exactly length bytes with one comment segment after its start marker: the
+// decoded pixels, and so the optimised output, stay the same.
+bool PadJpeg(const QString& path, qint64 length) {
+  QByteArray bytes = Bytes(path);
+  const qint64 pad = length - bytes.size();
+  if (pad == 0) return true;
+  if (pad < 4 || pad > 0xFFFF + 2 || !bytes.startsWith("\xFF\xD8")) return false;
+  const int segment = int(pad - 2);  // the length field counts itself, not the marker
+  QByteArray comment("\xFF\xFE", 2);
+  comment.append(char(segment >> 8)).append(char(segment & 0xFF));
+  comment.append(QByteArray(int(pad - 4), 'c'));
+  bytes.insert(2, comment);
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The label as a user would work it out: written over read, in percent, to the nearest
+// integer with halves to even (nearbyint rounds that way in the default mode).
+QString ExpectedLabel(qint64 written, qint64 read) {
+  return QString::number(qint64(std::nearbyint(100.0 * double(written) / double(read)))) + "%";
+}
+
+class BatchCompression : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Language().AddDefaultStrings();
+    root = dir.path();
+    out = root + "/out";
+    Registry().OpenReg("Batch");
+    Registry().SetValue("OutputDir", "");
+    Registry().SetValue("OutputMode", "");
+  }
+  QString Label(frmBatch& batch) { return Child<QLabel>(&batch, "lblCompression")->text(); }
+  static qint64 Size(const QString& path) { return QFileInfo(path).size(); }
+
+  QTemporaryDir dir;
+  QString root, out;
+  RecordingDialogs dialogs;
+};
+
+TEST_F(BatchCompression, TheLabelComparesTheWrittenFilesWithTheirSources) {
+  const QStringList sources = {Picture(root + "/a.png", 300, 200),
+                               Picture(root + "/b.jpg", 640, 480), Picture(root + "/c.gif")};
+  qint64 read = 0;
+  for (const QString& s : sources) read += Size(s);
+  frmBatch batch;
+  ASSERT_TRUE(RunToEnd(batch, sources, false, out, dialogs));
+  const qint64 written = Size(out + "/a.jpg") + Size(out + "/b.jpg") + Size(out + "/c.jpg");
+  ASSERT_GT(written, 0);
+  EXPECT_EQ(Label(batch), ExpectedLabel(written, read));
+}
+
+// Sources padded to a chosen multiple of what the run writes put the figure exactly on a
+// half: 3/8 is 37.5 % (as 1500 bytes written from 4000 read), 5/8 is 62.5 %.
+struct HalfCase {
+  int writtenParts, readParts;
+  const char* label;
+};
+
+class BatchCompressionHalves : public BatchCompression,
+                               public ::testing::WithParamInterface<HalfCase> {};
+
+TEST_P(BatchCompressionHalves, AnExactHalfRoundsToTheEvenNeighbour) {
+  const HalfCase c = GetParam();
+  // Low-quality sources are shorter than what quality 70 writes, so padding can reach any
+  // wanted length. Picture sizes are tried until the written total divides evenly.
+  const QString a = root + "/a.jpg", b = root + "/b.jpg";
+  qint64 writtenA = 0, writtenB = 0;
+  bool found = false;
+  for (int w = 40; w < 120 && !found; w += 3) {
+    Picture(a, w, 40, 20);
+    Picture(b, 56, w, 20);
+    writtenA = BatchJob::Run(a, root + "/probe-a.jpg", BatchOptions()).bytesAfter;
+    writtenB = BatchJob::Run(b, root + "/probe-b.jpg", BatchOptions()).bytesAfter;
+    found = writtenA > 0 && writtenB > 0 && (writtenA + writtenB) % c.writtenParts == 0;
+  }
+  ASSERT_TRUE(found);
+  const qint64 written = writtenA + writtenB;
+  const qint64 read = written / c.writtenParts * c.readParts;
+  // A quarter and three quarters of the read total, as 1000 and 3000 of 4000.
+  ASSERT_TRUE(PadJpeg(a, read / 4));
+  ASSERT_TRUE(PadJpeg(b, read - read / 4));
+
+  frmBatch batch;
+  ASSERT_TRUE(RunToEnd(batch, {a, b}, false, out, dialogs));
+  ASSERT_EQ(Size(out + "/a.jpg"), writtenA);  // padding changed nothing in the pixels
+  ASSERT_EQ(Size(out + "/b.jpg"), writtenB);
+  EXPECT_EQ(batch.Totals().Original(), read);
+  EXPECT_EQ(Label(batch), c.label);
+  EXPECT_EQ(Label(batch), ExpectedLabel(written, read));
+}
+
+INSTANTIATE_TEST_SUITE_P(Halves, BatchCompressionHalves,
+                         ::testing::Values(HalfCase{3, 8, "38%"}, HalfCase{5, 8, "62%"}));
+
+}  // namespace
