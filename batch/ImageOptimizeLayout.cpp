@@ -1,5 +1,4 @@
 // ImageOptimize: its tabs, controls and signals, and where the previews go.
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,17 +7,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
 
 #include "ImageOptimize.h"
 #include "OptionSliders.h"
+#include "PreviewPlacement.h"
 #include "SliderDrag.h"
-#include "WindowArrangement.h"
 #include "frmPicturePreview.h"
-#include "modModal.h"
 
 namespace {
 
@@ -120,23 +117,7 @@ void ImageOptimize::ConnectControls() {
 }
 
 void ImageOptimize::ArrangePreviews() {
-  QRect reference;
-  for (QWidget* w : modModal::OpenForms())
-    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) reference = w->frameGeometry();
-  if (reference.isNull()) {
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    reference = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
-  }
-  const WindowArrangement a = WindowArrangement::Compute(
-      reference, original_->frameGeometry().size(), window()->frameGeometry().size());
-  const auto place = [](frmPicturePreview* preview, QPoint at, QRect area) {
-    preview->move(at);
-    const QSize extra = preview->frameGeometry().size() - preview->size();
-    const QSize frame = preview->frameGeometry().size().boundedTo(area.size());
-    if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
-  };
-  place(original_, a.original, a.originalArea);
-  place(optimizedView_, a.optimized, a.optimizedArea);
+  const WindowArrangement a = PreviewPlacement::Place(window(), original_, optimizedView_);
   // The wizard is not moved once the user sees it; before that it goes below the previews.
   if (!window()->isVisible()) window()->move(window()->frameGeometry().left(), a.ownTop);
 }

@@ -1,23 +1,20 @@
 // frmImgOpt: its controls, their signals and the arrangement of the windows.
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 
 #include "CommandButton.h"
 #include "MakerLink.h"
+#include "PreviewPlacement.h"
 #include "SliderDrag.h"
 #include "TextButton.h"
-#include "WindowArrangement.h"
 #include "frmImgOpt.h"
 #include "frmPicturePreview.h"
-#include "modModal.h"
 
 namespace {
 
@@ -106,27 +103,9 @@ void frmImgOpt::ConnectControls() {
 }
 
 void frmImgOpt::ArrangeWindows() {
-  QRect reference;
-  const auto forms = modModal::OpenForms();
-  for (QWidget* w : forms)
-    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) reference = w->frameGeometry();
-  if (reference.isNull()) {
-    // The screen less its panels, so that no window starts under a task bar.
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    reference = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
-  }
   for (frmPicturePreview* p : {original_, optimizedView_})
     p->setWindowState(p->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
   adjustSize();
-  const WindowArrangement a = WindowArrangement::Compute(
-      reference, original_->frameGeometry().size(), frameGeometry().size());
-  const auto place = [](frmPicturePreview* preview, QPoint at, QRect area) {
-    preview->move(at);
-    const QSize extra = preview->frameGeometry().size() - preview->size();
-    const QSize frame = preview->frameGeometry().size().boundedTo(area.size());
-    if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
-  };
-  place(original_, a.original, a.originalArea);
-  place(optimizedView_, a.optimized, a.optimizedArea);
+  const WindowArrangement a = PreviewPlacement::Place(this, original_, optimizedView_);
   move(frameGeometry().left(), a.ownTop);
 }

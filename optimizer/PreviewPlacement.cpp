@@ -1,0 +1,41 @@
+#include "PreviewPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "frmPicturePreview.h"
+#include "modModal.h"
+
+namespace PreviewPlacement {
+namespace {
+
+QRect ReferenceFrame(const QWidget* own) {
+  QRect reference;
+  for (QWidget* w : modModal::OpenForms())
+    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) reference = w->frameGeometry();
+  if (!reference.isNull()) return reference;
+  // The screen less its panels, so that no window starts under a task bar.
+  const QScreen* s = own->screen() ? own->screen() : QGuiApplication::primaryScreen();
+  return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void Put(frmPicturePreview* preview, QPoint at, QRect area) {
+  preview->move(at);
+  const QSize extra = preview->frameGeometry().size() - preview->size();
+  const QSize frame = preview->frameGeometry().size().boundedTo(area.size());
+  if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
+}
+
+}  // namespace
+
+WindowArrangement Place(const QWidget* own, frmPicturePreview* original,
+                        frmPicturePreview* optimized) {
+  const WindowArrangement a = WindowArrangement::Compute(
+      ReferenceFrame(own), original->frameGeometry().size(), own->frameGeometry().size());
+  Put(original, a.original, a.originalArea);
+  Put(optimized, a.optimized, a.optimizedArea);
+  return a;
+}
+
+}  // namespace PreviewPlacement
