@@ -172,7 +172,8 @@ TEST_F(PictureBrowserTest, ThumbnailsArriveFromTheBackground) {
   ASSERT_TRUE(WritePicture(a.filePath("small.png"), 60, 200, Qt::yellow));
   WriteText(a.filePath("broken.jpg"));
   browser.SetDirectory(a.path());
-  QTRY_VERIFY_WITH_TIMEOUT(!browser.ThumbnailsPending(), 10000);
+  // QTRY_ checks do not fail a GoogleTest case: wait, then assert.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.ThumbnailsPending(); }, 10000));
   QCoreApplication::processEvents();
   clsDirPics* model = browser.Current();
   ASSERT_EQ(model->GetImagesCount(), 3);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,10 +12,12 @@
 
 #include "BrowseFixtures.h"
 #include "BrowseGeometry.h"
+#include "PictureBrowser.h"
 #include "TestEnv.h"
 #include "ThumbnailClient.h"
 #include "ThumbnailLoader.h"
 #include "clsBrowsePic.h"
+#include "clsDirPics.h"
 #include "clsImage.h"
 
 using BrowseFixtures::WritePicture;
@@ -147,6 +150,51 @@ TEST_F(ThumbnailLoaderTest, AFileStillWantedKeepsItsRunningWork) {
   ASSERT_TRUE(results.count(1));
   EXPECT_TRUE(results[1].ok);
   EXPECT_EQ(DecodedSize(1), QSize(100, 67));
+}
+
+// The browser asks for the page it shows: scrolling on stops the helpers busy on the cells
+// that left, and those cells are not taken for broken files.
+TEST(BrowserThumbnails, ScrollingAwayStopsTheWorkOfCellsNoLongerShown) {
+  QTemporaryDir dir, empty, helperDir;
+  const QString log = helperDir.filePath("started.txt");
+  const QString slow = helperDir.filePath("slow.sh");
+  {
+    QFile file(slow);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("#!/bin/sh\necho started >> '" + log + "'\nexec sleep 60\n").toUtf8());
+  }
+  QFile::setPermissions(slow, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const auto started = [&] {
+    QFile file(log);
+    return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+  };
+  for (int i = 1; i <= 40; ++i)
+    ASSERT_TRUE(WritePicture(dir.filePath(QString("p%1.png").arg(i, 2, 10, QChar('0'))), 50, 50));
+
+  ThumbnailClient::SetDefaultHelper(slow);
+  struct Restore {
+    ~Restore() { ThumbnailClient::SetDefaultHelper(TestEnv::BinDir() + "/trimjet-thumbnailer"); }
+  } restore;
+  {
+    PictureBrowser browser;
+    browser.resize(500 + browser.VScroll()->sizeHint().width(), 400);  // 4 x 3 cells and a part
+    browser.show();
+    browser.SetDirectory(dir.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started() == 2; },
+                                5000));  // one helper per worker, on p01 and p02
+    browser.VScroll()->setValue(browser.VScroll()->maximum());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started() == 4; },
+                                5000));  // both ended; two new ones for the new page
+    EXPECT_TRUE(browser.ThumbnailsPending());
+    browser.SetDirectory(empty.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.ThumbnailsPending(); }, 5000));
+    browser.SetDirectory(dir.path());
+    clsDirPics* model = browser.Current();
+    for (int i = 1; i <= model->GetImagesCount(); ++i) {
+      EXPECT_FALSE(model->Item(i)->LoadFailed()) << i;
+      EXPECT_FALSE(model->Item(i)->HasThumbnail()) << i;
+    }
+  }
 }
 
 }  // namespace
