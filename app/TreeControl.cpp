@@ -42,7 +42,7 @@ void TreeControl::SetCurrentFolder(const QString& path) {
   const QModelIndex index = model_->index(QDir::cleanPath(info.absoluteFilePath()));
   if (!index.isValid()) return;
   view_->setCurrentIndex(index);
-  view_->scrollTo(index);
+  view_->scrollTo(index, QAbstractItemView::PositionAtCenter);
   scrollPending_ = model_->filePath(index);
 }
 
@@ -70,7 +70,7 @@ void TreeControl::DirectoryLoaded(const QString& path) {
   if (scrollPending_.isEmpty()) return;
   const QModelIndex index = model_->index(scrollPending_);
   if (!index.isValid()) return;
-  view_->scrollTo(index);
+  view_->scrollTo(index, QAbstractItemView::PositionAtCenter);
   // The listing of the folder's own parent is the last that moves its row.
   if (QFileInfo(scrollPending_).path() == path) scrollPending_.clear();
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QWindow>
 
 #include "AppInfo.h"
@@ -67,6 +68,17 @@ void frmMainForm::changeEvent(QEvent* event) {
     if (firstActivation_) FirstActivation();
   }
   QMainWindow::changeEvent(event);
+}
+
+void frmMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Without a window manager a shown window may never be activated; the folder still opens.
+  if (firstActivation_)
+    QTimer::singleShot(0, this, [this] {
+      if (!firstActivation_) return;
+      UpdateControls();
+      FirstActivation();
+    });
 }
 
 void frmMainForm::FirstActivation() {

@@ -63,6 +63,7 @@ class frmMainForm : public QMainWindow, public BrowserHost {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -27,7 +27,7 @@ constexpr int kBottomBarHeight = 360;
 constexpr int kButtonSize = 390;
 constexpr int kLeftBarWidth = 3300;
 constexpr int kPreviewHeight = 3000;
-constexpr int kStatusWidth = 1500;
+constexpr int kStatusWidth = 1800;
 constexpr int kPicsWidth = 1200;
 
 int Px(int twips) { return Twips::ToPixels(twips); }

@@ -73,6 +73,16 @@ TEST_F(MainWindowTest, OpenWithSeveralFilesShowsTheWizardOnItsOptionsPageInDialo
   EXPECT_EQ(Optimizer(), nullptr);
 }
 
+TEST_F(MainWindowTest, OpenOfSeveralThatAllFailToLoadShowsNoWizardAndOneMessage) {
+  const QString a = FileOfSize("a.jpg", 300), b = FileOfSize("b.jpg", 400);
+  Open();
+  dialogs.fileAnswers << QStringList{a, b}.join('\n');
+  window->cmdOpen_Click();
+  QTest::qWait(20);
+  EXPECT_TRUE(Batch() == nullptr || !Batch()->isVisible());
+  EXPECT_EQ(dialogs.MessageCount(), 1);
+}
+
 TEST_F(MainWindowTest, OpenCancelledOpensNothing) {
   Open();
   window->cmdOpen_Click();
