@@ -219,8 +219,10 @@ void ImageOptimize::SizeScrolled() {
 }
 
 void ImageOptimize::SizeChanged() {
-  if (!drag_->Dragging()) return;
   UpdateSizeFromScale();
+  // A key or a click on the groove moves no handle (no sliderMoved), yet the run takes the
+  // new scale: the label and the boxes follow it; only a drag recomputes the preview.
+  if (!drag_->Dragging()) return;
   working_.reset();
   RefreshPreview(false);
   drag_->Clear();

@@ -145,4 +145,21 @@ TEST_F(OptionsPanelSliders, DraggingTheSizeHandleStretchesThePreviewAndKeepsTheS
   EXPECT_EQ(OptimizedShown().size(), QSize(w, h));
 }
 
+TEST_F(OptionsPanelSliders, ASizeKeyMovesTheLabelAndTheBoxesButNotThePreview) {
+  Child<QCheckBox>(&panel, "chkSize")->click();
+  auto* slider = Child<QSlider>(&panel, "sldSize");
+  const QString size = Text("txtOptimizedSize");
+  const QImage shown = OptimizedShown();
+  slider->setFocus();
+  QTest::keyClick(slider, Qt::Key_PageDown);  // a large change: 5 %
+  ASSERT_EQ(slider->value(), 95);
+  // The run will use 95 %, so the panel must not keep saying 100 %.
+  EXPECT_EQ(panel.Options().scale, 95);
+  EXPECT_EQ(Text("lblSize"), "95%");
+  EXPECT_EQ(Child<QLineEdit>(&panel, "txtSizeX")->text(), "228");
+  EXPECT_EQ(Child<QLineEdit>(&panel, "txtSizeY")->text(), "171");
+  EXPECT_EQ(Text("txtOptimizedSize"), size);
+  EXPECT_TRUE(OptimizedShown() == shown);
+}
+
 }  // namespace

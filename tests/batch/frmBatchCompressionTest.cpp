@@ -97,7 +97,7 @@ TEST_P(BatchCompressionHalves, AnExactHalfRoundsToTheEvenNeighbour) {
   ASSERT_EQ(Size(out + "/a.jpg"), writtenA);  // padding changed nothing in the pixels
   ASSERT_EQ(Size(out + "/b.jpg"), writtenB);
   EXPECT_EQ(batch.Totals().Original(), read);
-  EXPECT_EQ(Label(batch), c.label);
+  EXPECT_EQ(Label(batch), QString(c.label));
   EXPECT_EQ(Label(batch), ExpectedLabel(written, read));
 }
 
