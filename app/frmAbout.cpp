@@ -2,37 +2,15 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "AppInfo.h"
+#include "Artwork.h"
 #include "Dialogs.h"
 #include "clsLanguage.h"
 
 namespace {
-
-// The box's artwork: a small landscape "photo" drawn once, so no image file is needed.
-QPixmap Artwork() {
-  QPixmap pm(96, 96);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sky(0, 8, 0, 88);
-  sky.setColorAt(0, QColor(70, 130, 200));
-  sky.setColorAt(1, QColor(200, 225, 250));
-  p.setPen(QPen(QColor(60, 60, 60), 2));
-  p.setBrush(sky);
-  p.drawRoundedRect(QRectF(6, 10, 84, 76), 6, 6);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(255, 210, 80));
-  p.drawEllipse(QPointF(68, 30), 9, 9);
-  p.setBrush(QColor(60, 140, 70));
-  const QPointF hills[] = {{7, 85}, {30, 50}, {48, 70}, {62, 56}, {89, 85}};
-  p.drawPolygon(hills, 5);
-  return pm;
-}
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
@@ -48,7 +26,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
 
   auto* picture = NewLabel(this, "Picture1", QString());
-  picture->setPixmap(Artwork());
+  picture->setPixmap(Artwork::ProductPicture());
   picture->setAlignment(Qt::AlignTop);
 
   lblTitle = NewLabel(this, "lblTitle", QString());

@@ -1,0 +1,26 @@
+#pragma once
+// "Welcome!": asks whether to browse pictures in the main window or to run the batch
+// wizard, and remembers whether it should be offered on start ("ShowStartUp").
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+
+class frmStartupWizard : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr const char* kShowStartUp = "ShowStartUp";
+
+  explicit frmStartupWizard(QWidget* parent = nullptr);
+
+  void cmdNext_Click();
+  void cmdCancel_Click();
+
+ private:
+  QRadioButton* optWizard;
+  QRadioButton* optBrowse;
+  QCheckBox* chkShowOnStart;
+  QPushButton* cmdNext;
+  QPushButton* cmdCancel;
+};
