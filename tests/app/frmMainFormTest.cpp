@@ -1,6 +1,7 @@
 // The main window: status fields, enabling rule, splitters, remembered folder, folder scan.
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -222,5 +223,30 @@ TEST_P(ScanCancelTest, ScanStopsAndTheWindowComesBack) {
   EXPECT_EQ(Child<QLabel>("txtPics")->text(), "400");
 }
 INSTANTIATE_TEST_SUITE_P(Ways, ScanCancelTest, ::testing::Values(0, 1, 2, 3));
+
+TEST_F(MainWindowTest, ClosingDuringAScanStopsItThenCloses) {
+  Open();
+  const QString big = Path("big");
+  ASSERT_TRUE(QDir().mkpath(big));
+  for (int i = 0; i < 400; ++i)
+    QFile(QString("%1/p%2.png").arg(big).arg(i)).open(QIODevice::WriteOnly);
+  QTimer::singleShot(0, window, [&] { window->close(); });
+  window->SetDirectory(big);
+  EXPECT_LT(window->Browser()->Current()->GetImagesCount(), 400);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
+  EXPECT_EQ(Registry().ReadRegDir("BrowseDir", "none"), big);
+}
+
+TEST_F(MainWindowTest, BrowserMenuRequestPopsUpTheContextMenu) {
+  Picture("a.png");
+  Open();
+  Select({"a.png"});
+  Q_EMIT window->Browser()->Menu(10, 10);
+  EXPECT_TRUE(window->BrowserMenu()->isVisible());
+  QStringList items;
+  for (const QAction* a : window->BrowserMenu()->actions()) items << a->objectName();
+  EXPECT_EQ(items, (QStringList{"mnuBView", "mnuBOptimize", "", "mnuBDelete"}));
+  window->BrowserMenu()->hide();
+}
 
 }  // namespace
