@@ -9,11 +9,10 @@ bool Make(const QString& fileName, const std::function<QSize(int, int)>& fit, Re
   clsImage image;
   if (!image.CreateFromFile(fileName)) return false;
   const int width = image.Width(), height = image.Height();
-  const QSize size = fit(image.Width(), image.Height());
-  if (size.width() < 1 || size.height() < 1 || size.width() > image.Width() ||
-      size.height() > image.Height())
+  const QSize size = fit(width, height);
+  if (size.width() < 1 || size.height() < 1 || size.width() > width || size.height() > height)
     return false;
-  if (size != QSize(image.Width(), image.Height())) {
+  if (size != QSize(width, height)) {
     image.Resize(size.width(), size.height(), true);
     if (image.Width() != size.width() || image.Height() != size.height()) return false;
   }
