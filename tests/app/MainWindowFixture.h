@@ -8,11 +8,13 @@
 #include <QFile>
 #include <QImage>
 #include <QPointer>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "PictureBrowser.h"
 #include "RecordingDialogs.h"
+#include "TestEnv.h"
 #include "TreeControl.h"
 #include "clsBrowsePic.h"
 #include "clsDirPics.h"
@@ -28,7 +30,12 @@ inline QWidget* Form(const char* name) {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { Language().AddDefaultStrings(); }
+  static void SetUpTestSuite() {
+    Language().AddDefaultStrings();
+    // Qt's test mode puts settings in one folder shared by every test process; these tests
+    // close windows, which write settings, and run in parallel, so they keep their own.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, TestEnv::ConfigDir());
+  }
 
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
