@@ -108,13 +108,22 @@ void clsLanguage::UpdateObject(QObject* obj) const {
 }
 
 void clsLanguage::UpdateObject(QObject* obj, const QString& windowName) const {
-  if (!loaded_ || !obj || windowName.isEmpty()) return;
+  if (!obj || windowName.isEmpty()) return;
+  // Marked even without a file: a window that contains this one must leave its controls alone.
+  obj->setProperty(kTextScope, true);
+  if (!loaded_) return;
   ApplyTexts(obj, windowName + "_" + windowName, true);
+  ApplyToChildren(obj, windowName);
+}
+
+void clsLanguage::ApplyToChildren(QObject* parent, const QString& windowName) const {
   // Every named object below the window, nested ones included; objects sharing a name
-  // (control arrays) all get the same texts.
-  for (QObject* child : obj->findChildren<QObject*>()) {
+  // (control arrays) all get the same texts. A child that applies its own texts (an embedded
+  // panel, an owned preview window) is a control here, but its inside is not.
+  for (QObject* child : parent->children()) {
     if (!child->objectName().isEmpty())
       ApplyTexts(child, windowName + "_" + child->objectName(), false);
+    if (!child->property(kTextScope).toBool()) ApplyToChildren(child, windowName);
   }
 }
 

@@ -21,7 +21,8 @@ class clsLanguage {
   // The built-in English messages; called once at start-up, after the file was read.
   void AddDefaultStrings();
   // Applies the control texts of the file to obj (named by its object name, or by
-  // windowName) and to every named child object. Does nothing when no file was read.
+  // windowName) and to every named child object, but not to the inside of a child that was
+  // given its own texts this way (an embedded panel). Does nothing when no file was read.
   void UpdateObject(QObject* obj) const;
   void UpdateObject(QObject* obj, const QString& windowName) const;
   bool IsLoaded() const { return loaded_; }
@@ -32,6 +33,9 @@ class clsLanguage {
  private:
   void LoadLanguageFile(const QString& fileName);
   void ApplyTexts(QObject* target, const QString& keyPrefix, bool isWindow) const;
+  void ApplyToChildren(QObject* parent, const QString& windowName) const;
+  // Dynamic property set on every object that UpdateObject was called for.
+  static constexpr const char* kTextScope = "trimjetTextScope";
   static QString Key(const QString& name) { return name.toCaseFolded(); }
 
   QHash<QString, QString> messages_;

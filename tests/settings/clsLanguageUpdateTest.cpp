@@ -117,6 +117,17 @@ TEST_F(UpdateObject, PanelUsesItsTypeNameAsWindowName) {
   EXPECT_EQ(w.cmdOK->text(), "designed");
 }
 
+TEST_F(UpdateObject, WindowLeavesTheInsideOfAnEmbeddedPanelAlone) {
+  clsLanguage language(Write(LanguageFileBytes(kEntries)));
+  Window w;
+  auto* panel = Make<QWidget>(&w.dialog, "ImageOptimize");
+  auto* panelTitle = Make<QLabel>(panel, "lblTitle");
+  language.UpdateObject(panel);  // the panel loads first, as an embedded control does
+  language.UpdateObject(&w.dialog);
+  EXPECT_EQ(w.lblTitle->text(), "Titel");
+  EXPECT_EQ(panelTitle->text(), "panel title") << "the window's own lblTitle text leaked in";
+}
+
 TEST_F(UpdateObject, LeavesDesignedTextsWithoutControlTexts) {
   const struct {
     const char* name;
