@@ -185,11 +185,13 @@ void frmBatch::cmdCancel_Click() {
 
 void frmBatch::cmdClose_Click() {
   SaveBatchSettings();
-  hide();
-  if (optOtherDir_->isChecked()) {
-    if (QWidget* main = MainWindow())
-      QMetaObject::invokeMethod(main, "SetDirectory", Q_ARG(QString, txtOutputDir_->text()));
+  if (QWidget* main = optOtherDir_->isChecked() ? MainWindow() : nullptr) {
+    // Out of the way while the main window reads the output folder.
+    hide();
+    QMetaObject::invokeMethod(main, "SetDirectory", Q_ARG(QString, txtOutputDir_->text()));
   }
+  // Without the main window this is the last window: closed while shown, so that the
+  // program ends with it (a hidden window's close does not count as the last one).
   close();
 }
 

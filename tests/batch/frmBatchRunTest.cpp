@@ -163,4 +163,56 @@ TEST_F(BatchRun, CloseStoresTheOutputChoiceAndTheNextWizardShowsIt) {
   EXPECT_TRUE(Registry().ReadRegDir("BrowseDir", "none").startsWith(out));
 }
 
+TEST_F(BatchRun, EachOutputModeLastsUntilTheNextCloseAndCancelStoresNothing) {
+  const QString png = Picture(root + "/a.png");
+  struct Step {
+    bool overwrite;
+    const char* folder;
+  };
+  // Dir first, so that the later Overwrite must replace a stored "Dir".
+  for (const Step& step : {Step{false, "/first"}, Step{true, "/second"}}) {
+    SCOPED_TRACE(step.folder);
+    out = root + step.folder;
+    {
+      frmBatch batch;
+      ASSERT_TRUE(Run(batch, {png}, step.overwrite));
+      batch.cmdClose_Click();
+    }
+    frmBatch next;
+    EXPECT_EQ(Child<QRadioButton>(&next, "optOverwrite")->isChecked(), step.overwrite);
+    EXPECT_EQ(Child<QRadioButton>(&next, "optOtherDir")->isChecked(), !step.overwrite);
+    EXPECT_EQ(Child<QLineEdit>(&next, "txtOutputDir")->text(), out + "/");
+  }
+  {
+    frmBatch cancelled;
+    cancelled.AddFile(png);
+    cancelled.StartOnOptionsPage();
+    Child<QPushButton>(&cancelled, "cmdNext")->click();
+    Child<QRadioButton>(&cancelled, "optOtherDir")->setChecked(true);
+    Child<QLineEdit>(&cancelled, "txtOutputDir")->setText(root + "/never");
+    cancelled.cmdCancel_Click();
+  }
+  frmBatch last;
+  EXPECT_TRUE(Child<QRadioButton>(&last, "optOverwrite")->isChecked());
+  EXPECT_EQ(Child<QLineEdit>(&last, "txtOutputDir")->text(), root + "/second/");
+}
+
+TEST_F(BatchRun, CloseAfterTheRunEndsTheProgramWhenNoOtherWindowIsOpen) {
+  const QString png = Picture(root + "/a.png");
+  auto* batch = new frmBatch;
+  batch->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(batch));
+  ASSERT_TRUE(Run(*batch, {png}, false));
+  // The program's own loop, as in main(): it must end by itself once Close is clicked.
+  QSignalSpy last(qApp, &QGuiApplication::lastWindowClosed);
+  QTimer::singleShot(0, [batch] { Child<QPushButton>(batch, "cmdClose")->click(); });
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  limit.start(20000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  limit.stop();
+  EXPECT_EQ(last.count(), 1);
+}
+
 }  // namespace
