@@ -19,6 +19,7 @@
 #include "frmImgOpt.h"
 #include "frmMainForm.h"
 #include "frmPicturePreview.h"
+#include "frmStartupWizard.h"
 #include "modString.h"
 
 namespace {
@@ -126,10 +127,11 @@ void frmMainForm::mnuHHelp_Click() {
 }
 
 void frmMainForm::mnuHWizard_Click() {
-  // The start-up wizard comes with its own window class.
+  frmStartupWizard wizard(this);
+  wizard.exec();
 }
 
 void frmMainForm::mnuHAbout_Click() {
-  frmAbout about(this);
-  about.exec();
+  // The box deletes itself when it closes, so it lives on the heap.
+  (new frmAbout(this))->exec();
 }

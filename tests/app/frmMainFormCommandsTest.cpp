@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "AppInfo.h"
@@ -166,6 +167,31 @@ TEST_F(MainWindowTest, ViewOpensAWindowForEachPictureThatLoads) {
   titles.sort();
   EXPECT_EQ(titles, (QStringList{"a.png 40", "b.png 50"}));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowTest, WizardAndAboutAreModalAndOwnedByTheWindow) {
+  Open();
+  const std::pair<void (frmMainForm::*)(), const char*> commands[] = {
+      {&frmMainForm::mnuHWizard_Click, "frmStartupWizard"},
+      {&frmMainForm::mnuHAbout_Click, "frmAbout"}};
+  for (const auto& [command, className] : commands) {
+    QString shown;
+    QWidget* owner = nullptr;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, window, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal) {
+        shown = QString::fromLatin1(modal->metaObject()->className());
+        owner = modal->parentWidget();
+        closer.stop();
+        modal->close();
+      }
+    });
+    closer.start(10);
+    (window->*command)();
+    EXPECT_EQ(shown, className);
+    EXPECT_EQ(owner, window.data());
+  }
 }
 
 TEST_F(MainWindowTest, HelpOpensTheHelpFile) {
