@@ -1,12 +1,12 @@
 # Where `cmake --install` puts the program. Everything that must lie side by side (the
-# program, its Trimjet.dat name for the plug-in, the plug-in, its launcher, the batch worker
-# and the help file) goes to one program folder; the desktop finds the launcher, the menu
-# entries and the icon in the usual places.
+# program, its Trimjet.dat name for the plug-in, the plug-in, its launcher, the batch and
+# thumbnail helpers and the help file) goes to one program folder; the desktop finds the
+# launcher, the menu entries and the icon in the usual places.
 include(GNUInstallDirs)
 
 set(TRIMJET_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/trimjet)
 
-install(TARGETS Trimjet trimjet-handoff trimjet-batch-worker
+install(TARGETS Trimjet trimjet-handoff trimjet-batch-worker trimjet-thumbnailer
         RUNTIME DESTINATION ${TRIMJET_PROGRAM_DIR})
 install(TARGETS Trimjet.hpx LIBRARY DESTINATION ${TRIMJET_PROGRAM_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/app/help/Trimjet.html DESTINATION ${TRIMJET_PROGRAM_DIR})

@@ -18,10 +18,10 @@ fi
 
 libdir=$(find "$root" -type d -name trimjet -path '*/lib*/trimjet' | head -n 1)
 [ -n "$libdir" ] || { echo "FAIL: no program folder under $root"; exit 1; }
-for f in Trimjet Trimjet.hpx trimjet-handoff trimjet-batch-worker Trimjet.html; do
+for f in Trimjet Trimjet.hpx trimjet-handoff trimjet-batch-worker trimjet-thumbnailer Trimjet.html; do
   [ -f "$libdir/$f" ] || fail "$f missing from the program folder"
 done
-for f in Trimjet trimjet-handoff trimjet-batch-worker; do
+for f in Trimjet trimjet-handoff trimjet-batch-worker trimjet-thumbnailer; do
   [ -x "$libdir/$f" ] || fail "$f is not executable"
 done
 [ "$(readlink "$libdir/Trimjet.dat")" = Trimjet ] || fail "Trimjet.dat is not a link to Trimjet"
