@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "AppInfo.h"
 #include "ImageOptimize.h"
 #include "MainWindowFixture.h"
 #include "clsImage.h"
@@ -192,15 +191,6 @@ TEST_F(MainWindowTest, WizardAndAboutAreModalAndOwnedByTheWindow) {
     EXPECT_EQ(shown, className);
     EXPECT_EQ(owner, window.data());
   }
-}
-
-TEST_F(MainWindowTest, HelpOpensTheHelpFile) {
-  AppInfo::SetHelpFile(Path("Trimjet.html"));
-  Open();
-  window->mnuHHelp_Click();
-  ASSERT_EQ(dialogs.calls.size(), 1);
-  EXPECT_EQ(dialogs.calls[0].kind, "url");
-  EXPECT_EQ(dialogs.calls[0].text, "file://" + Path("Trimjet.html"));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The main window: status fields, enabling rule, splitters, remembered folder, folder scan.
 #include <QAction>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -169,15 +168,6 @@ TEST_F(MainWindowTest, FolderOfTheTreeIsRememberedAcrossWindows) {
   EXPECT_EQ(Shown(), other + "/");
 }
 
-TEST_F(MainWindowTest, StartFolderAfterTheFirstActivationChangesNothing) {
-  Open();
-  window->SetStartFolder(Path("x"));
-  ASSERT_TRUE(QDir().mkpath(Path("x")));
-  window->activateWindow();
-  QTest::qWait(20);
-  EXPECT_EQ(Shown(), dir.path() + "/");
-}
-
 // How the user stops a scan: each has to reach Cancel while the window is disabled.
 class ScanCancelTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
 
@@ -235,18 +225,6 @@ TEST_F(MainWindowTest, ClosingDuringAScanStopsItThenCloses) {
   EXPECT_LT(window->Browser()->Current()->GetImagesCount(), 400);
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
   EXPECT_EQ(Registry().ReadRegDir("BrowseDir", "none"), big);
-}
-
-TEST_F(MainWindowTest, BrowserMenuRequestPopsUpTheContextMenu) {
-  Picture("a.png");
-  Open();
-  Select({"a.png"});
-  Q_EMIT window->Browser()->Menu(10, 10);
-  EXPECT_TRUE(window->BrowserMenu()->isVisible());
-  QStringList items;
-  for (const QAction* a : window->BrowserMenu()->actions()) items << a->objectName();
-  EXPECT_EQ(items, (QStringList{"mnuBView", "mnuBOptimize", "", "mnuBDelete"}));
-  window->BrowserMenu()->hide();
 }
 
 }  // namespace
