@@ -116,7 +116,9 @@ QWidget* frmBatch::BuildRunPage() {
   ProgressBar_->setFixedHeight(24);
   txtProgress_ = Named(new QPlainTextEdit, "txtProgress");
   txtProgress_->setReadOnly(true);
-  txtProgress_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Lines wrap: a long path, or the note on a renamed output, stays readable without
+  // scrolling sideways.
+  txtProgress_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   lblCompression_ = Named(new QLabel(QStringLiteral("Compression ratio")), "lblCompression");
   column->addWidget(ProgressBar_);
   column->addWidget(txtProgress_, 1);
