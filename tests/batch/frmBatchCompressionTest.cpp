@@ -68,6 +68,10 @@ struct HalfCase {
   const char* label;
 };
 
+void PrintTo(const HalfCase& c, std::ostream* os) {
+  *os << c.writtenParts << "/" << c.readParts << " -> " << c.label;
+}
+
 class BatchCompressionHalves : public BatchCompression,
                                public ::testing::WithParamInterface<HalfCase> {};
 
@@ -102,6 +106,10 @@ TEST_P(BatchCompressionHalves, AnExactHalfRoundsToTheEvenNeighbour) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Halves, BatchCompressionHalves,
-                         ::testing::Values(HalfCase{3, 8, "38%"}, HalfCase{5, 8, "62%"}));
+                         ::testing::Values(HalfCase{3, 8, "38%"}, HalfCase{5, 8, "62%"}),
+                         [](const ::testing::TestParamInfo<HalfCase>& info) {
+                           return "Written" + std::to_string(info.param.writtenParts) + "of" +
+                                  std::to_string(info.param.readParts);
+                         });
 
 }  // namespace
