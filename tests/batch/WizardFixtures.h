@@ -58,7 +58,7 @@ inline QString Picture(const QString& path, int w = 64, int h = 48, int jpegQual
       for (int x = 0; x < w; ++x) surface.setPixelColor(x, y, g.pixelColor(x, y));
     picture.SaveIJLjpg(path, jpegQuality);
   } else {
-    Gradient(w, h).save(path, "PNG");
+    Gradient(w, h).save(path, path.endsWith(".bmp") ? "BMP" : "PNG");
   }
   return path;
 }

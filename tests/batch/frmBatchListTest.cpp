@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ImageOptimize.h"
 #include "SlideShow.h"
 #include "WizardFixtures.h"
 
@@ -106,6 +107,26 @@ TEST_F(BatchList, TheFolderDialogAddsWithoutSubfoldersAndRemembersItsChoice) {
   EXPECT_EQ(Registry().ReadRegDir("AddDir", "none"), root);
   Registry().OpenReg("Paths");
   EXPECT_EQ(Registry().GetValue("SubFolders"), "0");
+}
+
+TEST_F(BatchList, ATypedTextFileIsListedButOnlyTheBitmapPreviewsAndIsWritten) {
+  const QString bmp = Picture(root + "/a.bmp"), txt = root + "/notes.txt";
+  Text(txt);
+  frmBatch single;
+  dialogs.fileAnswers << bmp;  // one file: the dialog gives its full path alone
+  Child<QPushButton>(&single, "cmdAddFiles")->click();
+  EXPECT_EQ(Keys(single), QStringList({bmp}));
+
+  frmBatch batch;
+  dialogs.fileAnswers << txt + "\n" + bmp;
+  Child<QPushButton>(&batch, "cmdAddFiles")->click();
+  ASSERT_EQ(Keys(batch), QStringList({txt, bmp}));
+  ASSERT_TRUE(batch.FillCombo());
+  EXPECT_EQ(batch.Options()->FileName(), bmp);
+  ASSERT_TRUE(RunToEnd(batch, {}, false, root + "/out", dialogs));
+  EXPECT_TRUE(QFile::exists(root + "/out/a.jpg"));
+  EXPECT_FALSE(QFile::exists(root + "/out/notes.jpg"));
+  EXPECT_EQ(batch.Totals().Original(), QFileInfo(bmp).size());
 }
 
 }  // namespace
