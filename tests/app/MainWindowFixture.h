@@ -32,9 +32,6 @@ class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     Language().AddDefaultStrings();
-    // Qt's test mode puts settings in one folder shared by every test process; these tests
-    // close windows, which write settings, and run in parallel, so they keep their own.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, TestEnv::ConfigDir());
   }
 
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
