@@ -1,11 +1,13 @@
 #pragma once
 // The folder tree of the main window: every folder from the root down, hidden ones left out,
 // with the four operations the window uses (set, re-read, read the folder, folder chosen).
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
 class QFileSystemModel;
 class QModelIndex;
+class QTimer;
 class QTreeView;
 
 class TreeControl : public QWidget {
@@ -25,13 +27,18 @@ class TreeControl : public QWidget {
  Q_SIGNALS:
   void FolderSelected(const QString& path);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void CreateModel();
   void CurrentChanged(const QModelIndex& index);
-  void DirectoryLoaded(const QString& path);
+  void ListingChanged();
 
   QTreeView* view_;
   QFileSystemModel* model_ = nullptr;
   QString current_;
-  QString scrollPending_;  // shown once its folder's listing has arrived
+  QString scrollPending_;  // kept in view while the listings around it arrive
+  QElapsedTimer scrollSince_;
+  QTimer* scrollTimer_;
 };

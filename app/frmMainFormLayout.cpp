@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 
 #include "CommandButton.h"
@@ -114,7 +115,14 @@ void frmMainForm::BuildControls() {
   SizerBarY_->resize(SizerBarY_->width(), SizerBarY::kThickness);
   for (QWidget* w : {central, LeftBar_, BottomBar_}) w->installEventFilter(this);
   BuildMenus();
-  resize(Px(12000), Px(9000));
+  // Room for five columns of thumbnails where the screen allows it, centred on the screen.
+  QSize size(Px(15750), Px(10800));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect free = screen->availableGeometry();
+    size = size.boundedTo(free.size() * 9 / 10);
+    move(free.center() - QPoint(size.width() / 2, size.height() / 2));
+  }
+  resize(size);
 }
 
 void frmMainForm::BuildToolbar() {
