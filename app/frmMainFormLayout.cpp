@@ -13,6 +13,7 @@
 #include "CommandButton.h"
 #include "ImagePreview.h"
 #include "MainLayout.h"
+#include "Named.h"
 #include "PictureBrowser.h"
 #include "SizerBarX.h"
 #include "SizerBarY.h"
@@ -33,12 +34,6 @@ constexpr int kPicsWidth = 1200;
 
 int Px(int twips) { return Twips::ToPixels(twips); }
 int Tw(int pixels) { return int(Twips::FromPixels(pixels)); }
-
-template <typename T>
-T* Named(T* object, const char* name) {
-  object->setObjectName(QString::fromLatin1(name));
-  return object;
-}
 
 QPixmap StylePicture(QStyle::StandardPixmap which) {
   return QApplication::style()->standardIcon(which).pixmap(20, 20);

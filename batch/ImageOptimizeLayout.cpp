@@ -12,20 +12,11 @@
 #include <QTabWidget>
 
 #include "ImageOptimize.h"
+#include "Named.h"
 #include "OptionSliders.h"
 #include "PreviewPlacement.h"
 #include "SliderDrag.h"
 #include "frmPicturePreview.h"
-
-namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 void ImageOptimize::BuildControls() {
   SSTab_ = Named(new QTabWidget(this), "SSTab");

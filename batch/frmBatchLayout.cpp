@@ -15,17 +15,12 @@
 #include "CommandButton.h"
 #include "ImageOptimize.h"
 #include "MakerLink.h"
+#include "Named.h"
 #include "SlideShow.h"
 #include "UserProgress.h"
 #include "frmBatch.h"
 
 namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QLabel* Hint(const char* name, const QString& text) {
   QLabel* label = Named(new QLabel(text), name);

@@ -9,15 +9,10 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "Named.h"
 #include "OptionSliders.h"
 
 namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QLabel* Caption(const char* name, const QString& text) { return Named(new QLabel(text), name); }
 

@@ -9,14 +9,10 @@
 
 #include "EffectPicture.h"
 #include "ImageView.h"
+#include "Named.h"
 #include "frmEffect.h"
 
 namespace {
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 constexpr int kPreviewSide = 280;
 }  // namespace
 

@@ -10,21 +10,12 @@
 
 #include "CommandButton.h"
 #include "MakerLink.h"
+#include "Named.h"
 #include "PreviewPlacement.h"
 #include "SliderDrag.h"
 #include "TextButton.h"
 #include "frmImgOpt.h"
 #include "frmPicturePreview.h"
-
-namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 void frmImgOpt::BuildControls() {
   controls_ = OptionControls::Build({.qualityCaption = "lblQualityCaption",
