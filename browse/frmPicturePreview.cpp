@@ -12,6 +12,8 @@
 frmPicturePreview::frmPicturePreview(QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), view_(new ImageView(this)) {
   setObjectName(QStringLiteral("frmPicturePreview"));
+  // A tiny picture would leave no room for the scroll bars and the zoom read-out.
+  setMinimumSize(kMinimumSize);
   Language().UpdateObject(this);
 }
 

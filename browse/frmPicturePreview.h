@@ -1,6 +1,7 @@
 #pragma once
 // A floating window showing one shared image object in a zoomable view, sized to the picture
 // (within the screen). Closing it first asks an open optimiser window to close.
+#include <QSize>
 #include <QWidget>
 #include <memory>
 
@@ -10,6 +11,9 @@ class clsImage;
 class frmPicturePreview : public QWidget {
   Q_OBJECT
  public:
+  // The smallest client area, whatever the picture.
+  static constexpr QSize kMinimumSize{120, 90};
+
   explicit frmPicturePreview(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::Window);
   ~frmPicturePreview() override;
 

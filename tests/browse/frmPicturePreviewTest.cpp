@@ -46,6 +46,18 @@ TEST(frmPicturePreviewTest, ViewAreaIsExactlyThePicture) {
   EXPECT_EQ(preview.View()->Image(), img);
 }
 
+TEST(frmPicturePreviewTest, TinyPictureStillLeavesRoomForTheControls) {
+  frmPicturePreview preview;
+  preview.show();
+  preview.SetImage(Filled(24, 16, Qt::green));
+  EXPECT_GE(preview.width(), frmPicturePreview::kMinimumSize.width());
+  EXPECT_GE(preview.height(), frmPicturePreview::kMinimumSize.height());
+  EXPECT_EQ(preview.View()->size(), preview.size());
+  // The whole picture shows: nothing to scroll.
+  EXPECT_FALSE(preview.View()->findChild<QScrollBar*>(QStringLiteral("HScroll"))->isEnabled());
+  EXPECT_FALSE(preview.View()->findChild<QScrollBar*>(QStringLiteral("VScroll"))->isEnabled());
+}
+
 TEST(frmPicturePreviewTest, SizedBeforeItIsShown) {
   frmPicturePreview preview;
   preview.SetImage(Filled(300, 200, Qt::green));
