@@ -1,5 +1,6 @@
 #include "WindowArrangement.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Twips.h"
@@ -10,6 +11,8 @@ constexpr double kGapToCentre = 50;
 constexpr double kLeftMargin = 100;
 constexpr double kGapBelowPreviews = 100;
 constexpr double kBottomMargin = 120;
+// Previews cut short to keep the window clear of them keep at least this height (pixels).
+constexpr int kShortestPreview = 120;
 }  // namespace
 
 WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFrame, QSize ownFrame) {
@@ -29,13 +32,19 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   const double optimizedLeft = l + w / 2 + kGapToCentre;
   double ownTop = top + originalHeight + kGapBelowPreviews;
   const double lowest = t + h - ownHeight - kBottomMargin;
-  if (ownTop > lowest) ownTop = lowest;
+  const bool pushedUp = ownTop > lowest;
+  if (pushedUp) ownTop = lowest;
 
   WindowArrangement result;
   result.original = QPoint(ToPixels(originalLeft), ToPixels(top));
   result.optimized = QPoint(ToPixels(optimizedLeft), ToPixels(top));
   result.ownTop = ToPixels(ownTop);
-  const int bottom = reference.bottom();
+  // A window pushed up over tall previews would hide their lower part, or they its controls:
+  // the previews then end above it and scroll.
+  int bottom = reference.bottom();
+  if (pushedUp)
+    bottom = std::max(ToPixels(ownTop - kGapBelowPreviews) - 1,
+                      result.original.y() + kShortestPreview - 1);
   result.originalArea =
       QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
   result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));

@@ -117,6 +117,15 @@ TEST(WindowArrangementTest, WideOriginalKeepsTheLeftMargin) {
 TEST(WindowArrangementTest, TallOriginalPushesTheWindowToTheBottomLimit) {
   const auto a = WindowArrangement::Compute({0, 0, 1600, 1000}, {600, 800}, {300, 300});
   EXPECT_EQ(a.ownTop, 692);  // 15000 - 4500 - 120 twips
+  // The previews then end 100 twips above the window instead of hiding it or being hidden.
+  EXPECT_EQ(a.originalArea.bottom(), 684);
+  EXPECT_EQ(a.optimizedArea.bottom(), 684);
+  EXPECT_EQ(a.originalArea.top(), 80);
+}
+
+TEST(WindowArrangementTest, WindowTallerThanTheFrameLeavesThePreviewsSomeHeight) {
+  const auto a = WindowArrangement::Compute({0, 0, 1600, 600}, {600, 800}, {300, 700});
+  EXPECT_EQ(a.originalArea.height(), 120);
 }
 
 TEST(WindowArrangementTest, FollowsTheReferenceFrame) {
