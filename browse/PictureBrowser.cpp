@@ -226,6 +226,10 @@ bool PictureBrowser::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
       keyPressEvent(static_cast<QKeyEvent*>(event));
       return true;
+    case QEvent::Wheel:
+      // The wheel over the pictures scrolls the page as it would over the scroll bar.
+      if (vscroll_->isEnabled()) QCoreApplication::sendEvent(vscroll_, event);
+      return true;
     default:
       return false;
   }

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "BrowseFixtures.h"
 #include "PictureBrowser.h"
@@ -58,6 +59,20 @@ TEST_F(PictureBrowserTest, SurfaceOf500x400With23Pictures) {
   browser.VScroll()->setValue(2);
   Press(Qt::LeftButton, Cell(1));
   EXPECT_EQ(Parts(browser.GetSelected()).value(1), "p05.png");
+}
+
+TEST_F(PictureBrowserTest, WheelOverThePicturesScrollsThePage) {
+  Fill(a, 23);
+  browser.SetDirectory(a.path());
+  const auto wheel = [this](int notches) {
+    QWheelEvent event(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(browser.Pictures(), &event);
+  };
+  wheel(1);
+  EXPECT_GT(browser.VScroll()->value(), 1);
+  wheel(-5);
+  EXPECT_EQ(browser.VScroll()->value(), 1);
 }
 
 TEST_F(PictureBrowserTest, ScrollPositionFollowsAShorterList) {
