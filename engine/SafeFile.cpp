@@ -27,6 +27,7 @@ bool Replace(const QString& path, const QByteArray& bytes) {
 }
 
 bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes) {
+  if (path.isEmpty()) return false;  // QFile would warn on the console about it
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
