@@ -32,7 +32,10 @@ void frmPicturePreview::SizeToPicture() {
   const QRect frame = frameGeometry();
   const QSize frameExtra = frame.size() - size();
   const QSize extra = frameExtra + QSize(view_->GetDeltaWidth(), view_->GetDeltaHeight());
-  const QRect available = screen() ? screen()->availableGeometry() : QRect();
+  QRect available = screen() ? screen()->availableGeometry() : QRect();
+  // A window the user moved out of its place is no longer held to it.
+  if (limit_.contains(frame.topLeft()))
+    available = available.isValid() ? available.intersected(limit_) : limit_;
   const QRect target =
       ViewGeometry::PreviewFrame(frame, QSize(image_->Width(), image_->Height()), extra, available);
   // A window not yet shown nor placed is left to the window manager to place.

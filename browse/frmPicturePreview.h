@@ -1,6 +1,7 @@
 #pragma once
 // A floating window showing one shared image object in a zoomable view, sized to the picture
 // (within the screen). Closing it first asks an open optimiser window to close.
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 #include <memory>
@@ -22,6 +23,10 @@ class frmPicturePreview : public QWidget {
   std::shared_ptr<clsImage> GetImage() const { return image_; }
   // Shows changes made to the held picture.
   void RedrawImage();
+  // Keeps the frame inside area (screen coordinates) whenever it is sized to its picture, so
+  // that a growing picture does not cover the window that placed this one, until the user
+  // moves it out of the area. Empty: the screen only.
+  void SetSizeLimit(const QRect& area) { limit_ = area; }
   ImageView* View() const { return view_; }
 
  protected:
@@ -34,4 +39,5 @@ class frmPicturePreview : public QWidget {
 
   std::shared_ptr<clsImage> image_;
   ImageView* view_;
+  QRect limit_;
 };

@@ -25,6 +25,7 @@ void Put(frmPicturePreview* preview, QPoint at, QRect area) {
   const QSize extra = preview->frameGeometry().size() - preview->size();
   const QSize frame = preview->frameGeometry().size().boundedTo(area.size());
   if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
+  preview->SetSizeLimit(area);
 }
 
 }  // namespace

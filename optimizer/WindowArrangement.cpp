@@ -32,19 +32,17 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   const double optimizedLeft = l + w / 2 + kGapToCentre;
   double ownTop = top + originalHeight + kGapBelowPreviews;
   const double lowest = t + h - ownHeight - kBottomMargin;
-  const bool pushedUp = ownTop > lowest;
-  if (pushedUp) ownTop = lowest;
+  if (ownTop > lowest) ownTop = lowest;
 
   WindowArrangement result;
   result.original = QPoint(ToPixels(originalLeft), ToPixels(top));
   result.optimized = QPoint(ToPixels(optimizedLeft), ToPixels(top));
   result.ownTop = ToPixels(ownTop);
-  // A window pushed up over tall previews would hide their lower part, or they its controls:
-  // the previews then end above it and scroll.
-  int bottom = reference.bottom();
-  if (pushedUp)
-    bottom = std::max(ToPixels(ownTop - kGapBelowPreviews) - 1,
-                      result.original.y() + kShortestPreview - 1);
+  // The previews end above the window, so neither hides the other: a window pushed up over
+  // tall previews, or a picture that grows later (the view's scroll bars show the rest).
+  const int bottom = std::min(reference.bottom(),
+                              std::max(ToPixels(ownTop - kGapBelowPreviews) - 1,
+                                       result.original.y() + kShortestPreview - 1));
   result.originalArea =
       QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
   result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));

@@ -11,8 +11,8 @@ struct WindowArrangement {
   QPoint optimized;  // frame top-left of the Optimized preview
   int ownTop = 0;    // frame top of the optimiser; its left stays where it is
   // The most each preview's frame may cover, so that a large picture leaves the two side by
-  // side instead of one over the other, and clear of the optimiser when it had to move up
-  // (the view's scroll bars show the rest).
+  // side instead of one over the other, and both clear of the optimiser below them (the
+  // view's scroll bars show the rest). The previews keep to it when their pictures change.
   QRect originalArea;
   QRect optimizedArea;
 

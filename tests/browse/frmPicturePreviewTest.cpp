@@ -58,6 +58,21 @@ TEST(frmPicturePreviewTest, TinyPictureStillLeavesRoomForTheControls) {
   EXPECT_FALSE(preview.View()->findChild<QScrollBar*>(QStringLiteral("VScroll"))->isEnabled());
 }
 
+TEST(frmPicturePreviewTest, SizeLimitHoldsUntilTheWindowIsMovedAway) {
+  frmPicturePreview preview;
+  preview.show();
+  preview.SetImage(Filled(300, 200, Qt::green));
+  const QRect area(preview.frameGeometry().topLeft(), QSize(400, 300));
+  preview.SetSizeLimit(area);
+  preview.SetImage(Filled(1000, 800, Qt::green));  // a picture that grew
+  EXPECT_TRUE(area.contains(preview.frameGeometry())) << "covers what lies below the area";
+  EXPECT_EQ(preview.frameGeometry().topLeft(), area.topLeft());
+
+  preview.move(area.right() + 50, area.top());
+  preview.SetImage(Filled(600, 500, Qt::green));
+  EXPECT_EQ(preview.View()->ViewSize(), QSize(600, 500)) << "a moved window sizes freely";
+}
+
 TEST(frmPicturePreviewTest, SizedBeforeItIsShown) {
   frmPicturePreview preview;
   preview.SetImage(Filled(300, 200, Qt::green));

@@ -104,9 +104,10 @@ TEST(WindowArrangementTest, PreviewsSideBySideAndTheWindowBelow) {
   EXPECT_EQ(a.original, QPoint(197, 80));   // 12000 - 9000 - 50 twips
   EXPECT_EQ(a.optimized, QPoint(803, 80));  // 12050 twips
   EXPECT_EQ(a.ownTop, 487);                 // 1200 + 6000 + 100 twips
-  // Each preview keeps to its half: the Original up to 50 twips before the centre.
-  EXPECT_EQ(a.originalArea, QRect(QPoint(197, 80), QPoint(796, 999)));
-  EXPECT_EQ(a.optimizedArea, QRect(QPoint(803, 80), QPoint(1599, 999)));
+  // Each preview keeps to its half, the Original up to 50 twips before the centre, and both
+  // end where the window's gap begins.
+  EXPECT_EQ(a.originalArea, QRect(QPoint(197, 80), QPoint(796, 479)));
+  EXPECT_EQ(a.optimizedArea, QRect(QPoint(803, 80), QPoint(1599, 479)));
 }
 
 TEST(WindowArrangementTest, WideOriginalKeepsTheLeftMargin) {
