@@ -40,9 +40,9 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   result.ownTop = ToPixels(ownTop);
   // The previews end above the window, so neither hides the other: a window pushed up over
   // tall previews, or a picture that grows later (the view's scroll bars show the rest).
-  const int bottom = std::min(reference.bottom(),
-                              std::max(ToPixels(ownTop - kGapBelowPreviews) - 1,
-                                       result.original.y() + kShortestPreview - 1));
+  const int bottom =
+      std::min(reference.bottom(), std::max(ToPixels(ownTop - kGapBelowPreviews) - 1,
+                                            result.original.y() + kShortestPreview - 1));
   result.originalArea =
       QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
   result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));
