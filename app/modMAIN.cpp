@@ -58,9 +58,7 @@ void RunBatch(const QString& args, StartupTargets& targets) {
 
 }  // namespace
 
-QString ArgsFromCommandLine(const QStringList& arguments) {
-  return arguments.mid(1).join(' ');
-}
+QString ArgsFromCommandLine(const QStringList& arguments) { return arguments.mid(1).join(' '); }
 
 void Prepare() {
   AppInfo::SetHelpFile(AppInfo::ProgramFolder() + "/" + AppInfo::kHelpFileName);
@@ -80,9 +78,8 @@ void Main(const QString& args, StartupTargets& targets) {
     if (!chosen && args.contains(k)) chosen = k;
 
   if (chosen == kStartMain)
-    targets.ShowMainWindow(args.startsWith(QLatin1String(kStartMain) + ' ')
-                               ? args.mid(kStartFolderStart)
-                               : QString());
+    targets.ShowMainWindow(
+        args.startsWith(QLatin1String(kStartMain) + ' ') ? args.mid(kStartFolderStart) : QString());
   else if (chosen == kOptimize)
     targets.ShowOptimizer(args.mid(kOptimizePathStart));
   else if (chosen == kBatch)
@@ -97,7 +94,8 @@ int Run(QApplication& app) {
   Main(ArgsFromCommandLine(QApplication::arguments()), windows);
   // With no window left (a batch hand-off with nothing usable) there is nothing to wait for.
   const QWidgetList tops = QApplication::topLevelWidgets();
-  const bool open = std::any_of(tops.begin(), tops.end(), [](QWidget* w) { return w->isVisible(); });
+  const bool open =
+      std::any_of(tops.begin(), tops.end(), [](QWidget* w) { return w->isVisible(); });
   return open ? app.exec() : 0;
 }
 
