@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <ostream>
 
@@ -109,5 +111,26 @@ inline bool RunToEnd(frmBatch& batch, const QStringList& files, bool overwrite,
   Child<QPushButton>(&batch, "cmdFinish")->click();
   return finished.count() > 0 || finished.wait(60000);
 }
+
+// A scratch folder with an output folder under it, the recording seam, and no output choice
+// left over from an earlier wizard.
+class RunFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Language().AddDefaultStrings();
+    root = dir.path();
+    out = root + "/out";
+    Registry().OpenReg("Batch");
+    Registry().SetValue("OutputDir", "");
+    Registry().SetValue("OutputMode", "");
+  }
+  static QString Ratio(frmBatch& batch) {
+    return Child<QLabel>(&batch, "lblCompression")->text();
+  }
+
+  QTemporaryDir dir;
+  QString root, out;
+  RecordingDialogs dialogs;
+};
 
 }  // namespace WizardFixtures

@@ -10,27 +10,14 @@ using namespace WizardFixtures;
 
 namespace {
 
-class BatchRun : public ::testing::Test {
+class BatchRun : public RunFolderTest {
  protected:
-  void SetUp() override {
-    Language().AddDefaultStrings();
-    root = dir.path();
-    out = root + "/out";
-    Registry().OpenReg("Batch");
-    Registry().SetValue("OutputDir", "");
-    Registry().SetValue("OutputMode", "");
-  }
   bool Run(frmBatch& batch, const QStringList& files, bool overwrite, int workers = 2) {
     return RunToEnd(batch, files, overwrite, out, dialogs, workers);
   }
   QString Progress(frmBatch& batch) {
     return Child<QPlainTextEdit>(&batch, "txtProgress")->toPlainText();
   }
-  QString Ratio(frmBatch& batch) { return Child<QLabel>(&batch, "lblCompression")->text(); }
-
-  QTemporaryDir dir;
-  QString root, out;
-  RecordingDialogs dialogs;
 };
 
 TEST_F(BatchRun, OutputNamesFollowTheTableAndTheTotalsCompareSizesBeforeAndAfter) {
