@@ -25,7 +25,7 @@ TEST(CliArguments, UsageErrors) {
       {{"a.png"}, "exactly one"},
       {{"--overwrite", "--output-dir", "o", "a.png"}, "exactly one"},
       {{"--overwrite", "--effect", "Blurr", "a.png"}, "unknown effect 'Blurr'"},
-      {{"--overwrite", "--effect", "blur", "a.png"}, "unknown effect"},
+      {{"--overwrite", "--effect", "sharpen-more", "a.png"}, "unknown effect"},
       {{"--overwrite", "--effect", "Kodalith=256", "a.png"}, "from 0 to 255"},
       {{"--overwrite", "--effect", "Remove Noise=2", "a.png"}, "from 3 to 11"},
       {{"--overwrite", "--effect", "Rotate=x", "a.png"}, "not 'x'"},
