@@ -24,8 +24,10 @@ bool CliInputs::ReadNames(const QString& file, bool nulSeparated, QStringList& n
   return true;
 }
 
-bool CliInputs::Collect(const QStringList& inputs, bool recursive, std::vector<Picture>& pictures,
-                        QTextStream& err) {
+bool CliInputs::Collect(const QStringList& inputs, bool recursive, bool listed,
+                        std::vector<Picture>& pictures, QTextStream& err) {
+  auto slashed = [](const QString& f) { return f.endsWith(QLatin1Char('/')) ? f : f + '/'; };
+  const QString current = slashed(QDir::currentPath());
   QSet<QString> seen;
   for (const Picture& p : pictures) seen.insert(p.path);
   bool allFound = true;
@@ -34,7 +36,6 @@ bool CliInputs::Collect(const QStringList& inputs, bool recursive, std::vector<P
     const QString given = QDir::cleanPath(input);
     std::vector<Picture> found;
     if (info.isDir()) {
-      auto slashed = [](const QString& f) { return f.endsWith(QLatin1Char('/')) ? f : f + '/'; };
       const QString root = slashed(QDir::cleanPath(info.absoluteFilePath()));
       const QString keyRoot = slashed(given);
       for (const QString& file : BatchInputs::FilesFromPath(root, recursive)) {
@@ -42,7 +43,9 @@ bool CliInputs::Collect(const QStringList& inputs, bool recursive, std::vector<P
         found.push_back({path, root, keyRoot + path.mid(root.size())});
       }
     } else if (info.isFile()) {
-      found.push_back({QDir::cleanPath(info.absoluteFilePath()), QString(), given});
+      const bool below = listed && QDir::isRelativePath(input);
+      found.push_back(
+          {QDir::cleanPath(info.absoluteFilePath()), below ? current : QString(), given});
     } else {
       err << "trimjet-cli: " << input << ": no such file or folder\n";
       allFound = false;

@@ -19,7 +19,8 @@ class CliInputs {
   // names are dropped. False with error when the file cannot be read.
   static bool ReadNames(const QString& file, bool nulSeparated, QStringList& names, QString& error);
   // Appends the pictures of inputs not met before; a missing INPUT gets a message on err
-  // and makes the result false.
-  static bool Collect(const QStringList& inputs, bool recursive, std::vector<Picture>& pictures,
-                      QTextStream& err);
+  // and makes the result false. listed: the names come from a list, whose relative file
+  // names count as found under the current folder (find . -print0 keeps its folders).
+  static bool Collect(const QStringList& inputs, bool recursive, bool listed,
+                      std::vector<Picture>& pictures, QTextStream& err);
 };

@@ -19,16 +19,17 @@ const QString kPrefix = QStringLiteral("trimjet-cli: ");
 }  // namespace
 
 int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bool progress) {
-  QStringList inputs = args.inputs;
+  QStringList listed;
   if (!args.filesFrom.isEmpty()) {
     QString error;
-    if (!CliInputs::ReadNames(args.filesFrom, args.nulSeparated, inputs, error)) {
+    if (!CliInputs::ReadNames(args.filesFrom, args.nulSeparated, listed, error)) {
       err << kPrefix << error << "\n";
       return 1;
     }
   }
   std::vector<CliInputs::Picture> found;
-  bool allOk = CliInputs::Collect(inputs, args.recursive, found, err);
+  bool allOk = CliInputs::Collect(args.inputs, args.recursive, false, found, err);
+  allOk = CliInputs::Collect(listed, args.recursive, true, found, err) && allOk;
   if (found.empty()) {
     err << kPrefix << "no picture found"
         << (args.recursive ? "" : " (subfolders are searched with --recursive)") << "\n";
