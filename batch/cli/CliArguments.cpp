@@ -90,7 +90,8 @@ QString CliArguments::Usage() {
              "  --output-dir DIR       write into DIR (created when missing)\n"
              "  --keep-structure       with --output-dir: recreate each picture's folders below\n"
              "                         the INPUT folder it was found in (files named directly go\n"
-             "                         to the top of DIR)\n"
+             "                         to the top of DIR; relative names of --files-from keep\n"
+             "                         their folders below the current one)\n"
              "  --overwrite            replace JPEG sources; write NAME.jpg beside other pictures\n"
              "  --if-exists RULE       when another file lies at an output name: number (write\n"
              "                         \"a (2).jpg\", the default), replace, or skip the picture\n"
@@ -109,7 +110,8 @@ QString CliArguments::Usage() {
              "                         standard error\n"
              "  -h, --help, --version  this text, or the version\n"
              "Prints one line per picture (source -> destination: bytes before -> after) and the\n"
-             "compression ratio; a progress bar on standard error when it is a terminal.\n"
+             "compression ratio; a progress bar on standard error when both it and standard\n"
+             "output are a terminal.\n"
              "Exit status: 0 all written or skipped, 1 some failed or no picture found,\n"
              "2 usage error.\n")
       .arg(EffectList());
