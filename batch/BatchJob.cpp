@@ -41,7 +41,7 @@ std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage
 }
 
 bool BatchJob::SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
-                         QString* reason) {
+                         QString* reason, QSize* size) {
   // Checked first so a refused file costs no decoding.
   if (SafeFile::IsWriteProtected(dest))
     return Fail(reason, QStringLiteral("the file is write-protected: ") + dest);
@@ -56,6 +56,7 @@ bool BatchJob::SaveImage(const QString& source, const QString& dest, const Batch
     if (effect.entry) EffectCatalog::Apply(*sized, *effect.entry, effect.level);
   if (!sized->SaveIJLjpg(dest, options.quality))
     return Fail(reason, QStringLiteral("cannot write ") + dest);
+  if (size) *size = QSize(sized->Width(), sized->Height());
   return true;
 }
 
@@ -68,7 +69,12 @@ BatchJob::Result BatchJob::Run(const QString& source, const QString& dest,
     return result;
   }
   result.bytesBefore = info.size();
-  result.ok = SaveImage(source, dest, options, &result.reason);
-  if (result.ok) result.bytesAfter = QFileInfo(dest).size();
+  QSize size;
+  result.ok = SaveImage(source, dest, options, &result.reason, &size);
+  if (result.ok) {
+    result.bytesAfter = QFileInfo(dest).size();
+    result.width = size.width();
+    result.height = size.height();
+  }
   return result;
 }

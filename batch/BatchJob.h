@@ -1,6 +1,7 @@
 #pragma once
 // BatchJob: the work on one picture of a batch run: load, size, apply the effects and write
 // the JPEG, with the byte counts the run's totals add up.
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -15,6 +16,8 @@ class BatchJob {
     qint64 bytesBefore = 0;  // the source's length when the job started
     qint64 bytesAfter = 0;   // the written file's length
     QString reason;          // why it failed, one line
+    int width = 0;           // the written picture's size
+    int height = 0;
   };
 
   // The picture at the options' size: the picture itself when no resizing is asked for or
@@ -24,9 +27,9 @@ class BatchJob {
                                                  const BatchOptions& options, bool fast);
   // Loads source, sizes it, applies the effects and writes dest as JPEG. dest is replaced
   // atomically, so a failure leaves any existing file as it was; a write-protected dest is
-  // refused. The reason is set on failure.
+  // refused. The reason is set on failure, the written picture's size on success.
   static bool SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
-                        QString* reason = nullptr);
+                        QString* reason = nullptr, QSize* size = nullptr);
   // SaveImage with the lengths before and after, as the run counts them.
   static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
 };

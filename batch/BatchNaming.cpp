@@ -20,14 +20,17 @@ QString FolderOf(const QString& path) {
 
 }  // namespace
 
-QString BatchNaming::OutputName(const QString& source, Mode mode, const QString& outputDir) {
+QString BatchNaming::OutputName(const QString& source, Mode mode, const QString& outputDir,
+                                const QString& root) {
   const QString name = GetFileTitle(source, false, QStringLiteral("/"));
   const bool jpeg = IsJpegName(name);
   // The extension is taken off the file name only: "/pics.old/scan" must not become
   // "/pics.jpg" in another folder.
   const QString jpegName = jpeg ? name : RemoveExtension(name) + QStringLiteral(".jpg");
   if (mode == Mode::kOverwrite) return jpeg ? source : FolderOf(source) + jpegName;
-  return outputDir + jpegName;
+  QString below;
+  if (!root.isEmpty() && source.startsWith(root)) below = FolderOf(source.mid(root.size()));
+  return outputDir + below + jpegName;
 }
 
 QString BatchNaming::Numbered(const QString& name, int number) {
@@ -39,18 +42,29 @@ QString BatchNaming::Numbered(const QString& name, int number) {
 
 std::vector<BatchNaming::Output> BatchNaming::Plan(const QStringList& sources, Mode mode,
                                                    const QString& outputDir) {
+  Request request;
+  request.mode = mode;
+  request.outputDir = outputDir;
+  return Plan(sources, request);
+}
+
+std::vector<BatchNaming::Output> BatchNaming::Plan(const QStringList& sources,
+                                                   const Request& request) {
   const QSet<QString> inputs(sources.begin(), sources.end());
   QSet<QString> taken;
   std::vector<Output> plan;
   plan.reserve(std::size_t(sources.size()));
-  for (const QString& source : sources) {
-    Output out;
-    out.wanted = OutputName(source, mode, outputDir);
-    out.dest = out.wanted;
+  auto occupied = [&](const QString& source, const QString& dest) {
     // Another input's file is never written over: it may not have been read yet.
-    for (int n = 2; taken.contains(out.dest) || (inputs.contains(out.dest) && out.dest != source);
-         ++n)
-      out.dest = Numbered(out.wanted, n);
+    return taken.contains(dest) || (inputs.contains(dest) && dest != source) ||
+           (request.occupied && request.occupied(source, dest));
+  };
+  for (int i = 0; i < sources.size(); ++i) {
+    const QString& source = sources[i];
+    Output out;
+    out.wanted = OutputName(source, request.mode, request.outputDir, request.roots.value(i));
+    out.dest = out.wanted;
+    for (int n = 2; occupied(source, out.dest); ++n) out.dest = Numbered(out.wanted, n);
     taken.insert(out.dest);
     plan.push_back(out);
   }

@@ -1,6 +1,7 @@
 #include "frmBatch.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -201,6 +202,8 @@ void frmBatch::LoadBatchSettings() {
   txtOutputDir_->setText(reg.GetValue(QStringLiteral("OutputDir")));
   optOverwrite_->setChecked(reg.GetValue(QStringLiteral("OutputMode")) != QLatin1String("Dir"));
   optOtherDir_->setChecked(!optOverwrite_->isChecked());
+  chkKeepStructure_->setChecked(reg.GetValue(QStringLiteral("KeepStructure")) ==
+                                QLatin1String("1"));
 }
 
 void frmBatch::SaveBatchSettings() {
@@ -209,6 +212,8 @@ void frmBatch::SaveBatchSettings() {
   reg.SetValue(QStringLiteral("OutputDir"), txtOutputDir_->text());
   reg.SetValue(QStringLiteral("OutputMode"),
                optOverwrite_->isChecked() ? QStringLiteral("Overwrite") : QStringLiteral("Dir"));
+  reg.SetValue(QStringLiteral("KeepStructure"),
+               chkKeepStructure_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void frmBatch::changeEvent(QEvent* event) {

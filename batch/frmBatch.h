@@ -8,6 +8,7 @@
 #include "BatchNaming.h"
 #include "BatchTotals.h"
 
+class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
@@ -28,12 +29,15 @@ class frmBatch : public QWidget {
   Q_PROPERTY(bool Unloading READ Unloading)
  public:
   static constexpr int kRunPage = 100;
+  // Item data of the process list: the folder an entry was added with (empty: added alone).
+  static constexpr int kRootRole = Qt::UserRole + 1;
 
   explicit frmBatch(QWidget* parent = nullptr);
   ~frmBatch() override;
 
   // The process list (frmBatchList.cpp).
-  void AddFile(const QString& fileName);
+  // root: the folder the file was found under, ending with "/"; empty for a file added alone.
+  void AddFile(const QString& fileName, const QString& root = QString());
   void AddFilesFromPath(QString fullPath, bool bSubFolders);
   bool FillCombo();
   void cmdAddFiles_Click();
@@ -123,6 +127,7 @@ class frmBatch : public QWidget {
   QRadioButton* optOtherDir_ = nullptr;
   QLineEdit* txtOutputDir_ = nullptr;
   QPushButton* cmdBrowseOutputDir_ = nullptr;
+  QCheckBox* chkKeepStructure_ = nullptr;
   UserProgress* ProgressBar_ = nullptr;
   QPlainTextEdit* txtProgress_ = nullptr;
   QLabel* lblCompression_ = nullptr;

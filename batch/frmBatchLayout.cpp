@@ -1,4 +1,5 @@
 // frmBatch: its pages, controls and signals.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -95,6 +96,13 @@ QWidget* frmBatch::BuildOutputPage() {
   grid->addWidget(optOtherDir_, 1, 0, 1, 2);
   grid->addWidget(txtOutputDir_, 2, 0);
   grid->addWidget(cmdBrowseOutputDir_, 2, 1);
+  // Pictures of added folders keep their subfolders below the output folder, so that
+  // 2019/a.jpg and 2020/a.jpg stay apart instead of becoming a.jpg and a (2).jpg.
+  chkKeepStructure_ =
+      Named(new QCheckBox(QStringLiteral("Keep the folder structure")), "chkKeepStructure");
+  grid->addWidget(chkKeepStructure_, 3, 0, 1, 2);
+  chkKeepStructure_->setEnabled(false);
+  connect(optOtherDir_, &QRadioButton::toggled, chkKeepStructure_, &QWidget::setEnabled);
   column->addWidget(
       Named(new QLabel(QStringLiteral("Select your output destination")), "lblOutputDest"));
   column->addWidget(frame);

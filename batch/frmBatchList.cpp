@@ -43,11 +43,12 @@ int IconNumber(const QString& path) {
 
 int frmBatch::FileCount() const { return lstFiles_->topLevelItemCount(); }
 
-void frmBatch::AddFile(const QString& fileName) {
+void frmBatch::AddFile(const QString& fileName, const QString& root) {
   for (int i = 0; i < lstFiles_->topLevelItemCount(); ++i)
     if (lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString() == fileName) return;
   auto* item = new QTreeWidgetItem;
   item->setData(0, Qt::UserRole, fileName);
+  item->setData(0, kRootRole, root);
   item->setText(0, modString::GetFileTitle(fileName, false, QStringLiteral("/")));
   item->setIcon(0, SmallIcon(IconNumber(fileName)));
   item->setText(1, modPublic::FormatKb(QFileInfo(fileName).size()));
@@ -57,7 +58,8 @@ void frmBatch::AddFile(const QString& fileName) {
 
 void frmBatch::AddFilesFromPath(QString fullPath, bool bSubFolders) {
   if (!fullPath.endsWith(QLatin1Char('/'))) fullPath += QLatin1Char('/');
-  for (const QString& file : BatchInputs::FilesFromPath(fullPath, bSubFolders)) AddFile(file);
+  for (const QString& file : BatchInputs::FilesFromPath(fullPath, bSubFolders))
+    AddFile(file, fullPath);
   QCoreApplication::processEvents();
 }
 

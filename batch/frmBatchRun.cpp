@@ -1,6 +1,9 @@
 // frmBatch: the run: every listed picture through the options panel's settings, reported in
 // list order while worker processes do the pictures side by side.
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -41,13 +44,26 @@ void frmBatch::StartRun() {
   // Every output name is decided before any picture is written, so that no two entries of
   // the run write the same file and none overwrites another entry's source.
   runSources_.clear();
-  for (int i = 0; i < count; ++i)
+  QStringList roots;
+  for (int i = 0; i < count; ++i) {
     runSources_ << lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString();
-  const auto mode =
+    roots << lstFiles_->topLevelItem(i)->data(0, kRootRole).toString();
+  }
+  BatchNaming::Request request;
+  request.mode =
       optOverwrite_->isChecked() ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
-  runPlan_ = BatchNaming::Plan(runSources_, mode, txtOutputDir_->text());
+  request.outputDir = txtOutputDir_->text();
+  const bool keep = optOtherDir_->isChecked() && chkKeepStructure_->isChecked();
+  if (keep) request.roots = roots;
+  runPlan_ = BatchNaming::Plan(runSources_, request);
   std::vector<BatchRunner::Item> items;
-  for (int i = 0; i < count; ++i) items.push_back({runSources_[i], runPlan_[std::size_t(i)].dest});
+  for (int i = 0; i < count; ++i) {
+    const QString& dest = runPlan_[std::size_t(i)].dest;
+    // The kept subfolders are made before the workers write into them; one that cannot
+    // be made fails its pictures' writes with the reason.
+    if (keep) QDir().mkpath(QFileInfo(dest).path());
+    items.push_back({runSources_[i], dest});
+  }
 
   delete runner_;
   runner_ = new BatchRunner(this);

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick
+  parallel
   fonts-dejavu-core
 )
 

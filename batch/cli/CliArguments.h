@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include "BatchOptions.h"
+#include "ExistingOutput.h"
+#include "Shard.h"
 
 struct CliArguments {
   BatchOptions options;
@@ -13,9 +15,19 @@ struct CliArguments {
   bool recursive = false;
   int jobs = 1;
   QStringList inputs;
+  QString filesFrom;          // a file of INPUT names, "-" for standard input
+  bool nulSeparated = false;  // -0: its names end with NUL, not a line feed
+  bool keepStructure = false;
+  bool dryRun = false;
+  bool json = false;
+  bool quiet = false;
+  Shard shard;
+  ExistingOutput::Rule ifExists = ExistingOutput::Rule::kNumber;
   bool help = false;
+  bool version = false;
 
   // args excludes the program name. False with error set on a usage error.
   static bool Parse(const QStringList& args, CliArguments& out, QString& error);
   static QString Usage();
+  static QString Version();
 };

@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 #include <optional>
 #include <vector>
 
-#include "BatchInputs.h"
-#include "BatchTotals.h"
+#include "CliInputs.h"
+#include "CliReport.h"
+#include "ExistingOutput.h"
 #include "ProgressLine.h"
 #include "WorkerPool.h"
 #include "modString.h"
@@ -16,87 +16,87 @@ namespace {
 
 const QString kPrefix = QStringLiteral("trimjet-cli: ");
 
-// Every picture once, in the order given; false when some INPUT does not exist.
-bool Collect(const CliArguments& args, QStringList& files, QTextStream& err) {
-  bool allFound = true;
-  QSet<QString> seen;
-  for (const QString& input : args.inputs) {
-    const QFileInfo info(input);
-    QStringList found;
-    if (info.isDir())
-      found = BatchInputs::FilesFromPath(info.absoluteFilePath(), args.recursive);
-    else if (info.isFile())
-      found << QDir::cleanPath(info.absoluteFilePath());
-    else {
-      err << kPrefix << input << ": no such file or folder\n";
-      allFound = false;
-    }
-    for (const QString& file : found)
-      if (!seen.contains(file)) seen.insert(file), files << file;
-  }
-  return allFound;
-}
-
 }  // namespace
 
-QString CliRun::Line(const QString& source, const BatchNaming::Output& output,
-                     const BatchJob::Result& result) {
-  QString line = source + QStringLiteral(" -> ") + output.dest + QStringLiteral(": ");
-  if (result.ok)
-    line += QStringLiteral("%1 -> %2 bytes").arg(result.bytesBefore).arg(result.bytesAfter);
-  else
-    line += QStringLiteral("failed");
-  if (output.Numbered())
-    line += QStringLiteral(" (numbered: %1 is another picture's)").arg(output.wanted);
-  return line;
-}
-
 int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bool progress) {
-  QStringList sources;
-  bool allOk = Collect(args, sources, err);
-  if (!args.overwrite && !modString::CreatePath(args.outputDir)) {
+  QStringList listed;
+  if (!args.filesFrom.isEmpty()) {
+    QString error;
+    if (!CliInputs::ReadNames(args.filesFrom, args.nulSeparated, listed, error)) {
+      err << kPrefix << error << "\n";
+      return 1;
+    }
+  }
+  std::vector<CliInputs::Picture> found;
+  bool allOk = CliInputs::Collect(args.inputs, args.recursive, false, found, err);
+  allOk = CliInputs::Collect(listed, args.recursive, true, found, err) && allOk;
+  if (found.empty()) {
+    err << kPrefix << "no picture found"
+        << (args.recursive ? "" : " (subfolders are searched with --recursive)") << "\n";
+    return 1;
+  }
+  QStringList sources, roots;
+  for (const CliInputs::Picture& p : found)
+    if (args.shard.Contains(p.key)) sources << p.path, roots << p.root;
+  if (!args.overwrite && !args.dryRun && !modString::CreatePath(args.outputDir)) {
     err << kPrefix << "cannot create the folder " << args.outputDir << "\n";
     return 1;
   }
-  const auto mode = args.overwrite ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
-  const std::vector<BatchNaming::Output> plan = BatchNaming::Plan(sources, mode, args.outputDir);
+  BatchNaming::Request request;
+  request.mode = args.overwrite ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
+  request.outputDir = args.outputDir;
+  if (args.keepStructure) request.roots = roots;
+  const std::vector<BatchNaming::Output> plan =
+      ExistingOutput::Plan(sources, request, args.ifExists);
+
+  // Only the pictures that are to be written go to the jobs; the rest are reported in place.
+  std::vector<int> work;
+  for (int i = 0; i < sources.size(); ++i)
+    if (!plan[std::size_t(i)].skip && !args.dryRun) work.push_back(i);
 
   const int count = int(sources.size());
-  std::vector<std::optional<BatchJob::Result>> results(static_cast<std::size_t>(count));
-  BatchTotals totals;
-  ProgressLine bar(count, progress);
+  std::vector<std::optional<BatchJob::Result>> results(std::size_t(count), std::nullopt);
+  ProgressLine bar(int(work.size()), progress && !args.quiet);
+  CliReport report(args, out, err, bar);
   int printed = 0, finished = 0;
-  bar.Show(0);
-  auto done = [&](int index, const BatchJob::Result& result) {
-    results[std::size_t(index)] = result;
-    ++finished;
-    for (; printed < count && results[std::size_t(printed)]; ++printed) {
-      const BatchJob::Result& r = *results[std::size_t(printed)];
-      out << Line(sources[printed], plan[std::size_t(printed)], r) << "\n";
-      if (r.ok) {
-        totals.Add(r.bytesBefore, r.bytesAfter);
-      } else {
-        allOk = false;
-        bar.Clear();
-        out.flush();
-        err << kPrefix << sources[printed] << ": " << r.reason << "\n";
-        err.flush();
-      }
+  auto flush = [&] {
+    for (; printed < count; ++printed) {
+      const std::size_t i = std::size_t(printed);
+      if (plan[i].skip || args.dryRun)
+        report.NotRun(sources[printed], plan[i]);
+      else if (results[i])
+        report.Done(sources[printed], plan[i], *results[i]);
+      else
+        break;
     }
-    out.flush();
+  };
+  flush();
+  bar.Show(0);
+  auto done = [&](int n, const BatchJob::Result& result) {
+    results[std::size_t(work[std::size_t(n)])] = result;
+    ++finished;
+    flush();
     bar.Show(finished);
   };
-  auto job = [&](int index) {
-    return BatchJob::Run(sources[index], plan[std::size_t(index)].dest, args.options);
+  auto job = [&](int n) {
+    const int i = work[std::size_t(n)];
+    const QString dest = plan[std::size_t(i)].dest;
+    // Folders kept below the output folder are made as each picture needs them.
+    if (args.keepStructure && !QDir().mkpath(QFileInfo(dest).path())) {
+      BatchJob::Result r;
+      r.reason = QStringLiteral("cannot create the folder of ") + dest;
+      return r;
+    }
+    return BatchJob::Run(sources[i], dest, args.options);
   };
-  if (args.jobs <= 1 || count <= 1) {
-    for (int i = 0; i < count; ++i) done(i, job(i));
+  const int jobs = int(work.size());
+  if (args.jobs <= 1 || jobs <= 1) {
+    for (int n = 0; n < jobs; ++n) done(n, job(n));
   } else {
-    WorkerPool::Run(count, args.jobs, job, done);
+    WorkerPool::Run(jobs, args.jobs, job, done);
   }
-  bar.Clear();
-  const QString ratio = totals.CompressionText();
-  out << "Compression ratio" << (ratio.isEmpty() ? QString() : QStringLiteral(" ") + ratio) << "\n";
-  out.flush();
-  return allOk ? 0 : 1;
+  if (count == 0 && !args.quiet)
+    err << kPrefix << "no picture in part " << args.shard.index << "/" << args.shard.count << "\n";
+  report.Summary();
+  return allOk && !report.AnyFailed() ? 0 : 1;
 }

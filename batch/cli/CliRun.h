@@ -1,18 +1,14 @@
 #pragma once
-// CliRun: one run of trimjet-cli: collects the pictures, decides every output name, runs the
-// jobs (in worker processes when there are several) and prints lines and totals in input
-// order, whatever order the jobs finish in.
+// CliRun: one run of trimjet-cli: collects the pictures, keeps this shard's, decides every
+// output name under the existing-file rule, runs the jobs (in worker processes when there
+// are several) and reports in input order, whatever order the jobs finish in.
 #include <QTextStream>
 
-#include "BatchJob.h"
-#include "BatchNaming.h"
 #include "CliArguments.h"
 
 class CliRun {
  public:
-  // The exit status: 0 when every picture was written, 1 otherwise.
+  // The exit status: 0 when every picture was written or skipped, 1 otherwise or when no
+  // picture was found. progress: draw the bar on standard error.
   static int Run(const CliArguments& args, QTextStream& out, QTextStream& err, bool progress);
-  // The standard output line of one picture.
-  static QString Line(const QString& source, const BatchNaming::Output& output,
-                      const BatchJob::Result& result);
 };

@@ -18,6 +18,8 @@ struct Record {
   qint32 ok;
   qint64 before;
   qint64 after;
+  qint32 width;
+  qint32 height;
   char reason[1000];
 };
 static_assert(sizeof(Record) < PIPE_BUF);
@@ -56,6 +58,8 @@ bool ReadAll(int fd, void* data, std::size_t size) {
     record.ok = r.ok;
     record.before = r.bytesBefore;
     record.after = r.bytesAfter;
+    record.width = r.width;
+    record.height = r.height;
     const QByteArray reason = r.reason.toUtf8().left(sizeof record.reason - 1);
     std::memcpy(record.reason, reason.constData(), std::size_t(reason.size()));
     if (!WriteAll(results, &record, sizeof record)) break;
@@ -165,6 +169,8 @@ void WorkerPool::Run(int count, int workers, const Job& job, const Done& done) {
         r.ok = record.ok != 0;
         r.bytesBefore = record.before;
         r.bytesAfter = record.after;
+        r.width = record.width;
+        r.height = record.height;
         record.reason[sizeof record.reason - 1] = '\0';
         r.reason = QString::fromUtf8(record.reason);
         w.busyWith = -1;

@@ -19,9 +19,10 @@ int main(int argc, char* argv[]) {
     err << "trimjet-cli: " << error << "\n" << CliArguments::Usage();
     return 2;
   }
-  if (args.help) {
-    out << CliArguments::Usage();
+  if (args.help || args.version) {
+    out << (args.help ? CliArguments::Usage() : CliArguments::Version());
     return 0;
   }
-  return CliRun::Run(args, out, err, isatty(STDERR_FILENO));
+  // The bar is drawn over the result lines' terminal only; a log or a pipe gets none.
+  return CliRun::Run(args, out, err, isatty(STDERR_FILENO) && isatty(STDOUT_FILENO));
 }

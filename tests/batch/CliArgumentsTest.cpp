@@ -25,7 +25,7 @@ TEST(CliArguments, UsageErrors) {
       {{"a.png"}, "exactly one"},
       {{"--overwrite", "--output-dir", "o", "a.png"}, "exactly one"},
       {{"--overwrite", "--effect", "Blurr", "a.png"}, "unknown effect 'Blurr'"},
-      {{"--overwrite", "--effect", "blur", "a.png"}, "unknown effect"},
+      {{"--overwrite", "--effect", "sharpen-more", "a.png"}, "unknown effect"},
       {{"--overwrite", "--effect", "Kodalith=256", "a.png"}, "from 0 to 255"},
       {{"--overwrite", "--effect", "Remove Noise=2", "a.png"}, "from 3 to 11"},
       {{"--overwrite", "--effect", "Rotate=x", "a.png"}, "not 'x'"},
@@ -38,6 +38,11 @@ TEST(CliArguments, UsageErrors) {
       {{"--overwrite", "--fast", "a.png"}, "unknown option --fast"},
       {{"--overwrite", "a.png", "--quality"}, "needs a value"},
       {{"--overwrite=yes", "a.png"}, "takes no value"},
+      {{"--overwrite", "--keep-structure", "a.png"}, "--keep-structure needs --output-dir"},
+      {{"--overwrite", "-0", "a.png"}, "-0 needs --files-from"},
+      {{"--overwrite", "--if-exists", "keep", "a.png"}, "number, replace or skip, not 'keep'"},
+      {{"--overwrite", "--shard", "2/2", "a.png"}, "K/N with 0 <= K < N"},
+      {{"--overwrite", "-x", "a.png"}, "unknown option -x"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -74,6 +79,18 @@ TEST(CliArguments, DefaultsAndValues) {
   EXPECT_TRUE(full.recursive);
   EXPECT_EQ(full.outputDir, QDir::currentPath() + "/rel/");
   EXPECT_EQ(full.inputs, QStringList({"--odd name.png"}));
+
+  const CliArguments listed = Parsed({"--output-dir", "o", "--files-from", "-", "-0", "--shard",
+                                      "1/4", "--effect", "sharpen MORE", "--if-exists=skip"});
+  EXPECT_TRUE(listed.inputs.isEmpty());
+  EXPECT_EQ(listed.filesFrom, "-");
+  EXPECT_TRUE(listed.nulSeparated);
+  EXPECT_EQ(listed.shard.index, 1);
+  EXPECT_EQ(listed.shard.count, 4);
+  EXPECT_EQ(listed.options.effects.at(0).entry->name, QString("Sharpen More"));
+  EXPECT_EQ(listed.ifExists, ExistingOutput::Rule::kSkip);
+  EXPECT_TRUE(Parsed({"-h"}).help);
+  EXPECT_TRUE(Parsed({"--overwrite", "--version"}).version);
 
   const CliArguments scaled = Parsed({"--scale", "50", "--overwrite", "a.png"});
   EXPECT_TRUE(scaled.options.resize);

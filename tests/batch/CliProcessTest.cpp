@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "BatchTotals.h"
@@ -160,4 +161,40 @@ TEST(Cli, MissingInputFailsButTheOthersAreWritten) {
   EXPECT_TRUE(o.err.contains(dir.path() + "/nothing.png: no such file or folder"));
   ASSERT_EQ(o.lines.size(), 2);
   EXPECT_TRUE(QFile::exists(dir.path() + "/photo.jpg"));
+}
+
+// On a terminal the bar is cleared before every result line; with the results going to a
+// file it is not drawn at all. `script` gives the tool a terminal.
+TEST_F(CliFolder, ProgressBarNeverSharesALineWithAResult) {
+  const QString script = QStandardPaths::findExecutable("script");
+  if (script.isEmpty()) GTEST_SKIP() << "script (util-linux) is not installed";
+  for (bool toFile : {false, true}) {
+    SCOPED_TRACE(toFile);
+    const QString log = dir_.path() + "/log.txt";
+    QString command = QString("'%1/trimjet-cli' --jobs 2 --output-dir '%2' '%3'")
+                          .arg(TestEnv::BinDir(), Out() + QString::number(toFile), In());
+    if (toFile) command += " > '" + log + "'";
+    QProcess p;
+    p.start(script, {"-qec", command, "/dev/null"});
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString screen = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression bar("\\[[#.]{40}\\] \\d+/\\d+");
+    if (toFile) {
+      EXPECT_FALSE(screen.contains(bar)) << screen.toStdString();
+      const QString written = QString::fromUtf8(Bytes(log));
+      EXPECT_EQ(written.count(" -> " + Out()), 5);  // the lines of the five pictures
+      EXPECT_FALSE(written.contains('\r') || written.contains('\033'));
+      continue;
+    }
+    EXPECT_TRUE(screen.contains(bar)) << screen.toStdString();
+    // Every bar is followed by a new bar or by the clearing of its line, never by text.
+    for (auto it = bar.globalMatch(screen); it.hasNext();) {
+      const auto m = it.next();
+      const QString next = screen.mid(m.capturedEnd(), 4);
+      EXPECT_TRUE(next.isEmpty() || next == "\r\033[K" || next.startsWith("\r["))
+          << next.toStdString();
+    }
+    EXPECT_EQ(screen.count(" -> " + Out()), 5);
+  }
 }

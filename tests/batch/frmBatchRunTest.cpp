@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
 #include <QRegularExpression>
 
 #include "BatchTotals.h"
@@ -203,3 +204,35 @@ TEST_F(BatchRun, CloseAfterTheRunEndsTheProgramWhenNoOtherWindowIsOpen) {
 }
 
 }  // namespace
+
+TEST_F(BatchRun, KeptFolderStructureRecreatesAddedFoldersAndIsRemembered) {
+  Registry().SetValue("KeepStructure", "");
+  Picture(root + "/in/2019/a.png", 40, 30);
+  Picture(root + "/in/2020/a.png", 50, 30);
+  Picture(root + "/in/2020/deep/c.gif");
+  const QString alone = Picture(root + "/elsewhere/b.png");
+  {
+    frmBatch batch;
+    auto* keep = Child<QCheckBox>(&batch, "chkKeepStructure");
+    ASSERT_TRUE(keep);
+    EXPECT_FALSE(keep->isChecked());  // a fresh user gets the flat folder
+    batch.AddFilesFromPath(root + "/in", true);
+    batch.AddFile(alone);
+    Child<QRadioButton>(&batch, "optOverwrite")->setChecked(true);
+    EXPECT_FALSE(keep->isEnabled());  // nothing to keep when pictures stay where they are
+    keep->setChecked(true);
+    ASSERT_TRUE(RunToEnd(batch, {}, false, out, dialogs));
+    batch.cmdClose_Click();
+  }
+  QStringList written;
+  QDirIterator it(out, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) written << QDir(out).relativeFilePath(it.next());
+  written.sort();
+  EXPECT_EQ(written, QStringList({"2019/a.jpg", "2020/a.jpg", "2020/deep/c.jpg", "b.jpg"}));
+  clsImage first;
+  ASSERT_TRUE(first.CreateFromFile(out + "/2019/a.jpg"));
+  EXPECT_EQ(first.Width(), 40);
+  frmBatch next;
+  EXPECT_TRUE(Child<QCheckBox>(&next, "chkKeepStructure")->isChecked());
+  EXPECT_TRUE(Child<QCheckBox>(&next, "chkKeepStructure")->isEnabled());
+}

@@ -1,0 +1,22 @@
+#pragma once
+// ExistingOutput: what a batch does when a file already lies where a picture's output would
+// go: number the new file ("a (2).jpg", as inside a run), replace it, or skip the picture
+// without decoding it, so that an interrupted run started again only does what is left.
+#include <QString>
+#include <vector>
+
+#include "BatchNaming.h"
+
+class ExistingOutput {
+ public:
+  enum class Rule { kNumber, kReplace, kSkip };
+
+  // "number", "replace" or "skip"; false for anything else.
+  static bool Parse(const QString& text, Rule& rule);
+  // True when dest is a file (or a link, even a broken one) other than the source itself:
+  // a JPEG optimised in place replaces only itself.
+  static bool IsOtherFile(const QString& source, const QString& dest);
+  // The run's outputs under the rule, in source order.
+  static std::vector<BatchNaming::Output> Plan(const QStringList& sources,
+                                               BatchNaming::Request request, Rule rule);
+};

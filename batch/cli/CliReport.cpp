@@ -1,0 +1,109 @@
+#include "CliReport.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+CliReport::CliReport(const CliArguments& args, QTextStream& out, QTextStream& err,
+                     ProgressLine& bar)
+    : args_(args), out_(out), err_(err), bar_(bar) {}
+
+QString CliReport::StatusName(Status status) {
+  switch (status) {
+    case Status::kWritten:
+      return QStringLiteral("written");
+    case Status::kSkipped:
+      return QStringLiteral("skipped");
+    case Status::kFailed:
+      return QStringLiteral("failed");
+    case Status::kPlanned:
+      return QStringLiteral("planned");
+  }
+  return QString();
+}
+
+QString CliReport::Line(const QString& source, const BatchNaming::Output& output, Status status,
+                        const BatchJob::Result& result) {
+  QString line = source + QStringLiteral(" -> ") + output.dest + QStringLiteral(": ");
+  switch (status) {
+    case Status::kWritten:
+      line += QStringLiteral("%1 -> %2 bytes").arg(result.bytesBefore).arg(result.bytesAfter);
+      break;
+    case Status::kFailed:
+      line += QStringLiteral("failed");
+      break;
+    case Status::kSkipped:
+      line += QStringLiteral("skipped (the file exists)");
+      break;
+    case Status::kPlanned:
+      line += QStringLiteral("would be written");
+      break;
+  }
+  if (output.Numbered())
+    line += QStringLiteral(" (numbered: %1 is another picture's)").arg(output.wanted);
+  return line;
+}
+
+void CliReport::Done(const QString& source, const BatchNaming::Output& output,
+                     const BatchJob::Result& result) {
+  Emit(source, output, result.ok ? Status::kWritten : Status::kFailed, result);
+}
+
+void CliReport::NotRun(const QString& source, const BatchNaming::Output& output) {
+  BatchJob::Result result;
+  result.bytesBefore = QFileInfo(source).size();
+  if (output.skip) result.reason = QStringLiteral("the file exists");
+  Emit(source, output, output.skip ? Status::kSkipped : Status::kPlanned, result);
+}
+
+void CliReport::Emit(const QString& source, const BatchNaming::Output& output, Status status,
+                     const BatchJob::Result& result) {
+  ++counts_[int(status)];
+  if (status == Status::kWritten) totals_.Add(result.bytesBefore, result.bytesAfter);
+  // The bar shares the terminal with these lines: it goes first and is drawn again later.
+  bar_.Clear();
+  if (args_.json) {
+    const bool written = status == Status::kWritten;
+    const QJsonObject o{
+        {"source", source},
+        {"destination", output.dest},
+        {"status", StatusName(status)},
+        {"reason", result.reason},
+        {"bytesBefore", result.bytesBefore},
+        {"bytesAfter", written ? QJsonValue(result.bytesAfter) : QJsonValue()},
+        {"quality", written ? QJsonValue(args_.options.quality) : QJsonValue()},
+        {"width", written ? QJsonValue(result.width) : QJsonValue()},
+        {"height", written ? QJsonValue(result.height) : QJsonValue()},
+    };
+    out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
+  } else if (!args_.quiet) {
+    out_ << Line(source, output, status, result) << "\n";
+  }
+  out_.flush();
+  if (status == Status::kFailed) {
+    err_ << "trimjet-cli: " << source << ": " << result.reason << "\n";
+    err_.flush();
+  }
+}
+
+void CliReport::Summary() {
+  bar_.Clear();
+  const QString ratio = totals_.CompressionText();
+  if (args_.json) {
+    const QJsonObject o{
+        {"summary", true},
+        {"written", counts_[int(Status::kWritten)]},
+        {"skipped", counts_[int(Status::kSkipped)]},
+        {"failed", counts_[int(Status::kFailed)]},
+        {"planned", counts_[int(Status::kPlanned)]},
+        {"bytesBefore", totals_.Original()},
+        {"bytesAfter", totals_.Optimised()},
+        {"compression", ratio.isEmpty() ? QJsonValue() : QJsonValue(ratio)},
+    };
+    out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
+  } else if (!args_.quiet && !args_.dryRun) {
+    out_ << "Compression ratio" << (ratio.isEmpty() ? QString() : QStringLiteral(" ") + ratio)
+         << "\n";
+  }
+  out_.flush();
+}

@@ -1,0 +1,325 @@
+// trimjet-cli as scripts and fleets use it: shards, kept folders, dry runs, JSON lines, name
+// lists, the existing-file rule and GNU parallel. Every case runs the built tool on real files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "TestEnv.h"
+#include "clsImage.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  QStringList lines;  // standard output
+  QString err;
+};
+
+Outcome RunCli(const QStringList& args, const QByteArray& input = QByteArray()) {
+  QProcess p;
+  p.start(TestEnv::BinDir() + "/trimjet-cli", args);
+  p.write(input);
+  p.closeWriteChannel();
+  Outcome o;
+  if (!p.waitForFinished(120000)) return o;
+  o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  o.err = QString::fromUtf8(p.readAllStandardError());
+  return o;
+}
+
+QString Fixture(const QString& name) {
+  return TestEnv::SourceDir() + "/tests/engine/fixtures/" + name;
+}
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file below folder by its path relative to it, with its bytes.
+QMap<QString, QByteArray> Tree(const QString& folder) {
+  QMap<QString, QByteArray> tree;
+  QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    tree[QDir(folder).relativeFilePath(path)] = Bytes(path);
+  }
+  return tree;
+}
+
+QJsonObject Json(const QString& line) {
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+  EXPECT_TRUE(doc.isObject()) << line.toStdString();
+  return doc.object();
+}
+
+// in/ holds 2019/a.jpg and 2020/a.png (which collide when flattened), 2020/deep/b.gif, a
+// corrupt 2020/c.png and twelve pictures in many/; top.tif lies outside in/.
+class CliFleet : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::pair<const char*, QString> files[] = {{"photo.jpg", "in/2019/a.jpg"},
+                                                     {"photo.png", "in/2020/a.png"},
+                                                     {"photo.gif", "in/2020/deep/b.gif"},
+                                                     {"corrupt.png", "in/2020/c.png"},
+                                                     {"photo.tif", "top.tif"}};
+    for (const auto& [from, to] : files) Copy(from, to);
+    for (int i = 0; i < 12; ++i) Copy("photo.jpg", QString("in/many/p%1.jpg").arg(i));
+  }
+  void Copy(const QString& fixture, const QString& to) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(Path(to)).path()));
+    ASSERT_TRUE(QFile::copy(Fixture(fixture), Path(to)));
+  }
+  QString Path(const QString& relative) const { return dir_.path() + "/" + relative; }
+
+  QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(CliFleet, ShardsAreDisjointAndTogetherHoldEveryPicture) {
+  const Outcome all = RunCli({"--json", "--dry-run", "--recursive", "--output-dir", Path("out"),
+                              Path("in"), Path("top.tif")});
+  QSet<QString> every;
+  for (const QString& line : all.lines)
+    if (!Json(line).contains("summary")) every.insert(Json(line)["source"].toString());
+  ASSERT_EQ(every.size(), 17);
+  for (int n : {1, 2, 3, 7}) {
+    SCOPED_TRACE(n);
+    QSet<QString> seen;
+    int nonEmpty = 0;
+    for (int k = 0; k < n; ++k) {
+      const Outcome o =
+          RunCli({"--json", "--dry-run", "--recursive", "--shard", QString("%1/%2").arg(k).arg(n),
+                  "--output-dir", Path("out"), Path("in"), Path("top.tif")});
+      EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+      int mine = 0;
+      for (const QString& line : o.lines) {
+        const QJsonObject j = Json(line);
+        if (j.contains("summary")) continue;
+        EXPECT_FALSE(seen.contains(j["source"].toString())) << "in two shards";
+        seen.insert(j["source"].toString());
+        ++mine;
+      }
+      nonEmpty += mine > 0;
+    }
+    EXPECT_EQ(seen, every);
+    if (n > 1) {
+      EXPECT_GT(nonEmpty, 1) << "one shard took everything";
+    }
+  }
+  for (const char* bad : {"2/2", "-1/2", "1/0", "1", "a/b"})
+    EXPECT_EQ(RunCli({"--shard", bad, "--overwrite", Path("in")}).exitCode, 2) << bad;
+}
+
+TEST_F(CliFleet, KeepStructureRecreatesTheTree) {
+  const Outcome o = RunCli({"--recursive", "--keep-structure", "--jobs", "2", "--output-dir",
+                            Path("out"), Path("in/2019/.."), Path("top.tif")});
+  EXPECT_EQ(o.exitCode, 1);  // the corrupt picture
+  QStringList expected = {"2019/a.jpg", "2020/a.jpg", "2020/deep/b.jpg", "top.jpg"};
+  for (int i = 0; i < 12; ++i) expected << QString("many/p%1.jpg").arg(i);
+  expected.sort();
+  QStringList written = Tree(Path("out")).keys();
+  written.sort();
+  EXPECT_EQ(written, expected);
+  for (const QString& name : written) {
+    clsImage picture;
+    EXPECT_TRUE(picture.CreateFromFile(Path("out/" + name))) << name.toStdString();
+  }
+  // Without it the same pictures are flattened and the two a.* numbered.
+  const Outcome flat =
+      RunCli({"--recursive", "--output-dir", Path("flat"), Path("in/2019"), Path("in/2020")});
+  EXPECT_TRUE(QFile::exists(Path("flat/a (2).jpg")));
+  EXPECT_EQ(RunCli({"--keep-structure", "--overwrite", Path("in")}).exitCode, 2);
+}
+
+TEST_F(CliFleet, DryRunWritesNothing) {
+  ASSERT_TRUE(QDir().mkpath(Path("out/2019")));
+  Copy("photo.png", "out/2019/a.jpg");
+  const QMap<QString, QByteArray> before = Tree(dir_.path());
+  const QStringList common = {"--dry-run", "--recursive", Path("in"), Path("top.tif")};
+  for (const QStringList& extra :
+       {QStringList{"--overwrite"}, QStringList{"--output-dir", Path("out")},
+        QStringList{"--output-dir", Path("new/folder"), "--keep-structure"},
+        QStringList{"--output-dir", Path("out"), "--keep-structure", "--if-exists", "skip"},
+        QStringList{"--output-dir", Path("out"), "--if-exists", "replace", "--json"}}) {
+    SCOPED_TRACE(extra.join(' ').toStdString());
+    const Outcome o = RunCli(extra + common);
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_GE(o.lines.size(), 17);
+    EXPECT_EQ(Tree(dir_.path()), before);
+    EXPECT_FALSE(QFileInfo::exists(Path("new")));
+  }
+  // What it prints is what a real run then writes, numbering included.
+  const Outcome plan = RunCli({"--dry-run", "--output-dir", Path("out"), "--keep-structure",
+                               "--recursive", Path("in/2019")});
+  ASSERT_EQ(plan.lines.size(), 1);
+  EXPECT_TRUE(plan.lines[0].startsWith(Path("in/2019/a.jpg") + " -> " + Path("out/a.jpg") +
+                                       ": would be written"));
+}
+
+TEST_F(CliFleet, JsonLinesParseAndCountTheFilesBytes) {
+  for (const char* jobs : {"1", "2"}) {
+    SCOPED_TRACE(jobs);
+    const QString out = Path(QString("out%1").arg(jobs));
+    const Outcome o =
+        RunCli({"--json", "--jobs", jobs, "--scale", "50", "--recursive", "--keep-structure",
+                "--output-dir", out, Path("in"), Path("top.tif")});
+    EXPECT_EQ(o.exitCode, 1);
+    ASSERT_EQ(o.lines.size(), 18) << o.lines.join('\n').toStdString();
+    qint64 before = 0, after = 0;
+    int written = 0, failed = 0;
+    for (int i = 0; i < 17; ++i) {
+      const QJsonObject j = Json(o.lines[i]);
+      const QString source = j["source"].toString(), dest = j["destination"].toString();
+      SCOPED_TRACE(source.toStdString());
+      EXPECT_EQ(j["bytesBefore"].toInteger(), QFileInfo(source).size());
+      if (j["status"].toString() == "failed") {
+        ++failed;
+        EXPECT_TRUE(source.endsWith("/c.png"));
+        EXPECT_FALSE(j["reason"].toString().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(dest));
+        continue;
+      }
+      ASSERT_EQ(j["status"].toString(), "written");
+      ++written;
+      EXPECT_EQ(j["bytesAfter"].toInteger(), QFileInfo(dest).size());
+      EXPECT_EQ(j["quality"].toInt(), 70);
+      clsImage picture;
+      ASSERT_TRUE(picture.CreateFromFile(dest));
+      EXPECT_EQ(j["width"].toInt(), picture.Width());
+      EXPECT_EQ(j["height"].toInt(), picture.Height());
+      EXPECT_EQ(picture.Width(), 12);  // 24 px at 50 %
+      before += j["bytesBefore"].toInteger();
+      after += j["bytesAfter"].toInteger();
+    }
+    const QJsonObject summary = Json(o.lines.last());
+    EXPECT_TRUE(summary["summary"].toBool());
+    EXPECT_EQ(summary["written"].toInt(), written);
+    EXPECT_EQ(summary["failed"].toInt(), failed);
+    EXPECT_EQ(failed, 1);
+    EXPECT_EQ(summary["bytesBefore"].toInteger(), before);
+    EXPECT_EQ(summary["bytesAfter"].toInteger(), after);
+    // The reason of the failure goes to standard error as well; nothing else does.
+    EXPECT_EQ(o.err.count('\n'), 1) << o.err.toStdString();
+  }
+}
+
+TEST_F(CliFleet, NamesFromStandardInputKeepBlanksAndLineFeeds) {
+  const QStringList names = {"with blank.jpg", "line\nfeed.png", " lead and tab\t.gif"};
+  const char* fixtures[] = {"photo.jpg", "photo.png", "photo.gif"};
+  QByteArray list;
+  for (int i = 0; i < names.size(); ++i) {
+    Copy(fixtures[i], "odd/" + names[i]);
+    list += QFile::encodeName(Path("odd/" + names[i])) + '\0';
+  }
+  list += QFile::encodeName(Path("in/many")) + '\0';  // a folder in the list, too
+  const Outcome o =
+      RunCli({"--files-from", "-", "-0", "--json", "--output-dir", Path("out")}, list);
+  EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+  EXPECT_EQ(o.lines.size(), 3 + 12 + 1);
+  for (const QString& name : names) {
+    const QString dest = Path("out/" + QFileInfo(name).completeBaseName() + ".jpg");
+    clsImage picture;
+    EXPECT_TRUE(picture.CreateFromFile(dest)) << dest.toStdString();
+  }
+  // Line by line, the same list is read wrongly only where a name holds a line feed.
+  const Outcome lines = RunCli({"--files-from", "-", "--dry-run", "--output-dir", Path("out2")},
+                               QByteArray(list).replace('\0', '\n'));
+  EXPECT_EQ(lines.exitCode, 1);
+  EXPECT_TRUE(lines.err.contains("line: no such file or folder")) << lines.err.toStdString();
+  EXPECT_EQ(lines.lines.size(), 2 + 12);
+}
+
+TEST_F(CliFleet, ExistingOutputIsNumberedReplacedOrSkipped) {
+  struct Case {
+    const char* rule;  // empty: the default
+    const char* status;
+    bool oldKept;
+    const char* newName;
+  };
+  const Case cases[] = {{"", "written", true, "a (2).jpg"},
+                        {"number", "written", true, "a (2).jpg"},
+                        {"replace", "written", false, "a.jpg"},
+                        {"skip", "skipped", true, nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rule);
+    const QString out = Path(QString("out-%1").arg(c.rule));
+    ASSERT_TRUE(QDir().mkpath(out));
+    // The old file is not a picture: a skip that decoded it would fail.
+    ASSERT_TRUE(QFile::copy(Fixture("garbage.bin"), out + "/a.jpg"));
+    const QByteArray old = Bytes(out + "/a.jpg");
+    QStringList args = {"--json", "--output-dir", out, Path("in/2019/a.jpg")};
+    if (*c.rule) args << "--if-exists" << c.rule;
+    const Outcome o = RunCli(args);
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    ASSERT_EQ(o.lines.size(), 2);
+    const QJsonObject j = Json(o.lines[0]);
+    EXPECT_EQ(j["status"].toString(), c.status);
+    EXPECT_EQ(Bytes(out + "/a.jpg") == old, c.oldKept);
+    if (c.newName) {
+      EXPECT_EQ(j["destination"].toString(), out + "/" + c.newName);
+      clsImage picture;
+      EXPECT_TRUE(picture.CreateFromFile(out + "/" + c.newName));
+    }
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), c.newName && c.oldKept ? 2 : 1);
+  }
+  // skip does not read the picture at all: a corrupt source with an output is not a failure.
+  Copy("photo.jpg", "o2/c.jpg");
+  EXPECT_EQ(
+      RunCli({"--if-exists", "skip", "--output-dir", Path("o2"), Path("in/2020/c.png")}).exitCode,
+      0);
+  EXPECT_EQ(RunCli({"--if-exists", "keep", "--output-dir", Path("o2"), Path("in")}).exitCode, 2);
+}
+
+TEST_F(CliFleet, NoPictureFoundIsAnError) {
+  const Outcome o = RunCli({"--output-dir", Path("out"), Path("in")});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_TRUE(o.lines.isEmpty());
+  EXPECT_TRUE(o.err.contains("no picture found")) << o.err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("out")));
+}
+
+TEST_F(CliFleet, GnuParallelSharesOneListBetweenTwoHosts) {
+  const QString parallel = QStandardPaths::findExecutable("parallel");
+  if (parallel.isEmpty())
+    GTEST_SKIP() << "GNU parallel is not installed (scripts/setup.sh adds it)";
+  QFile list(Path("list.txt"));
+  ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+  // Names relative to the folder the hosts run in, as find . writes them: their folders are kept.
+  QStringList all;
+  QDirIterator it(Path("in"), {"*.jpg", "*.png", "*.gif"}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) all << QDir(dir_.path()).relativeFilePath(it.next());
+  all.removeAll("in/2020/c.png");
+  for (const QString& name : all) list.write(QFile::encodeName(name) + '\n');
+  list.close();
+  // Two "hosts" that are both this machine, each given one shard of the same list.
+  QProcess p;
+  p.setWorkingDirectory(dir_.path());
+  p.start(parallel,
+          {"--will-cite", "-S", "2/:", "--halt", "never", TestEnv::BinDir() + "/trimjet-cli",
+           "--quiet", "--keep-structure", "--output-dir", Path("out"), "--files-from",
+           Path("list.txt"), "--shard", "{}/2", ":::", "0", "1"});
+  ASSERT_TRUE(p.waitForFinished(120000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  QStringList expected;
+  for (const QString& name : all)
+    expected << QFileInfo(name).path() + "/" + QFileInfo(name).completeBaseName() + ".jpg";
+  QStringList written = Tree(Path("out")).keys();
+  expected.sort();
+  written.sort();
+  EXPECT_EQ(written, expected);
+}
