@@ -4,11 +4,11 @@
 
 #include <QFile>
 #include <algorithm>
-#include <csetjmp>
 
 #include "ExifOrientation.h"
 #include "ImageDescriptor.h"
 #include "JpegCodec.h"
+#include "JpegErrorManager.h"
 #include "PixelScaler.h"
 #include "clsImage.h"
 
@@ -18,16 +18,6 @@ namespace {
 // The longer side of every thumbnail the program makes is at most 100 pixels.
 constexpr int kEnoughPixels = 128;
 constexpr int kRowBatch = 16;
-
-// libjpeg must never end the process: errors jump back to the call that met them.
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-};
-void OnError(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-void OnOutput(j_common_ptr) {}
 
 struct Reduced {
   ImageDescriptor pixels;
@@ -49,16 +39,15 @@ int OrientationOf(const jpeg_decompress_struct& cinfo) {
 // kEnoughPixels, so most of the inverse transform is never computed.
 bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
   jpeg_decompress_struct cinfo;
-  ErrorManager errors;
-  cinfo.err = jpeg_std_error(&errors.pub);
-  errors.pub.error_exit = OnError;
-  errors.pub.output_message = OnOutput;
+  JpegErrorManager errors;
+  errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     out.pixels.Release();
     return false;
   }
   jpeg_create_decompress(&cinfo);
+  errors.LimitScans(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
@@ -124,6 +113,10 @@ bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
 bool Make(const QString& fileName, const std::function<QSize(int, int)>& fit, Result& result) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
+  if (file.size() > kMaxFileBytes) return false;
+  // Mapped: only the pages the decoder reads are ever loaded.
+  if (const uchar* mapped = file.map(0, file.size()))
+    return MakeFromBytes(mapped, std::size_t(file.size()), fit, result);
   const QByteArray bytes = file.readAll();
   return MakeFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                        std::size_t(bytes.size()), fit, result);
