@@ -162,8 +162,13 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
     case ImageFormat::kWebp:
       return VImage::webpload_buffer(blob, Strict());
     case ImageFormat::kHeif:
-    case ImageFormat::kAvif:
-      return VImage::heifload_buffer(blob, Strict());
+    case ImageFormat::kAvif: {
+      // libheif probes the end of the memory source, which libvips 8.14 notes as a "bad seek"
+      // although nothing failed; errors of the decode itself come later, in the sink.
+      VImage image = VImage::heifload_buffer(blob, Strict());
+      vips_error_clear();
+      return image;
+    }
     case ImageFormat::kBmp:
     case ImageFormat::kPcx:
     case ImageFormat::kTga:  // libvips recognises the header ImageMagick cannot
