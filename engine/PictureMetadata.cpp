@@ -2,6 +2,8 @@
 
 #include <libexif/exif-data.h>
 
+#include <QRegularExpression>
+
 #include <cstdlib>
 
 namespace {
@@ -83,6 +85,11 @@ void PictureMetadata::DeclareSrgb() {
 
 void PictureMetadata::SetXmp(const QByteArray& xmp) {
   xmp_ = xmp.isEmpty() || xmp.startsWith(kXmpLead) ? xmp : kXmpLead + xmp;
+  // XMP can repeat the orientation (as an attribute or an element); it must say upright too.
+  static const QRegularExpression orientation(
+      QStringLiteral(R"((?<=tiff:Orientation=["'])[2-8]|(?<=<tiff:Orientation>)[2-8])"));
+  if (xmp_.contains("tiff:Orientation"))
+    xmp_ = QString::fromUtf8(xmp_).replace(orientation, QStringLiteral("1")).toUtf8();
   if (xmp_.size() > kMaxPayload) xmp_.clear();  // extended XMP is not carried
 }
 

@@ -35,3 +35,12 @@ bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes) {
 }
 
 }  // namespace SafeFile
+
+bool SafeFile::NameUnreadable(const QString& path) {
+  return path.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(path);
+}
+
+QString SafeFile::MissingReason(const QString& path) {
+  return NameUnreadable(path) ? QStringLiteral("file name is not valid UTF-8, cannot open: ") + path
+                              : QStringLiteral("no such file");
+}

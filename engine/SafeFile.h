@@ -11,6 +11,11 @@ namespace SafeFile {
 bool IsWriteProtected(const QString& path);
 // Writes bytes to path atomically; false leaves any existing file exactly as it was.
 bool Replace(const QString& path, const QByteArray& bytes);
+// True for a path that names no file because the file system's name was not valid UTF-8:
+// the program got it with replacement characters and cannot open it under that name.
+bool NameUnreadable(const QString& path);
+// Why a listed path cannot be opened: the name problem above, else missing ("no such file").
+QString MissingReason(const QString& path);
 // The first maxBytes bytes (all with a negative count); false when it cannot be read.
 bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes = -1);
 

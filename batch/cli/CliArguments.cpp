@@ -51,13 +51,15 @@ QString CliArguments::Usage() {
   return QStringLiteral(
              "Usage: trimjet-cli [--quality Q] [--scale PCT | --width W [--height H] | --height "
              "H]\n"
-             "                   [--effect NAME[=LEVEL]]... [--recursive] [--jobs N]\n"
+             "                   [--effect NAME[=LEVEL]]... [--strip] [--recursive] [--jobs N]\n"
              "                   (--output-dir DIR | --overwrite) INPUT...\n"
              "Optimises pictures (files, or the supported pictures of folders) into JPEG files.\n"
              "  --quality Q         encoder quality 7..98 (default 70)\n"
              "  --scale PCT         size in percent 1..500 (default 100)\n"
              "  --width W, --height H  size in pixels 1..32767; one alone keeps the aspect ratio\n"
              "  --effect NAME[=LEVEL]  apply an effect, in the order given: %1\n"
+             "  --strip             leave out the metadata (EXIF with date, camera and GPS, XMP,\n"
+             "                      IPTC) that is otherwise copied into every JPEG\n"
              "  --recursive         take the pictures of subfolders too\n"
              "  --jobs N            pictures processed at once (default: the number of cores)\n"
              "  --output-dir DIR    write into DIR (created when missing)\n"
@@ -107,6 +109,9 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
     } else if (arg == QLatin1String("--overwrite")) {
       if (!flag()) return false;
       out.overwrite = true;
+    } else if (arg == QLatin1String("--strip")) {
+      if (!flag()) return false;
+      out.options.stripMetadata = true;
     } else if (arg == QLatin1String("--quality") || arg == QLatin1String("--scale") ||
                arg == QLatin1String("--width") || arg == QLatin1String("--height") ||
                arg == QLatin1String("--jobs") || arg == QLatin1String("--effect") ||

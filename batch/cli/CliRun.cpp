@@ -9,6 +9,7 @@
 #include "BatchInputs.h"
 #include "BatchTotals.h"
 #include "ProgressLine.h"
+#include "SafeFile.h"
 #include "WorkerPool.h"
 #include "modString.h"
 
@@ -28,7 +29,10 @@ bool Collect(const CliArguments& args, QStringList& files, QTextStream& err) {
     else if (info.isFile())
       found << QDir::cleanPath(info.absoluteFilePath());
     else {
-      err << kPrefix << input << ": no such file or folder\n";
+      err << kPrefix << input << ": "
+          << (SafeFile::NameUnreadable(input) ? QStringLiteral("file name is not valid UTF-8")
+                                              : QStringLiteral("no such file or folder"))
+          << "\n";
       allFound = false;
     }
     for (const QString& file : found)

@@ -341,7 +341,9 @@ QByteArray CameraJpeg() {
   job.markers.push_back(
       {JPEG_APP0 + 1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
                           "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
-                          "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/></x:xmpmeta>"});
+                          "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+                          "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6'/>"
+                          "</rdf:RDF></x:xmpmeta>"});
   // IPTC caption (2:120) inside Photoshop's resource 0x0404.
   const QByteArray record = QByteArray("\x1C\x02\x78\x00\x05", 5) + "Trees";
   QByteArray iptc = QByteArray("Photoshop 3.0\0" "8BIM\x04\x04\0\0\0\0\0", 25);
@@ -365,7 +367,7 @@ ReadBack ReadMetadata(const QByteArray& jpeg) {
     const QByteArray payload(reinterpret_cast<const char*>(m->data), int(m->data_length));
     if (m->marker == JPEG_APP0 + 13) r.iptc = payload.contains("Trees");
     if (m->marker == JPEG_APP0 + 1 && payload.startsWith("http://ns.adobe.com/xap/1.0/"))
-      r.xmp = payload.contains("xmpmeta");
+      r.xmp = payload.contains("tiff:Orientation='1'");  // kept, and upright
     if (m->marker == JPEG_APP0 + 1 && payload.startsWith(QByteArray("Exif\0\0", 6))) {
       ExifData* data = exif_data_new_from_data(m->data, m->data_length);
       r.dateTaken = Text(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL);
