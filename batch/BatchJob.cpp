@@ -47,9 +47,10 @@ bool BatchJob::SaveImage(const QString& source, const QString& dest, const Batch
     return Fail(reason, QStringLiteral("the file is write-protected: ") + dest);
   auto picture = std::make_shared<clsImage>();
   if (!picture->CreateFromFile(source))
-    return Fail(reason, picture->LoadError().isEmpty()
-                            ? QStringLiteral("cannot read the picture (damaged or not a supported format)")
-                            : QStringLiteral("cannot read the picture: ") + picture->LoadError());
+    return Fail(reason,
+                picture->LoadError().isEmpty()
+                    ? QStringLiteral("cannot read the picture (damaged or not a supported format)")
+                    : QStringLiteral("cannot read the picture: ") + picture->LoadError());
   picture->SetStripMetadata(options.stripMetadata);
   auto sized = GetSizedImage(picture, options, false);
   if (!sized) return Fail(reason, QStringLiteral("cannot scale the picture to the size asked for"));

@@ -129,9 +129,10 @@ int main(int argc, char** argv) {
     BareJpeg::Picture p;
     BareJpeg::DecodeFile(cameraName.constData(), p);
   });
-  std::printf("| CreateFromFile of a JPEG with EXIF and a P3 profile vs bare decode (information) "
-              "| %.1f ms | %.1f ms | %.3f | | |\n",
-              cameraLoad, cameraBare, cameraLoad / cameraBare);
+  std::printf(
+      "| CreateFromFile of a JPEG with EXIF and a P3 profile vs bare decode (information) "
+      "| %.1f ms | %.1f ms | %.3f | | |\n",
+      cameraLoad, cameraBare, cameraLoad / cameraBare);
 
   const double scale = MedianMs([&] {
     clsImage image;

@@ -22,8 +22,8 @@ bool IsWebp(const QByteArray& b) { return b.startsWith("RIFF") && b.mid(8, 4) ==
 QByteArray HeifBrand(const QByteArray& b) {
   if (b.size() < 12 || b.mid(4, 4) != "ftyp") return {};
   const QByteArray brand = b.mid(8, 4);
-  for (const char* known : {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1",
-                            "avif", "avis"})
+  for (const char* known :
+       {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1", "avif", "avis"})
     if (brand == known) return brand;
   return {};
 }

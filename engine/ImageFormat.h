@@ -23,8 +23,8 @@ enum Code : int {
 
 // Code of a path's extension, compared in upper case; kUnknown for anything else.
 Code FromExtension(const QString& path);
-// Tries JPEG, BMP, GIF, TIFF, PNG, WebP, HEIF/AVIF, then (only with withFileOnly) PCX and TGA, which have
-// no reliable signature and are recognised from files only.
+// Tries JPEG, BMP, GIF, TIFF, PNG, WebP, HEIF/AVIF, then (only with withFileOnly) PCX and TGA,
+// which have no reliable signature and are recognised from files only.
 Code FromContent(const QByteArray& head, bool withFileOnly);
 // Whether the bytes can be a file of that format. Needed for BMP, PCX and TGA, whose
 // decoder (ImageMagick) would decode any format it recognises, drawings and scripts

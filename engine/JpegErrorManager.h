@@ -3,12 +3,13 @@
 // libjpeg's default handler ends the process; this one jumps back to the call that met the
 // error and stays silent. Data that ends early is only a warning to libjpeg, which then
 // decodes grey; the manager notes how far the real picture data reached.
-// jpeglib.h needs size_t and FILE declared first.
 #include <csetjmp>
+// jpeglib.h needs size_t and FILE declared first.
+// clang-format off
 #include <cstddef>
 #include <cstdio>
-
 #include <jpeglib.h>
+// clang-format on
 
 struct JpegErrorManager {
   // libjpeg-turbo's advice for untrusted files: a progressive file of thousands of scans

@@ -20,10 +20,8 @@ VImage ScaledFloat(VImage image) {
 }
 
 VImage Transformed(VImage image, bool cmykDefault) {
-  auto options = VImage::option()
-                     ->set("embedded", true)
-                     ->set("intent", VIPS_INTENT_RELATIVE)
-                     ->set("depth", 8);
+  auto options =
+      VImage::option()->set("embedded", true)->set("intent", VIPS_INTENT_RELATIVE)->set("depth", 8);
   if (cmykDefault) options->set("input_profile", "cmyk");
   return image.icc_transform("srgb", options);
 }
@@ -44,13 +42,12 @@ VImage PictureColour::ToSrgb(VImage image, bool* converted) {
     }
   }
   const VipsInterpretation kind = image.interpretation();
-  if (IsFloat(image.format()) && (kind == VIPS_INTERPRETATION_B_W ||
-                                  kind == VIPS_INTERPRETATION_sRGB ||
-                                  kind == VIPS_INTERPRETATION_MULTIBAND)) {
+  if (IsFloat(image.format()) &&
+      (kind == VIPS_INTERPRETATION_B_W || kind == VIPS_INTERPRETATION_sRGB ||
+       kind == VIPS_INTERPRETATION_MULTIBAND)) {
     image = ScaledFloat(image).cast(VIPS_FORMAT_UCHAR);
-    image = image.copy(VImage::option()->set("interpretation", image.bands() >= 3
-                                                                   ? VIPS_INTERPRETATION_sRGB
-                                                                   : VIPS_INTERPRETATION_B_W));
+    image = image.copy(VImage::option()->set(
+        "interpretation", image.bands() >= 3 ? VIPS_INTERPRETATION_sRGB : VIPS_INTERPRETATION_B_W));
   }
   if (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR) {
     try {

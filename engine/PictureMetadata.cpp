@@ -3,7 +3,6 @@
 #include <libexif/exif-data.h>
 
 #include <QRegularExpression>
-
 #include <cstdlib>
 
 namespace {
@@ -49,7 +48,8 @@ QByteArray Upright(ExifData* data) {
   unsigned int size = 0;
   exif_data_save_data(data, &bytes, &size);
   QByteArray out;
-  if (bytes && size <= unsigned(kMaxPayload)) out = QByteArray(reinterpret_cast<char*>(bytes), int(size));
+  if (bytes && size <= unsigned(kMaxPayload))
+    out = QByteArray(reinterpret_cast<char*>(bytes), int(size));
   std::free(bytes);
   return out.startsWith(kExifLead) ? out : QByteArray();
 }
@@ -61,7 +61,8 @@ void PictureMetadata::SetExif(const QByteArray& exif) {
   // HEIF stores a 4-byte offset before the TIFF header; find the header itself.
   qsizetype at = exif.startsWith(kExifLead) ? 6 : 0;
   if (!exif.mid(at, 4).startsWith("II*") && !exif.mid(at, 4).startsWith("MM")) {
-    const qsizetype ii = exif.indexOf(QByteArray("II*\0", 4)), mm = exif.indexOf(QByteArray("MM\0*", 4));
+    const qsizetype ii = exif.indexOf(QByteArray("II*\0", 4)),
+                    mm = exif.indexOf(QByteArray("MM\0*", 4));
     at = ii >= 0 && (mm < 0 || ii < mm) ? ii : mm;
     if (at < 0 || at > 16) return;
   }
@@ -70,7 +71,8 @@ void PictureMetadata::SetExif(const QByteArray& exif) {
   if (!data) return;
   exif_data_load_data(data, reinterpret_cast<const unsigned char*>(withLead.constData()),
                       unsigned(withLead.size()));
-  if (data->ifd[EXIF_IFD_0]->count > 0 || data->ifd[EXIF_IFD_EXIF]->count > 0) exif_ = Upright(data);
+  if (data->ifd[EXIF_IFD_0]->count > 0 || data->ifd[EXIF_IFD_EXIF]->count > 0)
+    exif_ = Upright(data);
   exif_data_unref(data);
 }
 

@@ -208,8 +208,7 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
 
 }  // namespace
 
-bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out,
-              Extras* extras) {
+bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras) {
   // Always through memory: ImageMagick would read "[1]" or "tga:" inside a file name as
   // instructions of its own. Mapped, so only the pages the decoder reads are loaded: a small
   // picture followed by gigabytes of anything costs no more than the picture.
@@ -220,8 +219,8 @@ bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
     return false;
   }
   if (const uchar* mapped = file.map(0, file.size())) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
-                                                     qsizetype(file.size()));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
     return LoadBuffer(bytes, format, out, extras);
   }
   const QByteArray bytes = file.read(kMaxFileBytes + 1);

@@ -5,9 +5,9 @@
 #include "ImageChecks.h"
 
 namespace {
-const char* const kNames[] = {"in.bmp", "in.jpg",  "in.jpeg", "in.gif",  "in.tif",
-                              "in.tiff", "in.png", "in.pcx", "in.tga",  "in.webp", "in.heic",
-                              "in.avif", "in"};
+const char* const kNames[] = {"in.bmp",  "in.jpg",  "in.jpeg", "in.gif", "in.tif",
+                              "in.tiff", "in.png",  "in.pcx",  "in.tga", "in.webp",
+                              "in.heic", "in.avif", "in"};
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -72,7 +72,8 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
   c.chkStripMetadata->setChecked(Registry().GetValue(QStringLiteral("StripMetadata")) == "1");
   QObject::connect(c.chkStripMetadata, &QCheckBox::toggled, [](bool strip) {
     Registry().OpenReg(QStringLiteral("Options"));
-    Registry().SetValue(QStringLiteral("StripMetadata"), strip ? QStringLiteral("1") : QStringLiteral("0"));
+    Registry().SetValue(QStringLiteral("StripMetadata"),
+                        strip ? QStringLiteral("1") : QStringLiteral("0"));
   });
 
   c.fraStatistics = BuildStatistics(c, names);

@@ -59,8 +59,8 @@ TEST(CliArguments, DefaultsAndValues) {
 
   const CliArguments full =
       Parsed({"--quality=40", "--width", "800", "--effect", "Kodalith", "--effect=Rotate=-90",
-              "--effect", "Negative Image", "--jobs", "3", "--recursive", "--strip", "--output-dir", "rel",
-              "--", "--odd name.png"});
+              "--effect", "Negative Image", "--jobs", "3", "--recursive", "--strip", "--output-dir",
+              "rel", "--", "--odd name.png"});
   EXPECT_EQ(full.options.quality, 40);
   EXPECT_TRUE(full.options.resize);
   EXPECT_TRUE(full.options.manualSize);

@@ -1,12 +1,5 @@
 #include "FaithfulFiles.h"
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#include <jpeglib.h>
 #include <lcms2.h>
 #include <libexif/exif-data.h>
 
@@ -14,6 +7,14 @@
 #include <QFile>
 #include <QImage>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+// jpeglib.h needs size_t and FILE declared first.
+// clang-format off
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
 
 #include "EngineFixtures.h"
 
@@ -109,7 +110,8 @@ void SetShort(ExifData* data, ExifIfd ifd, ExifTag tag, ExifShort value) {
 std::string Text(ExifData* data, ExifIfd ifd, ExifTag tag) {
   ExifEntry* e = exif_content_get_entry(data->ifd[ifd], tag);
   if (!e || !e->data) return {};
-  return std::string(reinterpret_cast<const char*>(e->data), strnlen(reinterpret_cast<const char*>(e->data), e->size));
+  return std::string(reinterpret_cast<const char*>(e->data),
+                     strnlen(reinterpret_cast<const char*>(e->data), e->size));
 }
 
 int Short(ExifData* data, ExifIfd ifd, ExifTag tag) {
@@ -135,12 +137,24 @@ Rgb8 Photo() {
     const double f = hue - std::floor(hue);
     double r = 0, g = 0, b = 0;
     switch (int(hue) % 6) {
-      case 0: r = 1, g = f; break;
-      case 1: r = 1 - f, g = 1; break;
-      case 2: g = 1, b = f; break;
-      case 3: g = 1 - f, b = 1; break;
-      case 4: r = f, b = 1; break;
-      default: r = 1, b = 1 - f; break;
+      case 0:
+        r = 1, g = f;
+        break;
+      case 1:
+        r = 1 - f, g = 1;
+        break;
+      case 2:
+        g = 1, b = f;
+        break;
+      case 3:
+        g = 1 - f, b = 1;
+        break;
+      case 4:
+        r = f, b = 1;
+        break;
+      default:
+        r = 1, b = 1 - f;
+        break;
     }
     return EngineFixtures::Rgb{int(std::lround(255 * r * v)), int(std::lround(255 * g * v)),
                                int(std::lround(255 * b * v))};
@@ -188,8 +202,8 @@ QByteArray AdobeRgbProfile() {
 Rgb8 LcmsToSrgb(const Rgb8& source, const QByteArray& profile) {
   cmsHPROFILE in = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
   cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-  cmsHTRANSFORM t = cmsCreateTransform(in, TYPE_RGB_8, srgb, TYPE_RGB_8,
-                                       INTENT_RELATIVE_COLORIMETRIC, 0);
+  cmsHTRANSFORM t =
+      cmsCreateTransform(in, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
   Rgb8 out = source;
   cmsDoTransform(t, source.pixels.data(), out.pixels.data(),
                  cmsUInt32Number(source.width * source.height));
@@ -270,9 +284,12 @@ QByteArray CmykJpeg() {
 Rgb8 CmykInks() {
   return Make(48, 16, [](int x, int) {
     switch (x / 16) {
-      case 0: return EngineFixtures::Rgb{255, 255, 255};
-      case 1: return EngineFixtures::Rgb{0, 160, 227};  // process cyan on a screen
-      default: return EngineFixtures::Rgb{35, 31, 32};  // rich black it is not: one ink
+      case 0:
+        return EngineFixtures::Rgb{255, 255, 255};
+      case 1:
+        return EngineFixtures::Rgb{0, 160, 227};  // process cyan on a screen
+      default:
+        return EngineFixtures::Rgb{35, 31, 32};  // rich black it is not: one ink
     }
   });
 }
@@ -285,8 +302,10 @@ QByteArray FloatGreyTiff() {
   Put16(b, entries);
   auto entry = [&](unsigned tag, unsigned type, std::uint32_t value) {
     Put16(b, tag), Put16(b, type), Put32(b, 1);
-    if (type == 3) Put16(b, value), Put16(b, 0);
-    else Put32(b, value);
+    if (type == 3)
+      Put16(b, value), Put16(b, 0);
+    else
+      Put32(b, value);
   };
   entry(256, 4, w), entry(257, 4, h), entry(258, 3, 32), entry(259, 3, 1), entry(262, 3, 1);
   entry(273, 4, dataAt), entry(277, 3, 1), entry(278, 4, h), entry(279, 4, w * h * 4);
@@ -320,9 +339,10 @@ QByteArray CameraJpeg() {
   SetAscii(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, "2024:05:06 07:08:09");
   SetAscii(data, EXIF_IFD_GPS, ExifTag(EXIF_TAG_GPS_LATITUDE_REF), "N");
   // The thumbnail: a tiny JPEG of its own, which would show the picture unturned.
-  const QByteArray thumb = EncodeJpeg(Make(8, 8, [](int, int) {
-                                        return EngineFixtures::Rgb{9, 9, 9};
-                                      }),
+  const QByteArray thumb = EncodeJpeg(Make(8, 8,
+                                           [](int, int) {
+                                             return EngineFixtures::Rgb{9, 9, 9};
+                                           }),
                                       50, {});
   data->data = static_cast<unsigned char*>(std::malloc(std::size_t(thumb.size())));
   std::memcpy(data->data, thumb.constData(), std::size_t(thumb.size()));
@@ -339,14 +359,18 @@ QByteArray CameraJpeg() {
   job.markers.push_back({JPEG_APP0 + 1, QByteArray(reinterpret_cast<char*>(exif), int(exifSize))});
   std::free(exif);
   job.markers.push_back(
-      {JPEG_APP0 + 1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
-                          "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
-                          "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
-                          "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6'/>"
-                          "</rdf:RDF></x:xmpmeta>"});
+      {JPEG_APP0 + 1,
+       QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+           "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+           "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+           "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6'/>"
+           "</rdf:RDF></x:xmpmeta>"});
   // IPTC caption (2:120) inside Photoshop's resource 0x0404.
   const QByteArray record = QByteArray("\x1C\x02\x78\x00\x05", 5) + "Trees";
-  QByteArray iptc = QByteArray("Photoshop 3.0\0" "8BIM\x04\x04\0\0\0\0\0", 25);
+  QByteArray iptc = QByteArray(
+      "Photoshop 3.0\0"
+      "8BIM\x04\x04\0\0\0\0\0",
+      25);
   iptc.append(char(record.size())).append(record).append('\0');
   job.markers.push_back({JPEG_APP0 + 13, iptc});
   return Write(job);

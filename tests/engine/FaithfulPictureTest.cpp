@@ -221,13 +221,11 @@ INSTANTIATE_TEST_SUITE_P(
                   return WritePng(path, Photo(), {}) &&
                          ::truncate(QFile::encodeName(path).constData(), 8LL << 30) == 0;
                 }},
-        Hostile{"scans.jpg",
-                [](const QString& path) { return WriteFile(path, ManyScanJpeg({})); }},
+        Hostile{"scans.jpg", [](const QString& path) { return WriteFile(path, ManyScanJpeg({})); }},
         // With a profile the JPEG goes through libvips, which has no scan limit of its own.
-        Hostile{"scans_profiled.jpg",
-                [](const QString& path) {
-                  return WriteFile(path, ManyScanJpeg(AdobeRgbProfile()));
-                }}),
+        Hostile{
+            "scans_profiled.jpg",
+            [](const QString& path) { return WriteFile(path, ManyScanJpeg(AdobeRgbProfile())); }}),
     [](const auto& info) {
       std::string n = info.param.name;
       for (char& c : n)
