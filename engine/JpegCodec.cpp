@@ -210,6 +210,13 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   }
   StartReading(cinfo, data, size);
   errors.LimitScans(&cinfo);
+  // Counting the markers costs a pass over the bytes; the monitor alone would let the first
+  // few hundred scans of a large picture be decoded before it says no.
+  if (cinfo.progressive_mode &&
+      CountScans(data, size, JpegErrorManager::kMaxScans + 1) > JpegErrorManager::kMaxScans) {
+    errors.tooManyScans = true;
+    std::longjmp(errors.jump, 1);
+  }
   const int w = int(cinfo.image_width), h = int(cinfo.image_height);
   if (!Decodable(cinfo) || !ImageDescriptor::SizeAllowed(w, h) || !DataCanFill(cinfo)) {
     jpeg_destroy_decompress(&cinfo);

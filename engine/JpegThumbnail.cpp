@@ -55,7 +55,10 @@ bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
   out.height = int(cinfo.image_height);
   out.orientation = OrientationOf(cinfo);
   if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
-      !ImageDescriptor::SizeAllowed(out.width, out.height)) {
+      !ImageDescriptor::SizeAllowed(out.width, out.height) ||
+      (cinfo.progressive_mode &&
+       JpegCodec::CountScans(data, size, JpegErrorManager::kMaxScans + 1) >
+           JpegErrorManager::kMaxScans)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
