@@ -1,7 +1,10 @@
 #include "PictureColour.h"
 
+#include <lcms2.h>
+
+#include <thread>
+
 #include "ImageDescriptor.h"
-#include "VipsPipeline.h"
 
 using vips::VImage;
 
@@ -66,16 +69,27 @@ bool PictureColour::IsSrgb(const QByteArray& profile) {
 
 bool PictureColour::ConvertRgb(ImageDescriptor& pixels, const QByteArray& profile) {
   if (pixels.Empty() || profile.isEmpty()) return false;
-  ImageDescriptor out;
-  const bool ok = VipsPipeline::Run(
-      pixels,
-      [&](VImage in) {
-        in = in.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
-        vips_image_set_blob_copy(in.get_image(), VIPS_META_ICC_NAME, profile.constData(),
-                                 std::size_t(profile.size()));
-        return Transformed(in, false);
-      },
-      out);
-  if (ok) pixels = std::move(out);
-  return ok;
+  // lcms2 directly, 8-bit to 8-bit through its optimised lookup: a camera's 12 MP photo costs
+  // a fraction of its decode, where libvips' float pipeline would double the load time.
+  cmsHPROFILE source = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
+  if (!source) return false;
+  cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM transform = cmsGetColorSpace(source) == cmsSigRgbData
+                                ? cmsCreateTransform(source, TYPE_RGB_8, srgb, TYPE_RGB_8,
+                                                     INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE)
+                                : nullptr;
+  cmsCloseProfile(source);
+  cmsCloseProfile(srgb);
+  if (!transform) return false;
+  // In place, rows split between two threads (the transform keeps no state without its cache).
+  const auto rows = [&](int first, int last) {
+    for (int y = first; y < last; ++y)
+      cmsDoTransform(transform, pixels.Row(y), pixels.Row(y), cmsUInt32Number(pixels.Width()));
+  };
+  const int half = pixels.Height() / 2;
+  std::thread other(rows, half, pixels.Height());
+  rows(0, half);
+  other.join();
+  cmsDeleteTransform(transform);
+  return true;
 }

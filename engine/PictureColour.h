@@ -12,8 +12,8 @@ class PictureColour {
  public:
   // The picture in sRGB, 8 bits, alpha kept. Whether a profile was applied is reported.
   static vips::VImage ToSrgb(vips::VImage image, bool* converted = nullptr);
-  // Converts 8-bit RGB pixels decoded elsewhere from the given profile to sRGB in place.
-  // False (pixels unchanged) when the profile does not fit them.
+  // Converts 8-bit RGB pixels decoded elsewhere from the given RGB profile to sRGB in place
+  // (lcms2, relative colorimetric as above). False (pixels unchanged) when it does not fit.
   static bool ConvertRgb(ImageDescriptor& pixels, const QByteArray& profile);
   // Whether a profile is sRGB already, so converting would change nothing.
   static bool IsSrgb(const QByteArray& profile);
