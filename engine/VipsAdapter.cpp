@@ -42,13 +42,15 @@ bool StoresOrientation(ImageFormat::Code format) {
 
 // ImageMagick hands over BMP, PCX and TGA rows in file order and reports the header's origin
 // (bottom-left, right-to-left) as an orientation, which puts the rows in picture order.
+// ImageMagick 6's own TGA writer stores the top row first under a bottom-left header; such
+// files come out upside down here, as in other readers that follow the header (gdk-pixbuf).
 bool ReportsRowOrder(ImageFormat::Code format) {
   return format == ImageFormat::kBmp || format == ImageFormat::kPcx || format == ImageFormat::kTga;
 }
 
 // 8-bit sRGB with exactly three bands, upright, transparency flattened onto white.
 VImage Normalised(VImage image, ImageFormat::Code format, bool* profiled) {
-  // PNG and GIF carry no orientation of their own.
+  // A PNG's or GIF's rows are shown as stored, as viewers show them.
   if (StoresOrientation(format) || ReportsRowOrder(format)) image = image.autorot();
   if (format != ImageFormat::kUnknown) {
     image = PictureColour::ToSrgb(image, profiled);
