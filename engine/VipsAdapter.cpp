@@ -225,10 +225,14 @@ bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
         QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
     return LoadBuffer(bytes, format, out, extras);
   }
-  const QByteArray bytes = file.read(kMaxFileBytes + 1);
-  if (bytes.size() > kMaxFileBytes) {
-    if (extras) extras->tooLarge = true;
-    return false;
+  // Not mappable (empty, a pipe): read in pieces, since read(n) would reserve n bytes at once.
+  QByteArray bytes;
+  for (QByteArray piece; !(piece = file.read(1 << 20)).isEmpty();) {
+    bytes += piece;
+    if (bytes.size() > kMaxFileBytes) {
+      if (extras) extras->tooLarge = true;
+      return false;
+    }
   }
   return LoadBuffer(bytes, format, out, extras);
 }
