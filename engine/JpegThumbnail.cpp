@@ -4,11 +4,13 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstdlib>
 
 #include "ExifOrientation.h"
 #include "ImageDescriptor.h"
 #include "JpegCodec.h"
 #include "JpegErrorManager.h"
+#include "PictureColour.h"
 #include "PixelScaler.h"
 #include "clsImage.h"
 
@@ -24,6 +26,7 @@ struct Reduced {
   int width = 0;  // stored size, before the orientation
   int height = 0;
   int orientation = 1;
+  QByteArray profile;  // embedded colour profile, converted after the decode
 };
 
 int OrientationOf(const jpeg_decompress_struct& cinfo) {
@@ -50,7 +53,13 @@ bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
   errors.LimitScans(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
+  JOCTET* icc = nullptr;
+  unsigned int iccSize = 0;
+  if (jpeg_read_icc_profile(&cinfo, &icc, &iccSize) && icc)
+    out.profile = QByteArray(reinterpret_cast<const char*>(icc), qsizetype(iccSize));
+  std::free(icc);
   out.width = int(cinfo.image_width);
   out.height = int(cinfo.image_height);
   out.orientation = OrientationOf(cinfo);
@@ -93,6 +102,9 @@ bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
   Reduced reduced;
   if (!DecodeReduced(data, size, reduced)) return false;
   if (!ExifOrientation::Apply(reduced.pixels, reduced.orientation)) return false;
+  // The same colours as the picture the optimiser shows.
+  if (!reduced.profile.isEmpty() && !PictureColour::IsSrgb(reduced.profile))
+    PictureColour::ConvertRgb(reduced.pixels, reduced.profile);
   const bool turned = reduced.orientation >= 5 && reduced.orientation <= 8;
   const int w = turned ? reduced.height : reduced.width;
   const int h = turned ? reduced.width : reduced.height;

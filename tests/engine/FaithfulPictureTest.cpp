@@ -9,6 +9,7 @@
 #include <QColorSpace>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 
 #include "EngineFixtures.h"
 #include "FaithfulFiles.h"
+#include "JpegThumbnail.h"
 #include "SafeFile.h"
 #include "clsImage.h"
 
@@ -99,6 +101,12 @@ TEST_P(Colours, OutputIsTheSourceInSrgb) {
   ASSERT_TRUE(image.CreateFromFile(path));
   const Rgb8 out = OutputOf(image);
   EXPECT_LT(RmsPercent(out, expected), GetParam().maxRms);
+  // The browser's fast JPEG thumbnail shows the same colours (at its own quality 50).
+  JpegThumbnail::Result thumb;
+  if (QFileInfo(path).suffix() == "jpg" &&
+      JpegThumbnail::Make(
+          path, [](int w, int h) { return QSize(w, h); }, thumb))
+    EXPECT_LT(RmsPercent(DecodeJpeg(thumb.buffer), expected), 3.0);
   // The case is worth having only when leaving the colours alone would be visibly wrong.
   if (GetParam().minWrong > 0) {
     Rgb8 unconverted;
