@@ -1,11 +1,9 @@
 #include "BatchInputs.h"
 
-#include <dirent.h>
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
+#include "SafeFile.h"
 #include "modPublic.h"
 #include "modString.h"
 
@@ -30,15 +28,9 @@ QStringList BatchInputs::FilesFromPath(const QString& folder, bool subFolders) {
 }
 
 void BatchInputs::AddUndecodableNames(const QString& folder, QStringList& files) {
-  // Qt leaves out names that are not valid UTF-8 (legal on Linux) without a word. They are
-  // listed with replacement characters, under which they cannot be opened, so that the run
-  // names them instead of passing over them in silence.
-  DIR* dir = opendir(QFile::encodeName(folder).constData());
-  if (!dir) return;
-  while (const dirent* entry = readdir(dir)) {
-    const QByteArray raw(entry->d_name);
-    const QString name = QString::fromUtf8(raw);
-    if (name.toUtf8() != raw && IsSupportedName(name)) files << folder + QLatin1Char('/') + name;
-  }
-  closedir(dir);
+  // Qt leaves out names that are not valid UTF-8 (legal on Linux) without a word. Listed with
+  // replacement characters they cannot be opened, but the run names them instead of passing
+  // over them in silence.
+  for (const QString& name : SafeFile::UndecodableNames(folder))
+    if (IsSupportedName(name)) files << folder + QLatin1Char('/') + name;
 }

@@ -103,10 +103,12 @@ TEST_P(Colours, OutputIsTheSourceInSrgb) {
   EXPECT_LT(RmsPercent(out, expected), GetParam().maxRms);
   // The browser's fast JPEG thumbnail shows the same colours (at its own quality 50).
   JpegThumbnail::Result thumb;
-  if (QFileInfo(path).suffix() == "jpg" &&
-      JpegThumbnail::Make(
-          path, [](int w, int h) { return QSize(w, h); }, thumb))
+  // (CMYK is left to the full load, which the thumbnail falls back to.)
+  const auto sameSize = [](int w, int h) { return QSize(w, h); };
+  if (QFileInfo(path).suffix() == "jpg" && !QFileInfo(path).baseName().startsWith("cmyk")) {
+    ASSERT_TRUE(JpegThumbnail::Make(path, sameSize, thumb));
     EXPECT_LT(RmsPercent(DecodeJpeg(thumb.buffer), expected), 3.0);
+  }
   // The case is worth having only when leaving the colours alone would be visibly wrong.
   if (GetParam().minWrong > 0) {
     Rgb8 unconverted;
