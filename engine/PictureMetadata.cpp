@@ -28,8 +28,10 @@ void SetShort(ExifData* data, ExifIfd ifd, ExifTag tag, ExifShort value) {
 ExifData* NewExif() {
   ExifData* data = exif_data_new();
   if (!data) return nullptr;
-  // Kept as the camera wrote it: no entries made up, maker notes untouched.
-  exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+  // Kept as the camera wrote it: unknown tags too, no entries made up (libexif's defaults would
+  // add "mandatory" ones, stale pixel sizes among them), maker notes untouched. The maker-note
+  // option is libexif's highest; every option below it is cleared first.
+  exif_data_unset_option(data, ExifDataOption((EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE << 1) - 1));
   exif_data_set_option(data, EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE);
   return data;
 }
