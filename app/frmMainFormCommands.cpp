@@ -52,7 +52,9 @@ void frmMainForm::cmdOpen_Click() {
   const QString folder =
       Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::ProgramFolder());
   const QString filter = Language().GetString(QStringLiteral("AllPics")) +
-                         QStringLiteral(" (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga)");
+                         QStringLiteral(
+                             " (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga"
+                             " *.webp *.heic *.heif *.avif)");
   QStringList files = Dialogs::Current().OpenFiles(this, QString(), folder, filter);
   files.removeAll(QString());
   if (files.isEmpty()) return;

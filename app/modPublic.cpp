@@ -10,6 +10,10 @@ int GetImageType(const QString& extension) {
   if (ext == "PNG") return 5;
   if (ext == "PCX") return 6;
   if (ext == "TGA") return 7;
+  // Read only; after the seven codes of the old program.
+  if (ext == "WEBP") return 8;
+  if (ext == "HEIC" || ext == "HEIF") return 9;
+  if (ext == "AVIF") return 10;
   return 0;
 }
 

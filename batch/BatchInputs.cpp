@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "SafeFile.h"
 #include "modPublic.h"
 #include "modString.h"
 
@@ -22,5 +23,14 @@ QStringList BatchInputs::FilesFromPath(const QString& folder, bool subFolders) {
       files << entry.absoluteFilePath();
     }
   }
+  AddUndecodableNames(dir.absolutePath(), files);
   return files;
+}
+
+void BatchInputs::AddUndecodableNames(const QString& folder, QStringList& files) {
+  // Qt leaves out names that are not valid UTF-8 (legal on Linux) without a word. Listed with
+  // replacement characters they cannot be opened, but the run names them instead of passing
+  // over them in silence.
+  for (const QString& name : SafeFile::UndecodableNames(folder))
+    if (IsSupportedName(name)) files << folder + QLatin1Char('/') + name;
 }

@@ -10,4 +10,7 @@ class BatchInputs {
   // make the list endless.
   static QStringList FilesFromPath(const QString& folder, bool subFolders);
   static bool IsSupportedName(const QString& fileName);
+
+ private:
+  static void AddUndecodableNames(const QString& folder, QStringList& files);
 };

@@ -48,7 +48,10 @@ bool BatchJob::SaveImage(const QString& source, const QString& dest, const Batch
   auto picture = std::make_shared<clsImage>();
   if (!picture->CreateFromFile(source))
     return Fail(reason,
-                QStringLiteral("cannot read the picture (damaged or not a supported format)"));
+                picture->LoadError().isEmpty()
+                    ? QStringLiteral("cannot read the picture (damaged or not a supported format)")
+                    : QStringLiteral("cannot read the picture: ") + picture->LoadError());
+  picture->SetStripMetadata(options.stripMetadata);
   auto sized = GetSizedImage(picture, options, false);
   if (!sized) return Fail(reason, QStringLiteral("cannot scale the picture to the size asked for"));
   // An effect that fails leaves the picture as it was; the run goes on without it.
@@ -65,7 +68,7 @@ BatchJob::Result BatchJob::Run(const QString& source, const QString& dest,
   Result result;
   const QFileInfo info(source);
   if (!info.isFile()) {
-    result.reason = QStringLiteral("no such file");
+    result.reason = SafeFile::MissingReason(source);
     return result;
   }
   result.bytesBefore = info.size();

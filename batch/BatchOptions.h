@@ -18,4 +18,5 @@ struct BatchOptions {
   int height = 0;
   int scale = 100;              // percent
   std::vector<Effect> effects;  // applied in this order
+  bool stripMetadata = false;   // write no EXIF, XMP or IPTC of the source
 };

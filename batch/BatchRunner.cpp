@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "SafeFile.h"
 #include "WorkerProtocol.h"
 
 BatchRunner::BatchRunner(QObject* parent) : QObject(parent), program_(DefaultWorkerProgram()) {}
@@ -69,7 +70,7 @@ int BatchRunner::NextToStart() {
       found = i;
     } else {
       state_[std::size_t(i)] = State::kSkipped;
-      results_[std::size_t(i)].reason = QStringLiteral("no such file");
+      results_[std::size_t(i)].reason = SafeFile::MissingReason(items_[std::size_t(i)].source);
       skipped = true;
     }
   }

@@ -49,6 +49,7 @@ BatchOptions ImageOptimize::Options() const {
   o.width = SizeRules::ShortValue(controls_.txtSizeX->text()).value_or(0);
   o.height = SizeRules::ShortValue(controls_.txtSizeY->text()).value_or(0);
   o.scale = controls_.sldSize->sliderPosition();
+  o.stripMetadata = controls_.chkStripMetadata->isChecked();
   for (const frmEffect* dialog : effects_) {
     BatchOptions::Effect effect;
     effect.entry = EffectCatalog::Find(dialog->EffectText());
@@ -72,6 +73,7 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
   fileName_.clear();
   if (!source_) source_ = std::make_shared<clsImage>();
   if (!source_->CreateFromFile(fileName)) return false;
+  source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
   if (!original_) {
     original_ = new frmPicturePreview(nullptr);
     optimizedView_ = new frmPicturePreview(nullptr);

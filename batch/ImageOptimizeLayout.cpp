@@ -16,6 +16,7 @@
 #include "OptionSliders.h"
 #include "PreviewPlacement.h"
 #include "SliderDrag.h"
+#include "clsImage.h"
 #include "frmPicturePreview.h"
 
 void ImageOptimize::BuildControls() {
@@ -41,7 +42,8 @@ void ImageOptimize::BuildControls() {
   qualityGrid->addWidget(c.sldQuality, 0, 1);
   qualityGrid->addWidget(c.lblQuality, 0, 2);
   qualityGrid->addWidget(c.fraStatistics, 1, 0, 1, 3);
-  qualityGrid->setRowStretch(2, 1);
+  qualityGrid->addWidget(c.chkStripMetadata, 2, 0, 1, 3);
+  qualityGrid->setRowStretch(3, 1);
   SSTab_->addTab(quality, QStringLiteral("Quality"));
 
   auto* size = new QWidget;
@@ -100,6 +102,12 @@ void ImageOptimize::ConnectControls() {
   connect(controls_.txtSizeY, &QLineEdit::textChanged, this,
           [this] { EditSizeBox(controls_.txtSizeY, controls_.txtSizeX); });
   connect(controls_.cmdApplySize, &QPushButton::clicked, this, [this] { RefreshPreview(false); });
+  // The size shown includes the metadata, so it is worked out again.
+  connect(controls_.chkStripMetadata, &QCheckBox::toggled, this, [this](bool strip) {
+    if (!HasPicture()) return;
+    source_->SetStripMetadata(strip);
+    RefreshPreview(false);
+  });
   connect(cmdAdd_, &QPushButton::clicked, this, &ImageOptimize::cmdAdd_Click);
   connect(cmdRemove_, &QPushButton::clicked, this, &ImageOptimize::cmdRemove_Click);
   connect(cmdProp_, &QPushButton::clicked, this, &ImageOptimize::cmdProp_Click);

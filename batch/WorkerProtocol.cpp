@@ -36,6 +36,7 @@ QStringList OptionArguments(const BatchOptions& o) {
     if (e.entry)
       args << QStringLiteral("--effect")
            << e.entry->name + QLatin1Char('=') + QString::number(e.level);
+  if (o.stripMetadata) args << QStringLiteral("--strip") << QStringLiteral("yes");
   return args;
 }
 
@@ -60,6 +61,8 @@ bool ParseOptionArguments(const QStringList& args, BatchOptions& o, QString& err
       ok = ToInt(value, o.height);
     } else if (name == QLatin1String("--scale")) {
       ok = ToInt(value, o.scale);
+    } else if (name == QLatin1String("--strip")) {
+      o.stripMetadata = value == QLatin1String("yes");
     } else if (name == QLatin1String("--effect")) {
       const qsizetype eq = value.lastIndexOf(QLatin1Char('='));
       BatchOptions::Effect effect;

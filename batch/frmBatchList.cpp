@@ -72,7 +72,9 @@ void frmBatch::cmdAddFiles_Click() {
   const QString folder =
       Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::ProgramFolder());
   const QString filter = Language().GetString(QStringLiteral("AllPics")) +
-                         QStringLiteral(" (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga)");
+                         QStringLiteral(
+                             " (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga"
+                             " *.webp *.heic *.heif *.avif)");
   const QStringList files = Dialogs::Current().OpenFiles(this, QString(), folder, filter);
   if (files.isEmpty()) return;
   Registry().WriteRegDir(QStringLiteral("BatchOpen"),

@@ -16,6 +16,7 @@
 #include "BatchRunner.h"
 #include "ImageOptimize.h"
 #include "ProgressText.h"
+#include "SafeFile.h"
 #include "UserProgress.h"
 #include "clsLanguage.h"
 #include "clsReg.h"
@@ -87,6 +88,9 @@ void frmBatch::RunItemStarting(int index) {
 
 void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skipped) {
   if (!skipped && !r.ok) AddProgressLine(QStringLiteral("    failed: ") + r.reason);
+  // A vanished file is passed over quietly; one whose name cannot be opened is named.
+  if (skipped && SafeFile::NameUnreadable(runSources_[index]))
+    AddProgressLine(QStringLiteral("    skipped: ") + r.reason);
   if (!skipped && r.ok) {
     totals_.Add(r.bytesBefore, r.bytesAfter);
     const QString ratio = totals_.CompressionText();

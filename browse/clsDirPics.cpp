@@ -7,6 +7,7 @@
 
 #include "BrowseGeometry.h"
 #include "BrowserHost.h"
+#include "SafeFile.h"
 #include "clsBrowsePic.h"
 #include "modPublic.h"
 #include "modString.h"
@@ -43,10 +44,14 @@ void clsDirPics::RebuildImageList(BrowserHost* host, const std::function<void()>
   if (host) host->BeginScan();
   // Hidden and special files are left out. The listing is sorted by name without regard to
   // case, as the file systems this browser was first written for list a folder.
-  const QStringList names = folder_.isEmpty()
-                                ? QStringList()
-                                : QDir(folder_).entryList(QDir::Files | QDir::NoDotAndDotDot,
-                                                          QDir::Name | QDir::IgnoreCase);
+  QStringList names = folder_.isEmpty()
+                          ? QStringList()
+                          : QDir(folder_).entryList(QDir::Files | QDir::NoDotAndDotDot,
+                                                    QDir::Name | QDir::IgnoreCase);
+  // Names that are not UTF-8 cannot be opened, but are shown (and fail) rather than hidden.
+  if (!folder_.isEmpty())
+    for (const QString& name : SafeFile::UndecodableNames(folder_))
+      if (!name.startsWith(QLatin1Char('.'))) names << name;
   items_.clear();
   anchor_ = 0;  // it named an item of the list just dropped
   if (cleared) cleared();

@@ -16,6 +16,10 @@ enum ImageResult : int {
 inline constexpr int kMaxImageSide = 65500;
 // Largest picture the engine allocates; larger files are refused before decoding.
 inline constexpr std::int64_t kMaxImagePixels = 300'000'000;
+// Largest file the engine opens; larger ones are refused without being read.
+inline constexpr std::int64_t kMaxFileBytes = std::int64_t(1) << 30;
+// What the user is told when any of these limits refuses a file.
+inline constexpr char kTooLargeText[] = "too large";
 
 class ImageDescriptor {
  public:

@@ -16,6 +16,23 @@ bool IsTiff(const QByteArray& b) {
   return b.startsWith(QByteArray("II*\0", 4)) || b.startsWith(QByteArray("MM\0*", 4));
 }
 
+bool IsWebp(const QByteArray& b) { return b.startsWith("RIFF") && b.mid(8, 4) == "WEBP"; }
+
+// ISO base media file: an "ftyp" box first, whose major brand names the picture kind.
+QByteArray HeifBrand(const QByteArray& b) {
+  if (b.size() < 12 || b.mid(4, 4) != "ftyp") return {};
+  const QByteArray brand = b.mid(8, 4);
+  for (const char* known :
+       {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1", "avif", "avis"})
+    if (brand == known) return brand;
+  return {};
+}
+bool IsHeif(const QByteArray& b) {
+  const QByteArray brand = HeifBrand(b);
+  return !brand.isEmpty() && !brand.startsWith("avi");
+}
+bool IsAvif(const QByteArray& b) { return HeifBrand(b).startsWith("avi"); }
+
 bool IsBmp(const QByteArray& b) {
   // "BM" alone is too common a start; the info header size must be a known one.
   const unsigned info = Dword(b, 14);
@@ -52,6 +69,9 @@ Code FromExtension(const QString& path) {
   if (ext == "PNG") return kPng;
   if (ext == "PCX") return kPcx;
   if (ext == "TGA") return kTga;
+  if (ext == "WEBP") return kWebp;
+  if (ext == "HEIC" || ext == "HEIF") return kHeif;
+  if (ext == "AVIF") return kAvif;
   return kUnknown;
 }
 
@@ -75,6 +95,9 @@ Code FromContent(const QByteArray& head, bool withFileOnly) {
   if (IsGif(head)) return kGif;
   if (IsTiff(head)) return kTiff;
   if (IsPng(head)) return kPng;
+  if (IsWebp(head)) return kWebp;
+  if (IsHeif(head)) return kHeif;
+  if (IsAvif(head)) return kAvif;
   if (withFileOnly && IsPcx(head)) return kPcx;
   if (withFileOnly && IsTga(head)) return kTga;
   return kUnknown;

@@ -14,13 +14,17 @@ enum Code : int {
   kTiff = 4,
   kPng = 5,
   kPcx = 6,
-  kTga = 7
+  kTga = 7,
+  // Read only, after the seven formats of the old program.
+  kWebp = 8,
+  kHeif = 9,  // HEIC and HEIF
+  kAvif = 10
 };
 
 // Code of a path's extension, compared in upper case; kUnknown for anything else.
 Code FromExtension(const QString& path);
-// Tries JPEG, BMP, GIF, TIFF, PNG, then (only with withFileOnly) PCX and TGA, which have
-// no reliable signature and are recognised from files only.
+// Tries JPEG, BMP, GIF, TIFF, PNG, WebP, HEIF/AVIF, then (only with withFileOnly) PCX and TGA,
+// which have no reliable signature and are recognised from files only.
 Code FromContent(const QByteArray& head, bool withFileOnly);
 // Whether the bytes can be a file of that format. Needed for BMP, PCX and TGA, whose
 // decoder (ImageMagick) would decode any format it recognises, drawings and scripts

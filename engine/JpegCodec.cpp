@@ -1,59 +1,20 @@
 #include "JpegCodec.h"
 
-#include <jerror.h>
 #include <jpeglib.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "ExifOrientation.h"
 #include "ImageDescriptor.h"
+#include "JpegErrorManager.h"
+#include "PictureMetadata.h"
 
 namespace JpegCodec {
 namespace {
-
-// libjpeg's default error handler ends the process; ours jumps back and stays silent.
-// Data that ends early is only a warning to libjpeg, which then decodes grey; the manager
-// notes how far the real picture data reached.
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-  bool multiScan = false;  // every scan but the first covers the whole picture again
-  int dataEndsAtRow = -1;  // first row the data did not reach; -1 while it lasts
-};
-
-void OnError(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-void OnOutput(j_common_ptr) {}
-
-int RowsReached(const jpeg_decompress_struct& cinfo, bool multiScan) {
-  if (multiScan && cinfo.input_scan_number > 1) return int(cinfo.image_height);
-  const std::int64_t rows = std::int64_t(cinfo.input_iMCU_row) * cinfo.max_v_samp_factor * DCTSIZE;
-  return int(std::min<std::int64_t>(rows, cinfo.image_height));
-}
-
-void OnMessage(j_common_ptr cinfo, int level) {
-  if (level >= 0 || !cinfo->is_decompressor) return;  // trace output, or writing
-  auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
-  ++errors->pub.num_warnings;
-  const auto& d = *reinterpret_cast<j_decompress_ptr>(cinfo);
-  // Huffman data says when a block lacked bits; the arithmetic decoder only reads past the
-  // end of the file.
-  const int code = errors->pub.msg_code;
-  if (errors->dataEndsAtRow < 0 &&
-      (code == JWRN_HIT_MARKER || (code == JWRN_JPEG_EOF && d.arith_code)))
-    errors->dataEndsAtRow = RowsReached(d, errors->multiScan);
-}
-
-void InstallErrors(jpeg_common_struct* cinfo, ErrorManager& errors) {
-  cinfo->err = jpeg_std_error(&errors.pub);
-  errors.pub.error_exit = OnError;
-  errors.pub.output_message = OnOutput;
-  errors.pub.emit_message = OnMessage;
-}
 
 // Destination growing inside a QByteArray, so the encoded bytes need no second copy.
 struct ByteArrayDestination {
@@ -93,10 +54,40 @@ void TermDestination(j_compress_ptr cinfo) {
 
 constexpr int kRowBatch = 16;
 
+void WriteMarker(jpeg_compress_struct& cinfo, int marker, const QByteArray& payload) {
+  if (payload.isEmpty() || payload.size() > 65533) return;
+  jpeg_write_marker(&cinfo, marker, reinterpret_cast<const JOCTET*>(payload.constData()),
+                    unsigned(payload.size()));
+}
+
+QByteArray Payload(const jpeg_marker_struct& m) {
+  return QByteArray(reinterpret_cast<const char*>(m.data), qsizetype(m.data_length));
+}
+
+void CollectExtras(jpeg_decompress_struct& cinfo, Extras& extras) {
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+    const QByteArray payload = Payload(*m);
+    if (m->marker == JPEG_APP0 + 1 && payload.startsWith(QByteArray("Exif\0\0", 6)) &&
+        extras.exif.isEmpty())
+      extras.exif = payload;
+    else if (m->marker == JPEG_APP0 + 1 && payload.startsWith("http://ns.adobe.com/xap/1.0/") &&
+             extras.xmp.isEmpty())
+      extras.xmp = payload;
+    else if (m->marker == JPEG_APP0 + 13 && payload.startsWith("Photoshop 3.0") &&
+             extras.iptc.isEmpty())
+      extras.iptc = payload;
+  }
+  JOCTET* icc = nullptr;
+  unsigned int iccSize = 0;
+  if (jpeg_read_icc_profile(&cinfo, &icc, &iccSize) && icc)
+    extras.icc = QByteArray(reinterpret_cast<const char*>(icc), qsizetype(iccSize));
+  std::free(icc);
+}
+
 bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes) {
   jpeg_compress_struct cinfo;
-  ErrorManager errors;
-  InstallErrors(reinterpret_cast<jpeg_common_struct*>(&cinfo), errors);
+  JpegErrorManager errors;
+  errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
   if (setjmp(errors.jump)) {
     jpeg_destroy_compress(&cinfo);
     return false;
@@ -122,6 +113,11 @@ bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteA
     cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
 
   jpeg_start_compress(&cinfo, TRUE);
+  if (const PictureMetadata* meta = settings.metadata) {
+    WriteMarker(cinfo, JPEG_APP0 + 1, meta->ExifPayload());
+    WriteMarker(cinfo, JPEG_APP0 + 1, meta->XmpPayload());
+    WriteMarker(cinfo, JPEG_APP0 + 13, meta->IptcPayload());
+  }
   JSAMPROW rows[kRowBatch];
   while (cinfo.next_scanline < cinfo.image_height) {
     const int n = std::min<int>(kRowBatch, int(cinfo.image_height - cinfo.next_scanline));
@@ -139,6 +135,8 @@ void StartReading(jpeg_decompress_struct& cinfo, const std::uint8_t* data, std::
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);  // colour profile
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 13, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
 }
 
@@ -181,8 +179,8 @@ bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray
 bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header) {
   if (!data || size == 0) return false;
   jpeg_decompress_struct cinfo;
-  ErrorManager errors;
-  InstallErrors(reinterpret_cast<jpeg_common_struct*>(&cinfo), errors);
+  JpegErrorManager errors;
+  errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
@@ -195,20 +193,30 @@ bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header) {
   return true;
 }
 
-bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation) {
+bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation,
+            Extras* extras) {
   if (!data || size == 0) {
     target.Release();
     return false;
   }
   jpeg_decompress_struct cinfo;
-  ErrorManager errors;
-  InstallErrors(reinterpret_cast<jpeg_common_struct*>(&cinfo), errors);
+  JpegErrorManager errors;
+  errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     target.Release();
+    if (extras) extras->tooManyScans = errors.tooManyScans;
     return false;
   }
   StartReading(cinfo, data, size);
+  errors.LimitScans(&cinfo);
+  // Counting the markers costs a pass over the bytes; the monitor alone would let the first
+  // few hundred scans of a large picture be decoded before it says no.
+  if (cinfo.progressive_mode &&
+      CountScans(data, size, JpegErrorManager::kMaxScans + 1) > JpegErrorManager::kMaxScans) {
+    errors.tooManyScans = true;
+    std::longjmp(errors.jump, 1);
+  }
   const int w = int(cinfo.image_width), h = int(cinfo.image_height);
   if (!Decodable(cinfo) || !ImageDescriptor::SizeAllowed(w, h) || !DataCanFill(cinfo)) {
     jpeg_destroy_decompress(&cinfo);
@@ -216,6 +224,7 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
     return false;
   }
   if (orientation) *orientation = OrientationOf(cinfo);
+  if (extras) CollectExtras(cinfo, *extras);
   errors.multiScan = jpeg_has_multiple_scans(&cinfo);
   cinfo.out_color_space = JCS_EXT_RGB;
   cinfo.dct_method = JDCT_ISLOW;
@@ -243,6 +252,25 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
   return true;
+}
+
+}  // namespace JpegCodec
+
+namespace JpegCodec {
+
+int CountScans(const std::uint8_t* data, std::size_t size, int limit) {
+  // Inside entropy-coded data a 0xFF byte is always followed by 0 or a restart marker, so
+  // every 0xFF 0xDA is a start of scan.
+  int scans = 0;
+  const std::uint8_t* p = data;
+  const std::uint8_t* end = data + size;
+  while (scans < limit && p + 1 < end) {
+    p = static_cast<const std::uint8_t*>(std::memchr(p, 0xFF, std::size_t(end - p - 1)));
+    if (!p) break;
+    if (p[1] == 0xDA) ++scans;
+    ++p;
+  }
+  return scans;
 }
 
 }  // namespace JpegCodec

@@ -6,15 +6,26 @@
 #include <cstdint>
 
 class ImageDescriptor;
+class PictureMetadata;
 
 namespace JpegCodec {
 
 // What the engine always asks of the encoder: the smallest baseline file for a quality.
 struct Settings {
-  int quality = 70;            // 1..100, clamped
-  bool optimizeCoding = true;  // Huffman tables made for the picture
-  bool accurateDct = true;     // integer slow DCT: the fast one costs quality
-  bool subsample420 = true;    // 2x2 chroma, baseline, no progressive scans
+  int quality = 70;                           // 1..100, clamped
+  bool optimizeCoding = true;                 // Huffman tables made for the picture
+  bool accurateDct = true;                    // integer slow DCT: the fast one costs quality
+  bool subsample420 = true;                   // 2x2 chroma, baseline, no progressive scans
+  const PictureMetadata* metadata = nullptr;  // written as APP1/APP13 markers when given
+};
+
+// What a decode found besides the pixels.
+struct Extras {
+  QByteArray exif;  // APP1 payloads, leads included
+  QByteArray xmp;
+  QByteArray iptc;  // APP13 payload
+  QByteArray icc;   // the whole embedded colour profile
+  bool tooManyScans = false;
 };
 
 struct Header {
@@ -31,7 +42,10 @@ bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header);
 // reached, grey below, when at least the first band of rows (8 or 16) is complete; it is
 // refused when no row is, and when it holds less data than its claimed size could take at
 // the least (under a bit per 8 x 8 block), before any pixels are allocated. On failure the
-// target is empty.
-bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation);
+// target is empty. A progressive file of more scans than the engine allows is refused early.
+bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation,
+            Extras* extras = nullptr);
+// Counts the scans of a JPEG by its markers, without decoding; stops counting at limit.
+int CountScans(const std::uint8_t* data, std::size_t size, int limit);
 
 }  // namespace JpegCodec

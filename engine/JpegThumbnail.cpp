@@ -4,11 +4,13 @@
 
 #include <QFile>
 #include <algorithm>
-#include <csetjmp>
+#include <cstdlib>
 
 #include "ExifOrientation.h"
 #include "ImageDescriptor.h"
 #include "JpegCodec.h"
+#include "JpegErrorManager.h"
+#include "PictureColour.h"
 #include "PixelScaler.h"
 #include "clsImage.h"
 
@@ -19,21 +21,12 @@ namespace {
 constexpr int kEnoughPixels = 128;
 constexpr int kRowBatch = 16;
 
-// libjpeg must never end the process: errors jump back to the call that met them.
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-};
-void OnError(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-void OnOutput(j_common_ptr) {}
-
 struct Reduced {
   ImageDescriptor pixels;
   int width = 0;  // stored size, before the orientation
   int height = 0;
   int orientation = 1;
+  QByteArray profile;  // embedded colour profile, converted after the decode
 };
 
 int OrientationOf(const jpeg_decompress_struct& cinfo) {
@@ -49,24 +42,32 @@ int OrientationOf(const jpeg_decompress_struct& cinfo) {
 // kEnoughPixels, so most of the inverse transform is never computed.
 bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
   jpeg_decompress_struct cinfo;
-  ErrorManager errors;
-  cinfo.err = jpeg_std_error(&errors.pub);
-  errors.pub.error_exit = OnError;
-  errors.pub.output_message = OnOutput;
+  JpegErrorManager errors;
+  errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     out.pixels.Release();
     return false;
   }
   jpeg_create_decompress(&cinfo);
+  errors.LimitScans(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
+  JOCTET* icc = nullptr;
+  unsigned int iccSize = 0;
+  if (jpeg_read_icc_profile(&cinfo, &icc, &iccSize) && icc)
+    out.profile = QByteArray(reinterpret_cast<const char*>(icc), qsizetype(iccSize));
+  std::free(icc);
   out.width = int(cinfo.image_width);
   out.height = int(cinfo.image_height);
   out.orientation = OrientationOf(cinfo);
   if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
-      !ImageDescriptor::SizeAllowed(out.width, out.height)) {
+      !ImageDescriptor::SizeAllowed(out.width, out.height) ||
+      (cinfo.progressive_mode &&
+       JpegCodec::CountScans(data, size, JpegErrorManager::kMaxScans + 1) >
+           JpegErrorManager::kMaxScans)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
@@ -101,6 +102,9 @@ bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
   Reduced reduced;
   if (!DecodeReduced(data, size, reduced)) return false;
   if (!ExifOrientation::Apply(reduced.pixels, reduced.orientation)) return false;
+  // The same colours as the picture the optimiser shows.
+  if (!reduced.profile.isEmpty() && !PictureColour::IsSrgb(reduced.profile))
+    PictureColour::ConvertRgb(reduced.pixels, reduced.profile);
   const bool turned = reduced.orientation >= 5 && reduced.orientation <= 8;
   const int w = turned ? reduced.height : reduced.width;
   const int h = turned ? reduced.width : reduced.height;
@@ -124,6 +128,10 @@ bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
 bool Make(const QString& fileName, const std::function<QSize(int, int)>& fit, Result& result) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
+  if (file.size() > kMaxFileBytes) return false;
+  // Mapped: only the pages the decoder reads are ever loaded.
+  if (const uchar* mapped = file.map(0, file.size()))
+    return MakeFromBytes(mapped, std::size_t(file.size()), fit, result);
   const QByteArray bytes = file.readAll();
   return MakeFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                        std::size_t(bytes.size()), fit, result);

@@ -1,5 +1,7 @@
 #include "SafeFile.h"
 
+#include <dirent.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -35,3 +37,25 @@ bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes) {
 }
 
 }  // namespace SafeFile
+
+bool SafeFile::NameUnreadable(const QString& path) {
+  return path.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(path);
+}
+
+QString SafeFile::MissingReason(const QString& path) {
+  return NameUnreadable(path) ? QStringLiteral("file name is not valid UTF-8, cannot open: ") + path
+                              : QStringLiteral("no such file");
+}
+
+QStringList SafeFile::UndecodableNames(const QString& folder) {
+  QStringList names;
+  DIR* dir = opendir(QFile::encodeName(folder).constData());
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const QByteArray raw(entry->d_name);
+    const QString name = QString::fromUtf8(raw);
+    if (name.toUtf8() != raw) names << name;
+  }
+  closedir(dir);
+  return names;
+}

@@ -8,6 +8,9 @@
 #include <vips/vips8>
 
 #include "ImageDescriptor.h"
+#include "JpegCodec.h"
+#include "JpegErrorManager.h"
+#include "PictureColour.h"
 #include "VipsPipeline.h"
 
 using vips::VImage;
@@ -24,15 +27,40 @@ void Start() {
   });
 }
 
+bool StoresOrientation(ImageFormat::Code format) {
+  switch (format) {
+    case ImageFormat::kJpeg:
+    case ImageFormat::kTiff:
+    case ImageFormat::kWebp:
+    case ImageFormat::kHeif:
+    case ImageFormat::kAvif:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ImageMagick hands over BMP, PCX and TGA rows in file order and reports the header's origin
+// (bottom-left, right-to-left) as an orientation, which puts the rows in picture order.
+// ImageMagick 6's own TGA writer stores the top row first under a bottom-left header; such
+// files come out upside down here, as in other readers that follow the header (gdk-pixbuf).
+bool ReportsRowOrder(ImageFormat::Code format) {
+  return format == ImageFormat::kBmp || format == ImageFormat::kPcx || format == ImageFormat::kTga;
+}
+
 // 8-bit sRGB with exactly three bands, upright, transparency flattened onto white.
-VImage Normalised(VImage image) {
-  image = image.autorot();
-  const VipsInterpretation kind = image.interpretation();
-  if (kind != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR) {
+VImage Normalised(VImage image, ImageFormat::Code format, bool* profiled) {
+  // A PNG's or GIF's rows are shown as stored, as viewers show them.
+  if (StoresOrientation(format) || ReportsRowOrder(format)) image = image.autorot();
+  if (format != ImageFormat::kUnknown) {
+    image = PictureColour::ToSrgb(image, profiled);
+  } else if (image.interpretation() != VIPS_INTERPRETATION_sRGB ||
+             image.format() != VIPS_FORMAT_UCHAR) {
+    // Pipelines over the engine's own pixels: their results only need bringing back to bytes.
     try {
       image = image.colourspace(VIPS_INTERPRETATION_sRGB);
     } catch (const vips::VError&) {
-      vips_error_clear();  // unusual interpretation: plain cast below still gives pixels
+      vips_error_clear();
     }
   }
   if (image.has_alpha()) {
@@ -45,6 +73,20 @@ VImage Normalised(VImage image) {
     image = image.extract_band(0).bandjoin({image.extract_band(0), image.extract_band(0)});
   if (image.bands() > 3) image = image.extract_band(0, VImage::option()->set("n", 3));
   return image;
+}
+
+QByteArray Blob(const VImage& image, const char* name) {
+  if (image.get_typeof(name) == 0) return {};
+  std::size_t size = 0;
+  const void* data = image.get_blob(name, &size);
+  return QByteArray(static_cast<const char*>(data), qsizetype(size));
+}
+
+void ReadMetadata(const VImage& image, bool profiled, PictureMetadata& metadata) {
+  metadata.SetExif(Blob(image, VIPS_META_EXIF_NAME));
+  metadata.SetXmp(Blob(image, VIPS_META_XMP_NAME));
+  metadata.SetIptc(Blob(image, VIPS_META_IPTC_NAME));
+  if (profiled) metadata.DeclareSrgb();
 }
 
 int CopyRows(VipsRegion* region, VipsRect* area, void* target) {
@@ -66,16 +108,23 @@ int CopyRows(VipsRegion* region, VipsRect* area, void* target) {
 // Runs the pipeline on both cores straight into the picture's rows. out is written in place
 // when it already has the right size, else replaced on success only. Decode errors inside
 // the sink show in the error buffer, which Guarded() checks.
-bool Render(VImage image, ImageDescriptor& out) {
+bool Render(VImage image, ImageDescriptor& out, ImageFormat::Code format = ImageFormat::kUnknown,
+            Extras* extras = nullptr) {
+  const bool fits = ImageDescriptor::SizeAllowed(image.width(), image.height());
+  if (extras) extras->tooLarge = !fits;
+  if (!fits) return false;
+  bool profiled = false;
+  image = Normalised(image, format, &profiled);
   if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
-  image = Normalised(image);
-  if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
+  if (extras) ReadMetadata(image, profiled, extras->metadata);
   if (out.Width() == image.width() && out.Height() == image.height())
     return vips_sink_disc(image.get_image(), CopyRows, &out) == 0;
   ImageDescriptor pixels;
-  if (pixels.Allocate(image.width(), image.height(), false) != kImageOk ||
-      vips_sink_disc(image.get_image(), CopyRows, &pixels) != 0)
+  if (pixels.Allocate(image.width(), image.height(), false) != kImageOk) {
+    if (extras) extras->tooLarge = true;
     return false;
+  }
+  if (vips_sink_disc(image.get_image(), CopyRows, &pixels) != 0) return false;
   out = std::move(pixels);
   return true;
 }
@@ -112,6 +161,16 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
       return VImage::tiffload_buffer(blob, Strict());
     case ImageFormat::kPng:
       return VImage::pngload_buffer(blob, Strict());
+    case ImageFormat::kWebp:
+      return VImage::webpload_buffer(blob, Strict());
+    case ImageFormat::kHeif:
+    case ImageFormat::kAvif: {
+      // libheif probes the end of the memory source, which libvips 8.14 notes as a "bad seek"
+      // although nothing failed; errors of the decode itself come later, in the sink.
+      VImage image = VImage::heifload_buffer(blob, Strict());
+      vips_error_clear();
+      return image;
+    }
     case ImageFormat::kBmp:
     case ImageFormat::kPcx:
     case ImageFormat::kTga:  // libvips recognises the header ImageMagick cannot
@@ -132,13 +191,15 @@ bool WithinGifScreen(const QByteArray& bytes, const VImage& image) {
   return image.width() <= word(6) && image.height() <= word(8);
 }
 
-bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {
+bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
+              Extras* extras) {
   // The blob borrows the bytes; they outlive every image made from them in this call.
   VipsBlob* blob = vips_blob_new(nullptr, bytes.constData(), std::size_t(bytes.size()));
   bool ok = false;
   try {
     VImage image = FromBlob(blob, format);
-    ok = (format != ImageFormat::kGif || WithinGifScreen(bytes, image)) && Render(image, out);
+    ok = (format != ImageFormat::kGif || WithinGifScreen(bytes, image)) &&
+         Render(image, out, format, extras);
   } catch (...) {
     vips_area_unref(VIPS_AREA(blob));
     throw;
@@ -149,19 +210,46 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
 
 }  // namespace
 
-bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out) {
+bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras) {
   // Always through memory: ImageMagick would read "[1]" or "tga:" inside a file name as
-  // instructions of its own.
+  // instructions of its own. Mapped, so only the pages the decoder reads are loaded: a small
+  // picture followed by gigabytes of anything costs no more than the picture.
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = file.readAll();
-  return LoadBuffer(bytes, format, out);
+  if (file.size() > kMaxFileBytes) {
+    if (extras) extras->tooLarge = true;
+    return false;
+  }
+  if (const uchar* mapped = file.map(0, file.size())) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
+    return LoadBuffer(bytes, format, out, extras);
+  }
+  // Not mappable (empty, a pipe): read in pieces, since read(n) would reserve n bytes at once.
+  QByteArray bytes;
+  for (QByteArray piece; !(piece = file.read(1 << 20)).isEmpty();) {
+    bytes += piece;
+    if (bytes.size() > kMaxFileBytes) {
+      if (extras) extras->tooLarge = true;
+      return false;
+    }
+  }
+  return LoadBuffer(bytes, format, out, extras);
 }
 
-bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out) {
+bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
+                Extras* extras) {
   // The named format wins: other content is refused, not decoded as what it is.
   if (bytes.isEmpty() || !ImageFormat::ContentFits(bytes, format)) return false;
-  return Guarded([&] { return LoadBlob(bytes, format, out); });
+  // libvips has no scan limit of its own for the JPEGs it is given.
+  if (format == ImageFormat::kJpeg &&
+      JpegCodec::CountScans(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                            std::size_t(bytes.size()),
+                            JpegErrorManager::kMaxScans + 1) > JpegErrorManager::kMaxScans) {
+    if (extras) extras->tooLarge = true;
+    return false;
+  }
+  return Guarded([&] { return LoadBlob(bytes, format, out, extras); });
 }
 
 bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescriptor& out) {

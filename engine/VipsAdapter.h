@@ -5,17 +5,28 @@
 #include <QString>
 
 #include "ImageFormat.h"
+#include "PictureMetadata.h"
 
 class ImageDescriptor;
 
 namespace VipsAdapter {
 
-// Loads a whole picture of the given format. The stored orientation is applied, alpha is
-// composited onto white, and grey, palette, 16-bit and CMYK pictures become 8-bit RGB.
-// Pictures beyond the engine's size limits are refused before their pixels are decoded, and
-// so is content that is not of the format named.
-bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out);
-bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out);
+// What a load found besides the pixels.
+struct Extras {
+  PictureMetadata metadata;
+  bool tooLarge = false;  // refused by a size limit, not for its content
+};
+
+// Loads a whole picture of the given format. The orientation stored in JPEG, TIFF, WebP and
+// HEIF files is applied, and BMP, PCX and TGA rows are put in the order their header names
+// (PNG and GIF stay as stored); colours are converted
+// to sRGB (PictureColour), alpha is composited onto white, and grey, palette, 16-bit and CMYK
+// pictures become 8-bit RGB. Files and pictures beyond the engine's size limits are refused
+// before their pixels are decoded, and so is content that is not of the format named.
+bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out,
+              Extras* extras = nullptr);
+bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
+                Extras* extras = nullptr);
 
 // Resamples src to exactly width x height: area-averaging shrink then Lanczos 3, the
 // quality every encoded output shows. An out of that size is drawn into in place.

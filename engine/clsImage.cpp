@@ -1,5 +1,6 @@
 #include "clsImage.h"
 
+#include <QFileInfo>
 #include <atomic>
 #include <cmath>
 
@@ -35,6 +36,8 @@ bool SmoothScale(const ImageDescriptor& src, int width, int height, ImageDescrip
 // The content decides only when the extension says nothing.
 constexpr qint64 kSniffBytes = 128;
 
+const QString kTooLarge = QString::fromLatin1(kTooLargeText);
+
 }  // namespace
 
 void clsImage::Attach(ImageDescriptor&& pixels) {
@@ -62,10 +65,21 @@ int clsImage::Create(int width, int height, int bitsPerPixel) {
 void clsImage::ClearUp() {
   pixels_.Release();
   dc_ = 0;
+  metadata_ = PictureMetadata();
+  loadError_.clear();
+}
+
+void clsImage::TakeMetadataOf(const clsImage& other) {
+  metadata_ = other.metadata_;
+  stripMetadata_ = other.stripMetadata_;
 }
 
 bool clsImage::CreateFromFile(const QString& fileName) {
   ClearUp();
+  if (QFileInfo(fileName).size() > kMaxFileBytes) {
+    loadError_ = kTooLarge;
+    return false;
+  }
   ImageFormat::Code format = ImageFormat::FromExtension(fileName);
   if (format == ImageFormat::kUnknown) {
     QByteArray head;
@@ -79,8 +93,13 @@ bool clsImage::CreateFromFile(const QString& fileName) {
   if (format == ImageFormat::kJpeg && (ReadJpegFile(fileName, &foreign) || !foreign))
     return hDC() != 0;
   ImageDescriptor pixels;
-  if (!VipsAdapter::LoadFile(fileName, format, pixels)) return false;
+  VipsAdapter::Extras extras;
+  if (!VipsAdapter::LoadFile(fileName, format, pixels, &extras)) {
+    if (extras.tooLarge) loadError_ = kTooLarge;
+    return false;
+  }
   Attach(std::move(pixels));
+  metadata_ = extras.metadata;
   return true;
 }
 
@@ -105,12 +124,17 @@ bool clsImage::DecodeBytes(const QByteArray& bytes, int format) {
   bool foreign = false;
   if (format == ImageFormat::kJpeg &&
       (DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                  std::size_t(bytes.size()), &foreign) ||
+                  std::size_t(bytes.size()), &foreign, true) ||
        !foreign))
     return hDC() != 0;
   ImageDescriptor pixels;
-  if (!VipsAdapter::LoadBuffer(bytes, ImageFormat::Code(format), pixels)) return false;
+  VipsAdapter::Extras extras;
+  if (!VipsAdapter::LoadBuffer(bytes, ImageFormat::Code(format), pixels, &extras)) {
+    if (extras.tooLarge) loadError_ = kTooLarge;
+    return false;
+  }
   Attach(std::move(pixels));
+  metadata_ = extras.metadata;
   return true;
 }
 
@@ -136,6 +160,7 @@ std::shared_ptr<clsImage> clsImage::GetNewInstance() const {
   auto copy = std::make_shared<clsImage>();
   ImageDescriptor pixels = pixels_.Clone();
   if (!pixels.Empty()) copy->Attach(std::move(pixels));
+  copy->TakeMetadataOf(*this);
   return copy;
 }
 
@@ -158,6 +183,7 @@ std::shared_ptr<clsImage> clsImage::GetScaledInstance(int& newWidth, int& newHei
     dest->Create(newWidth, newHeight, 24);
   }
   if (dest->hDC() == 0 || source->Empty()) return nullptr;
+  if (dest.get() != this) dest->TakeMetadataOf(*this);
 
   QRect target(0, 0, newWidth, newHeight);
   if (keepProportions) {

@@ -17,11 +17,8 @@
 #include <memory>
 
 #include "ImageDescriptor.h"
+#include "PictureMetadata.h"
 #include "QtSurface.h"
-
-namespace vips {
-class VImage;
-}
 
 class clsImage {
  public:
@@ -52,6 +49,16 @@ class clsImage {
   // decides, so PCX and TGA bytes load too; an empty or unknown one leaves it to the content.
   bool CreateFromBuffer(const QByteArray& bytes, const QString& extension);
   void ClearUp();
+  // Why the last load failed, when the reason is worth telling: "too large" for files and
+  // pictures beyond the engine's limits (file size, pixels, memory, progressive scans);
+  // empty otherwise (not a picture, damaged).
+  const QString& LoadError() const { return loadError_; }
+
+  // EXIF, XMP and IPTC of the loaded file; every JPEG made from this picture carries them
+  // (sizes included) unless stripping is set. Copies and scaled copies keep both.
+  const PictureMetadata& Metadata() const { return metadata_; }
+  void SetStripMetadata(bool strip) { stripMetadata_ = strip; }
+  bool StripMetadata() const { return stripMetadata_; }
 
   // Natural size when width and height are both negative, else stretched colour-on-colour.
   void PaintPicture(QPainter& dc, int left, int top, int width = -1, int height = -1) const;
@@ -84,7 +91,7 @@ class clsImage {
   void LoadFromBuffer(const QByteArray& bytes);
   // Same encoder as SaveIJLjpg; mode is accepted for callers but every file is baseline.
   bool savejpg(const QString& fileName, int quality, int mode) const;
-  // The shared encoder: the bytes SaveIJLjpg would write.
+  // The shared encoder: the bytes SaveIJLjpg would write, metadata included.
   bool EncodeJpeg(int quality, QByteArray& out) const;
 
   // Effects, in place. Each returns false and leaves the picture as it was when it fails
@@ -121,16 +128,25 @@ class clsImage {
   void Attach(ImageDescriptor&& pixels);
   void Reattached(const std::uint8_t* previousBits);
   // foreign: set when the JPEG is in a colour space (CMYK) only libvips converts.
-  bool DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* foreign = nullptr);
+  // withExtras: keep its metadata and convert its colour profile, as for a user's file.
+  bool DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* foreign = nullptr,
+                  bool withExtras = false);
   bool ReadJpegFile(const QString& fileName, bool* foreign);
   // Bytes of a format (an ImageFormat::Code) into the picture; false leaves it empty.
   bool DecodeBytes(const QByteArray& bytes, int format);
   // Effect helpers: a libvips pipeline over the picture, a table over every channel, and
   // taking over a result (sameSize: refuse one of another size).
-  bool RunEffect(const std::function<vips::VImage(vips::VImage)>& op, bool sameSize = true);
+  // Op is a libvips pipeline; defined and used only where the effects are.
+  template <typename Op>
+  bool RunEffect(const Op& op, bool sameSize = true);
   bool MapEffect(const std::array<std::uint8_t, 256>& table);
   bool TakeEffectResult(ImageDescriptor&& result, bool sameSize);
 
+  void TakeMetadataOf(const clsImage& other);
+
   ImageDescriptor pixels_;
   int dc_ = 0;
+  PictureMetadata metadata_;
+  bool stripMetadata_ = false;
+  QString loadError_;
 };

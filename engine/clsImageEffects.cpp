@@ -83,7 +83,8 @@ bool clsImage::TakeEffectResult(ImageDescriptor&& result, bool sameSize) {
   return true;
 }
 
-bool clsImage::RunEffect(const std::function<VImage(VImage)>& op, bool sameSize) {
+template <typename Op>
+bool clsImage::RunEffect(const Op& op, bool sameSize) {
   if (pixels_.Empty()) return false;
   ImageDescriptor result;
   return VipsPipeline::Run(pixels_, op, result) && TakeEffectResult(std::move(result), sameSize);

@@ -3,12 +3,14 @@
 
 #include "ExifOrientation.h"
 #include "JpegCodec.h"
+#include "PictureColour.h"
 #include "SafeFile.h"
 #include "clsImage.h"
 
 bool clsImage::EncodeJpeg(int quality, QByteArray& out) const {
   JpegCodec::Settings settings;
   settings.quality = quality;
+  if (!stripMetadata_) settings.metadata = &metadata_;
   return JpegCodec::Encode(pixels_, settings, out);
 }
 
@@ -22,13 +24,27 @@ bool clsImage::savejpg(const QString& fileName, int quality, int /*mode*/) const
   return SaveIJLjpg(fileName, quality);
 }
 
-bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* foreign) {
+bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* foreign,
+                          bool withExtras) {
   const std::uint8_t* previous = pixels_.Bits();
   int orientation = 1;
-  const bool ok = JpegCodec::Decode(data, size, pixels_, &orientation) &&
+  JpegCodec::Extras extras;
+  const bool ok = JpegCodec::Decode(data, size, pixels_, &orientation, &extras) &&
                   ExifOrientation::Apply(pixels_, orientation);
   if (!ok) pixels_.Release();
   Reattached(previous);
+  metadata_ = PictureMetadata();
+  loadError_ = extras.tooManyScans ? QString::fromLatin1(kTooLargeText) : QString();
+  if (ok && withExtras) {
+    // A converted picture has a new buffer, and with it a new context id.
+    const bool converted = !extras.icc.isEmpty() && !PictureColour::IsSrgb(extras.icc) &&
+                           PictureColour::ConvertRgb(pixels_, extras.icc);
+    Reattached(previous);
+    metadata_.SetExif(extras.exif);
+    metadata_.SetXmp(extras.xmp);
+    metadata_.SetIptc(extras.iptc);
+    if (converted) metadata_.DeclareSrgb();
+  }
   if (foreign) {
     JpegCodec::Header header;
     *foreign = !ok && JpegCodec::ReadHeader(data, size, header) && !header.rgbDecodable;
@@ -39,16 +55,17 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
 bool clsImage::ReadJpegFile(const QString& fileName, bool* foreign) {
   if (foreign) *foreign = false;
   QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
+  if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || file.size() > kMaxFileBytes) {
     ClearUp();
+    if (file.size() > kMaxFileBytes) loadError_ = QString::fromLatin1(kTooLargeText);
     return false;
   }
   // Mapping spares a copy of the compressed bytes; a pipe or special file is read instead.
   if (const uchar* mapped = file.map(0, file.size()))
-    return DecodeJpeg(mapped, std::size_t(file.size()), foreign);
+    return DecodeJpeg(mapped, std::size_t(file.size()), foreign, true);
   const QByteArray bytes = file.readAll();
   return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                    std::size_t(bytes.size()), foreign);
+                    std::size_t(bytes.size()), foreign, true);
 }
 
 bool clsImage::LoadIJLjpg(const QString& fileName) { return ReadJpegFile(fileName, nullptr); }
@@ -70,7 +87,10 @@ std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
 }
 
 void clsImage::SaveToBuffer(QByteArray& bytes) const {
-  if (!EncodeJpeg(kBufferQuality, bytes)) bytes.clear();
+  // Thumbnails in memory: pixels only.
+  JpegCodec::Settings settings;
+  settings.quality = kBufferQuality;
+  if (!JpegCodec::Encode(pixels_, settings, bytes)) bytes.clear();
 }
 
 void clsImage::LoadFromBuffer(const QByteArray& bytes) { LoadIJLjpgFromBuffer(bytes); }

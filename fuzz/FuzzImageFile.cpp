@@ -1,11 +1,13 @@
-// CreateFromFile on arbitrary bytes written under each of the nine extensions (the extension
-// picks the loader) and under none (the content decides). Loading never changes the file.
+// CreateFromFile on arbitrary bytes written under each of the thirteen extensions (the
+// extension picks the loader) and under none (the content decides). Loading never changes the
+// file.
 #include "FuzzSupport.h"
 #include "ImageChecks.h"
 
 namespace {
-const char* const kNames[] = {"in.bmp",  "in.jpg", "in.jpeg", "in.gif", "in.tif",
-                              "in.tiff", "in.png", "in.pcx",  "in.tga", "in"};
+const char* const kNames[] = {"in.bmp",  "in.jpg",  "in.jpeg", "in.gif", "in.tif",
+                              "in.tiff", "in.png",  "in.pcx",  "in.tga", "in.webp",
+                              "in.heic", "in.avif", "in"};
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -8,6 +8,7 @@ Usage: make_seeds.py <output folder>
 import os
 import shutil
 import struct
+import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -39,6 +40,24 @@ HANDOFF = [b"/usr/lib/trimjet/Trimjet.hpx\\/home/u/a.jpg\\/home/u/b.jpg\\" + byt
            b"\\" * 8 + bytes([0, 1, 0, 0])]
 
 
+# Seeds for the newer loaders and the colour paths, made by the vips tool from a corpus picture:
+# (file name, vips arguments after the input and output).
+VIPS_SEEDS = [("seed.webp", ["webpsave"], []), ("seed.heic", ["heifsave"], ["--Q", "30"]),
+              ("seed.avif", ["heifsave"], ["--Q", "30", "--compression", "av1"]),
+              ("p3-profile.jpg", ["jpegsave"], ["--profile", "p3"]),
+              ("cmyk.jpg", ["icc_export"], ["--output-profile", "cmyk"]),
+              ("grey16.png", ["colourspace"], ["grey16"])]
+
+
+def vips_seeds(folder):
+    source = os.path.join(CORPUS, "base-png.png")
+    for name, op, extra in VIPS_SEEDS:
+        target = os.path.join(folder, name)
+        args = ["vips", op[0], source, target] + extra
+        if subprocess.run(args, capture_output=True).returncode != 0:
+            print("make_seeds: vips cannot write %s here, left out" % name, file=sys.stderr)
+
+
 def write(folder, name, data):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, name), "wb") as f:
@@ -54,6 +73,7 @@ def main():
         os.makedirs(os.path.join(out, target))
         for name in pictures:
             shutil.copy(os.path.join(CORPUS, name), os.path.join(out, target, name))
+        vips_seeds(os.path.join(out, target))
     lngdir = os.path.join(out, "fuzz_language_file")
     for name in corpus_files("lng-"):
         write(lngdir, name, open(os.path.join(CORPUS, name), "rb").read())

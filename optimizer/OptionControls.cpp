@@ -11,6 +11,7 @@
 
 #include "Named.h"
 #include "OptionSliders.h"
+#include "clsReg.h"
 
 namespace {
 
@@ -62,6 +63,18 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
     box->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000")) + 12);
   c.chkMaintain = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");
   c.cmdApplySize = Named(new QPushButton(QStringLiteral("Apply")), names.applySize);
+
+  // Kept by default: people lose the dates their photo libraries sort by.
+  c.chkStripMetadata = Named(new QCheckBox(QStringLiteral("Strip metadata")), "chkStripMetadata");
+  c.chkStripMetadata->setToolTip(
+      QStringLiteral("Leave out date taken, camera, GPS position and the other data of the photo"));
+  Registry().OpenReg(QStringLiteral("Options"));
+  c.chkStripMetadata->setChecked(Registry().GetValue(QStringLiteral("StripMetadata")) == "1");
+  QObject::connect(c.chkStripMetadata, &QCheckBox::toggled, [](bool strip) {
+    Registry().OpenReg(QStringLiteral("Options"));
+    Registry().SetValue(QStringLiteral("StripMetadata"),
+                        strip ? QStringLiteral("1") : QStringLiteral("0"));
+  });
 
   c.fraStatistics = BuildStatistics(c, names);
   return c;

@@ -42,6 +42,9 @@ struct OptionControls {
   QLineEdit* txtSizeY = nullptr;
   QPushButton* cmdApplySize = nullptr;
 
+  // "Strip metadata": checked from the settings, and every click is remembered there.
+  QCheckBox* chkStripMetadata = nullptr;
+
   QGroupBox* fraStatistics = nullptr;  // laid out already, with the five labels below
   QLabel* txtOriginalSize = nullptr;
   QLabel* txtOriginalDimensions = nullptr;

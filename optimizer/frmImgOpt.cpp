@@ -79,17 +79,21 @@ void frmImgOpt::LoadPicture(const QString& fileName, bool arrange) {
 }
 
 void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
-  if (fileData_.GetFileName().isEmpty()) {
+  const bool tooLarge = QFileInfo(fileName).size() > kMaxFileBytes;
+  if (fileData_.GetFileName().isEmpty() && !tooLarge) {
     if (!fileData_.OpenFile(fileName)) return;
     bytesPath_ = fileName;
   }
-  if (!DecodeBytes()) {
+  if (tooLarge || !DecodeBytes()) {
     close();
+    const QString reason = tooLarge ? QString::fromLatin1(kTooLargeText) : source_->LoadError();
     MsgBox(nullptr,
-           Language().GetString(QStringLiteral("NotSupported")) + QStringLiteral(" : ") + fileName,
+           Language().GetString(QStringLiteral("NotSupported")) + QStringLiteral(" : ") + fileName +
+               (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')')),
            Dialogs::Critical);
     return;
   }
+  source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
   working_ = source_;
   fileName_ = fileName;
   setWindowTitle(windowTitle() + QStringLiteral(" [") +

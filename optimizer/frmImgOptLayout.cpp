@@ -14,6 +14,7 @@
 #include "PreviewPlacement.h"
 #include "SliderDrag.h"
 #include "TextButton.h"
+#include "clsImage.h"
 #include "frmImgOpt.h"
 #include "frmPicturePreview.h"
 
@@ -67,6 +68,7 @@ void frmImgOpt::BuildControls() {
   column->addWidget(quality);
   column->addWidget(size);
   column->addWidget(c.fraStatistics);
+  column->addWidget(c.chkStripMetadata);
   column->addLayout(commands);
   column->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -80,6 +82,13 @@ void frmImgOpt::ConnectControls() {
   connect(controls_.sldSize, &QSlider::sliderMoved, this, &frmImgOpt::SizeScrolled);
   connect(controls_.sldSize, &QSlider::valueChanged, this, &frmImgOpt::SizeChanged);
   connect(controls_.chkManualSize, &QCheckBox::clicked, this, &frmImgOpt::ManualSizeClicked);
+  // The size shown includes the metadata, so it is worked out again.
+  connect(controls_.chkStripMetadata, &QCheckBox::toggled, this, [this](bool strip) {
+    if (!HasPicture()) return;
+    source_->SetStripMetadata(strip);
+    if (working_) working_->SetStripMetadata(strip);
+    OptimizeWithImage(working_);
+  });
   connect(controls_.txtSizeX, &QLineEdit::textChanged, this,
           [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY, true); });
   connect(controls_.txtSizeY, &QLineEdit::textChanged, this,

@@ -23,8 +23,8 @@ CommandRecordArea g_commands;
 // The plug-in's own path as loaded, made absolute against the folder current at load time.
 char* g_modulePath = nullptr;
 
-constexpr const char* kTypeCodes[] = {"BMP", "JPEG", "JPG", "GIF", "PNG",
-                                      "TIF", "TIFF", "PCX", "TGA"};
+constexpr const char* kTypeCodes[] = {"BMP", "JPEG", "JPG",  "GIF",  "PNG",  "TIF", "TIFF",
+                                      "PCX", "TGA",  "WEBP", "HEIC", "HEIF", "AVIF"};
 
 __attribute__((constructor)) void RememberModulePath() {
   Dl_info info;

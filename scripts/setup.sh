@@ -7,7 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libvips-dev libvips-tools
-  libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
+  libheif1 libde265-0 libaom3 libdav1d6 libwebp7 libwebpdemux2
+  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libexif-dev liblcms2-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick

@@ -85,6 +85,8 @@ QString CliArguments::Usage() {
              "  --effect NAME[=LEVEL]  apply an effect, in the order given; names in any case,\n"
              "                         levels in range (default in brackets):\n"
              "%1"
+             "  --strip                leave out the metadata (EXIF with date, camera and GPS,\n"
+             "                         XMP, IPTC) that is otherwise copied into every JPEG\n"
              "  --recursive            take the pictures of subfolders too\n"
              "  --jobs N               pictures processed at once (default: the number of cores)\n"
              "  --output-dir DIR       write into DIR (created when missing)\n"
@@ -158,7 +160,8 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       return !hasValue;
     };
     static const QStringList kFlags = {"--recursive", "--overwrite", "--keep-structure",
-                                       "--dry-run",   "--json",      "--quiet"};
+                                       "--dry-run",   "--json",      "--quiet",
+                                       "--strip"};
     static const QStringList kValued = {"--quality",    "--scale",    "--width",      "--height",
                                         "--jobs",       "--effect",   "--output-dir", "--shard",
                                         "--files-from", "--if-exists"};
@@ -173,7 +176,8 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       return true;
     } else if (kFlags.contains(arg)) {
       bool* target[] = {&out.recursive, &out.overwrite, &out.keepStructure,
-                        &out.dryRun,    &out.json,      &out.quiet};
+                        &out.dryRun,    &out.json,      &out.quiet,
+                        &out.options.stripMetadata};
       if (!flag(*target[kFlags.indexOf(arg)])) return false;
     } else if (kValued.contains(arg)) {
       if (!take(v)) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "BatchInputs.h"
+#include "SafeFile.h"
 
 bool CliInputs::ReadNames(const QString& file, bool nulSeparated, QStringList& names,
                           QString& error) {
@@ -47,7 +48,10 @@ bool CliInputs::Collect(const QStringList& inputs, bool recursive, bool listed,
       found.push_back(
           {QDir::cleanPath(info.absoluteFilePath()), below ? current : QString(), given});
     } else {
-      err << "trimjet-cli: " << input << ": no such file or folder\n";
+      err << "trimjet-cli: " << input << ": "
+          << (SafeFile::NameUnreadable(input) ? "file name is not valid UTF-8"
+                                              : "no such file or folder")
+          << "\n";
       allFound = false;
     }
     for (Picture& p : found)

@@ -8,7 +8,8 @@ using modPublic::GetImageType;
 TEST(GetImageType, CodesByExtension) {
   const std::pair<const char*, int> rows[] = {
       {"jpg", 2}, {"JPEG", 2}, {"jpeg", 2}, {"gif", 3}, {"Bmp", 4}, {"tif", 4}, {"tiff", 4},
-      {"png", 5}, {"pcx", 6},  {"TGA", 7},  {"jpe", 0}, {"", 0},    {"webp", 0}};
+      {"png", 5}, {"pcx", 6},  {"TGA", 7},  {"jpe", 0}, {"", 0},    {"webp", 8},
+      {"HEIC", 9}, {"heif", 9}, {"avif", 10}};
   for (const auto& [ext, code] : rows) EXPECT_EQ(GetImageType(ext), code) << ext;
 }
 

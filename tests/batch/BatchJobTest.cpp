@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
 
+#include "BatchInputs.h"
 #include "BatchJob.h"
 #include "TestEnv.h"
 #include "clsImage.h"
@@ -113,7 +117,21 @@ TEST(BatchJob, FailuresLeaveTheExistingFileAsItWas) {
   };
   BatchOptions noSize;
   noSize.resize = noSize.manualSize = true;
+  // A name that is not UTF-8 (legal on Linux), as a folder scan lists it: reported by name.
+  const QString folder = dir.filePath("scan");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QByteArray latin1 = QFile::encodeName(folder) + "/caf\xE9.png";
+  ASSERT_TRUE(QFile::copy(Fixture("photo.png"), folder + "/ok.png"));
+  ASSERT_EQ(std::rename(QFile::encodeName(folder + "/ok.png").constData(), latin1.constData()), 0);
+  const QStringList listed = BatchInputs::FilesFromPath(folder, false);
+  ASSERT_EQ(listed.size(), 1);
+  // A small picture followed by 8 GB of zeros: refused at once, not read.
+  const QString padded = dir.filePath("padded.png");
+  ASSERT_TRUE(QFile::copy(Fixture("photo.png"), padded));
+  ASSERT_EQ(::truncate(QFile::encodeName(padded).constData(), 8LL << 30), 0);
   const Case cases[] = {
+      {listed.first(), {}, "not valid UTF-8, cannot open: "},
+      {padded, {}, "too large"},
       {Fixture("corrupt.png"), {}, "cannot read"},
       {Fixture("truncated.jpg"), {}, "cannot read"},
       {dir.filePath("missing.png"), {}, "no such file"},

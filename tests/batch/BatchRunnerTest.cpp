@@ -20,6 +20,7 @@ TEST(WorkerProtocol, OptionsJobsAndResultsSurviveTheTrip) {
   o.width = 640;
   o.height = 0;
   o.effects = {{EffectCatalog::Find("Flip Image"), 0}, {EffectCatalog::Find("Blur"), 3}};
+  o.stripMetadata = true;
   BatchOptions back;
   QString error;
   ASSERT_TRUE(
@@ -27,6 +28,7 @@ TEST(WorkerProtocol, OptionsJobsAndResultsSurviveTheTrip) {
   EXPECT_EQ(back.quality, 33);
   EXPECT_TRUE(back.resize && back.manualSize);
   EXPECT_EQ(back.width, 640);
+  EXPECT_TRUE(back.stripMetadata);
   ASSERT_EQ(back.effects.size(), 2u);
   EXPECT_EQ(back.effects[1].entry, o.effects[1].entry);
   EXPECT_EQ(back.effects[1].level, 3);

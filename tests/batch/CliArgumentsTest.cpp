@@ -58,13 +58,14 @@ TEST(CliArguments, DefaultsAndValues) {
   EXPECT_EQ(plain.options.quality, 70);
   EXPECT_FALSE(plain.options.resize);
   EXPECT_TRUE(plain.options.effects.empty());
+  EXPECT_FALSE(plain.options.stripMetadata);
   EXPECT_GE(plain.jobs, 1);
   EXPECT_EQ(plain.inputs, QStringList({"a.png", "b"}));
 
   const CliArguments full =
       Parsed({"--quality=40", "--width", "800", "--effect", "Kodalith", "--effect=Rotate=-90",
-              "--effect", "Negative Image", "--jobs", "3", "--recursive", "--output-dir", "rel",
-              "--", "--odd name.png"});
+              "--effect", "Negative Image", "--jobs", "3", "--recursive", "--strip", "--output-dir",
+              "rel", "--", "--odd name.png"});
   EXPECT_EQ(full.options.quality, 40);
   EXPECT_TRUE(full.options.resize);
   EXPECT_TRUE(full.options.manualSize);
@@ -77,6 +78,7 @@ TEST(CliArguments, DefaultsAndValues) {
   EXPECT_EQ(full.options.effects[2].entry->name, QString("Negative Image"));
   EXPECT_EQ(full.jobs, 3);
   EXPECT_TRUE(full.recursive);
+  EXPECT_TRUE(full.options.stripMetadata);
   EXPECT_EQ(full.outputDir, QDir::currentPath() + "/rel/");
   EXPECT_EQ(full.inputs, QStringList({"--odd name.png"}));
 

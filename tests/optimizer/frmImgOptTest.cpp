@@ -286,3 +286,46 @@ TEST_F(OptimizerWindowTest, UnmodifiedPictureClosesWithoutAsking) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OptimizerWindowTest, StripMetadataShrinksTheShownSizeAndIsRemembered) {
+  // A photo with a 6 KB XMP packet: kept by default, so it counts in the size shown.
+  const QString plain =
+      OptimizerFixtures::Write(dir_, "plain.jpg", OptimizerFixtures::Gradient(64, 48));
+  QFile file(plain);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray xmp = QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) + "<x:xmpmeta>" +
+                         QByteArray(6000, ' ') + "</x:xmpmeta>";
+  const int length = int(xmp.size()) + 2;
+  const QByteArray photo = file.readAll().insert(
+      2, QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + xmp);
+  const QString path = dir_.filePath("photo.jpg");
+  QFile out(path);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(photo) == photo.size());
+  out.close();
+
+  Open(path);
+  QCheckBox* strip = Child<QCheckBox>("chkStripMetadata");
+  ASSERT_FALSE(strip->isChecked());
+  const auto shown = [&](bool stripped) {
+    auto picture = window_->WorkingPicture()->GetNewInstance();
+    picture->SetStripMetadata(stripped);
+    QByteArray jpeg;
+    EXPECT_TRUE(picture->EncodeJpeg(Quality()->value(), jpeg));
+    return jpeg.size();
+  };
+  EXPECT_GT(shown(false), shown(true) + 6000);
+  EXPECT_EQ(Text("txtOptimizedSize"), StatisticsText::SizeText(shown(false)));
+  strip->click();
+  EXPECT_EQ(Text("txtOptimizedSize"), StatisticsText::SizeText(shown(true)));
+
+  // The next window starts with the choice made here.
+  delete window_.data();
+  Open(path);
+  EXPECT_TRUE(Child<QCheckBox>("chkStripMetadata")->isChecked());
+  EXPECT_EQ(Text("txtOptimizedSize"), StatisticsText::SizeText(shown(true)));
+  Child<QCheckBox>("chkStripMetadata")->click();  // back to the default for the other tests
+}
+
+}  // namespace

@@ -84,7 +84,8 @@ TEST(PlugInRecords, ZeroUntilInitThenByteExact) {
 
   Bytes commands(552);
   commands.U32(0, 5).U32(4, 256);
-  const char* codes[] = {"BMP", "JPEG", "JPG", "GIF", "PNG", "TIF", "TIFF", "PCX", "TGA"};
+  const char* codes[] = {"BMP", "JPEG", "JPG",  "GIF",  "PNG",  "TIF", "TIFF",
+                         "PCX", "TGA",  "WEBP", "HEIC", "HEIF", "AVIF"};
   for (std::size_t i = 0; i < std::size(codes); ++i) commands.Text(8 + 4 * i, codes[i]);
   commands.Text(72, "Optimize").Text(112, "Optimize").Text(152, "Optimize selected image(s)");
   commands.U32(232, 1).Text(236, "Optimize").U32(272, 4);

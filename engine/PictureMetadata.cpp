@@ -1,0 +1,115 @@
+#include "PictureMetadata.h"
+
+#include <libexif/exif-data.h>
+
+#include <QRegularExpression>
+#include <cstdlib>
+
+namespace {
+
+// A marker segment holds at most 65535 bytes, two of them its length.
+constexpr int kMaxPayload = 65533;
+const QByteArray kExifLead("Exif\0\0", 6);
+const QByteArray kXmpLead("http://ns.adobe.com/xap/1.0/\0", 29);
+const QByteArray kPhotoshopLead("Photoshop 3.0\0", 14);
+
+void SetShort(ExifData* data, ExifIfd ifd, ExifTag tag, ExifShort value) {
+  ExifEntry* entry = exif_content_get_entry(data->ifd[ifd], tag);
+  if (!entry) {
+    entry = exif_entry_new();
+    exif_content_add_entry(data->ifd[ifd], entry);
+    exif_entry_initialize(entry, tag);
+    exif_entry_unref(entry);  // the IFD holds it now
+  }
+  if (entry->format == EXIF_FORMAT_SHORT && entry->size >= 2)
+    exif_set_short(entry->data, exif_data_get_byte_order(data), value);
+}
+
+ExifData* NewExif() {
+  ExifData* data = exif_data_new();
+  if (!data) return nullptr;
+  // Kept as the camera wrote it: unknown tags too, no entries made up (libexif's defaults would
+  // add "mandatory" ones, stale pixel sizes among them), maker notes untouched. The maker-note
+  // option is libexif's highest; every option below it is cleared first.
+  exif_data_unset_option(data, ExifDataOption((EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE << 1) - 1));
+  exif_data_set_option(data, EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE);
+  return data;
+}
+
+QByteArray Upright(ExifData* data) {
+  if (exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION))
+    SetShort(data, EXIF_IFD_0, EXIF_TAG_ORIENTATION, 1);
+  SetShort(data, EXIF_IFD_EXIF, EXIF_TAG_COLOR_SPACE, 1);
+  // The thumbnail and its directory describe the unedited picture.
+  ExifContent* first = data->ifd[EXIF_IFD_1];
+  while (first->count > 0) exif_content_remove_entry(first, first->entries[first->count - 1]);
+  std::free(data->data);
+  data->data = nullptr;
+  data->size = 0;
+  unsigned char* bytes = nullptr;
+  unsigned int size = 0;
+  exif_data_save_data(data, &bytes, &size);
+  QByteArray out;
+  if (bytes && size <= unsigned(kMaxPayload))
+    out = QByteArray(reinterpret_cast<char*>(bytes), int(size));
+  std::free(bytes);
+  return out.startsWith(kExifLead) ? out : QByteArray();
+}
+
+}  // namespace
+
+void PictureMetadata::SetExif(const QByteArray& exif) {
+  exif_.clear();
+  // HEIF stores a 4-byte offset before the TIFF header; find the header itself.
+  qsizetype at = exif.startsWith(kExifLead) ? 6 : 0;
+  if (!exif.mid(at, 4).startsWith("II*") && !exif.mid(at, 4).startsWith("MM")) {
+    const qsizetype ii = exif.indexOf(QByteArray("II*\0", 4)),
+                    mm = exif.indexOf(QByteArray("MM\0*", 4));
+    at = ii >= 0 && (mm < 0 || ii < mm) ? ii : mm;
+    if (at < 0 || at > 16) return;
+  }
+  const QByteArray withLead = kExifLead + exif.mid(at);
+  ExifData* data = NewExif();
+  if (!data) return;
+  exif_data_load_data(data, reinterpret_cast<const unsigned char*>(withLead.constData()),
+                      unsigned(withLead.size()));
+  if (data->ifd[EXIF_IFD_0]->count > 0 || data->ifd[EXIF_IFD_EXIF]->count > 0)
+    exif_ = Upright(data);
+  exif_data_unref(data);
+}
+
+void PictureMetadata::DeclareSrgb() {
+  if (!exif_.isEmpty()) return;
+  ExifData* data = NewExif();
+  if (!data) return;
+  exif_data_set_byte_order(data, EXIF_BYTE_ORDER_INTEL);
+  exif_ = Upright(data);
+  exif_data_unref(data);
+}
+
+void PictureMetadata::SetXmp(const QByteArray& xmp) {
+  xmp_ = xmp.isEmpty() || xmp.startsWith(kXmpLead) ? xmp : kXmpLead + xmp;
+  // XMP can repeat the orientation (as an attribute or an element); it must say upright too.
+  static const QRegularExpression orientation(
+      QStringLiteral(R"((?<=tiff:Orientation=["'])[2-8]|(?<=<tiff:Orientation>)[2-8])"));
+  if (xmp_.contains("tiff:Orientation"))
+    xmp_ = QString::fromUtf8(xmp_).replace(orientation, QStringLiteral("1")).toUtf8();
+  if (xmp_.size() > kMaxPayload) xmp_.clear();  // extended XMP is not carried
+}
+
+void PictureMetadata::SetIptc(const QByteArray& iptc) {
+  iptc_.clear();
+  if (iptc.isEmpty()) return;
+  if (iptc.startsWith(kPhotoshopLead)) {
+    iptc_ = iptc;
+  } else {
+    // Bare records go into resource 0x0404 of a Photoshop block.
+    QByteArray block = kPhotoshopLead + QByteArray("8BIM\x04\x04\0\0", 8);
+    const quint32 n = quint32(iptc.size());
+    block.append(char(n >> 24)).append(char(n >> 16)).append(char(n >> 8)).append(char(n));
+    block += iptc;
+    if (n & 1) block.append('\0');
+    iptc_ = block;
+  }
+  if (iptc_.size() > kMaxPayload) iptc_.clear();
+}
