@@ -1,6 +1,8 @@
 #pragma once
 // Reading whole files and replacing files the user keeps without ever losing the old one:
 // the new bytes go to a temporary file in the same folder, which is renamed over the target.
+// A replaced file keeps its owner, group, permission bits and extended attributes, and the
+// folder is synced after the rename so that a power cut cannot undo it.
 #include <QByteArray>
 #include <QString>
 
@@ -10,8 +12,14 @@ namespace SafeFile {
 // is refused even for root, who could otherwise rename over it.
 bool IsWriteProtected(const QString& path);
 // Writes bytes to path atomically; false leaves any existing file exactly as it was.
-bool Replace(const QString& path, const QByteArray& bytes);
+// A symbolic link at path is replaced by the file itself; its target is never written.
+// keepDate gives the new file the modification time of the one it replaces. On failure
+// reason reads "cannot write PATH: disk full" and the like.
+bool Replace(const QString& path, const QByteArray& bytes, QString* reason = nullptr,
+             bool keepDate = false);
 // The first maxBytes bytes (all with a negative count); false when it cannot be read.
 bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes = -1);
+// errno in the words the messages use: "permission denied", "disk full", ...
+QString ErrorText(int error);
 
 }  // namespace SafeFile
