@@ -18,4 +18,7 @@ struct BatchOptions {
   int height = 0;
   int scale = 100;              // percent
   std::vector<Effect> effects;  // applied in this order
+  bool keepDates = false;       // a replaced file keeps its modification time
+  // Off: a JPEG whose result is not smaller is kept as it is (copied when written elsewhere).
+  bool allowLarger = false;
 };

@@ -12,15 +12,17 @@
 
 class CliReport {
  public:
-  enum class Status { kWritten, kSkipped, kFailed, kPlanned };
+  enum class Status { kWritten, kSkipped, kFailed, kPlanned, kKept };
 
   CliReport(const CliArguments& args, QTextStream& out, QTextStream& err, ProgressLine& bar);
-  // A picture that was processed (written or failed).
+  // A picture that was processed (written, kept or failed).
   void Done(const QString& source, const BatchNaming::Output& output,
             const BatchJob::Result& result);
   // A picture left alone: skipped for an existing file, or planned in a dry run.
   void NotRun(const QString& source, const BatchNaming::Output& output);
   void Summary();
+  // "Written 3, kept 1, skipped 0, failed 1; 1234 bytes saved": the last line of every run.
+  static QString SummaryLine(int written, int kept, int skipped, int failed, qint64 saved);
   bool AnyFailed() const { return counts_[int(Status::kFailed)] > 0; }
 
   static QString StatusName(Status status);
@@ -36,5 +38,5 @@ class CliReport {
   QTextStream& err_;
   ProgressLine& bar_;
   BatchTotals totals_;
-  int counts_[4] = {0, 0, 0, 0};
+  int counts_[5] = {0, 0, 0, 0, 0};
 };
