@@ -57,9 +57,9 @@ void CopyExtendedAttributes(const QByteArray& from, int to) {
   ::close(fd);
 }
 
-// The old file's owner, group and bits (and with keepDate its time) on the new one; a new
-// name gets the bits any program would create it with.
-void TakeOverAttributes(const QByteArray& path, int fd, bool keepDate) {
+// The old file's owner, group and bits on the new one; a new name gets the bits any
+// program would create it with.
+void TakeOverAttributes(const QByteArray& path, int fd) {
   struct stat old{};
   if (::lstat(path.constData(), &old) != 0 || !S_ISREG(old.st_mode)) {
     ::fchmod(fd, 0666 & ~CurrentUmask());
@@ -69,10 +69,14 @@ void TakeOverAttributes(const QByteArray& path, int fd, bool keepDate) {
   if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
   ::fchmod(fd, old.st_mode & 07777);  // after fchown, which clears set-id bits
   CopyExtendedAttributes(path, fd);
-  if (keepDate) {
-    const timespec times[2] = {old.st_atim, old.st_mtim};
-    ::futimens(fd, times);
-  }
+}
+
+// Written last: every write sets the time again.
+void TakeOverDate(const QString& from, int fd) {
+  struct stat old{};
+  if (from.isEmpty() || ::stat(QFile::encodeName(from).constData(), &old) != 0) return;
+  const timespec times[2] = {old.st_atim, old.st_mtim};
+  ::futimens(fd, times);
 }
 
 bool Fail(QString* reason, const QString& path, int error) {
@@ -113,7 +117,8 @@ bool IsWriteProtected(const QString& path) {
   return (info.permissions() & kAnyWrite) == 0 || !info.isWritable();
 }
 
-bool Replace(const QString& path, const QByteArray& bytes, QString* reason, bool keepDate) {
+bool Replace(const QString& path, const QByteArray& bytes, QString* reason,
+             const QString& dateFrom) {
   if (path.isEmpty()) return Fail(reason, path, ENOENT);
   const QFileInfo info(path);
   if (!info.isSymLink() && info.isDir()) return Fail(reason, path, EISDIR);
@@ -126,10 +131,10 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* reason, bool
   QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()).left(200) + ".XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return Fail(reason, path, errno);
-  TakeOverAttributes(target, fd, false);
-  bool ok = WriteAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
-  // The time goes on last: writing would set it again.
-  if (ok && keepDate) TakeOverAttributes(target, fd, true);
+  TakeOverAttributes(target, fd);
+  bool ok = WriteAll(fd, bytes.constData(), bytes.size());
+  if (ok) TakeOverDate(dateFrom, fd);
+  ok = ok && ::fsync(fd) == 0;
   int error = errno;
   if (::close(fd) != 0 && ok) ok = false, error = errno;
   if (ok && ::rename(temp.constData(), target.constData()) != 0) ok = false, error = errno;

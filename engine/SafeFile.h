@@ -13,10 +13,11 @@ namespace SafeFile {
 bool IsWriteProtected(const QString& path);
 // Writes bytes to path atomically; false leaves any existing file exactly as it was.
 // A symbolic link at path is replaced by the file itself; its target is never written.
-// keepDate gives the new file the modification time of the one it replaces. On failure
-// reason reads "cannot write PATH: disk full" and the like.
+// A non-empty dateFrom gives the new file that file's modification time (path itself: the
+// time of the file replaced). On failure reason reads "cannot write PATH: disk full" and
+// the like.
 bool Replace(const QString& path, const QByteArray& bytes, QString* reason = nullptr,
-             bool keepDate = false);
+             const QString& dateFrom = QString());
 // The first maxBytes bytes (all with a negative count); false when it cannot be read.
 bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes = -1);
 // errno in the words the messages use: "permission denied", "disk full", ...
