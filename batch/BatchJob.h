@@ -13,12 +13,12 @@ class BatchJob {
  public:
   struct Result {
     bool ok = false;
-    bool kept = false;       // with ok: the source was kept as it was (copied to dest)
     qint64 bytesBefore = 0;  // the source's length when the job started
     qint64 bytesAfter = 0;   // the written file's length
     QString reason;          // why it failed, or with ok why it was kept or a warning
     int width = 0;           // the written picture's size
     int height = 0;
+    bool kept = false;  // with ok: the source was kept as it was (copied to dest)
   };
 
   // The picture at the options' size: the picture itself when no resizing is asked for or

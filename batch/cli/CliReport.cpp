@@ -114,19 +114,10 @@ void CliReport::Summary() {
   } else if (!args_.quiet && !args_.dryRun) {
     out_ << "Compression ratio" << (ratio.isEmpty() ? QString() : QStringLiteral(" ") + ratio)
          << "\n"
-         << SummaryLine(counts_[int(Status::kWritten)], counts_[int(Status::kKept)],
+         << BatchTotals::SummaryLine(counts_[int(Status::kWritten)], counts_[int(Status::kKept)],
                         counts_[int(Status::kSkipped)], counts_[int(Status::kFailed)],
                         totals_.Original() - totals_.Optimised())
          << "\n";
   }
   out_.flush();
-}
-
-QString CliReport::SummaryLine(int written, int kept, int skipped, int failed, qint64 saved) {
-  return QStringLiteral("Written %1, kept %2, skipped %3, failed %4; %5 bytes saved")
-      .arg(written)
-      .arg(kept)
-      .arg(skipped)
-      .arg(failed)
-      .arg(saved);
 }

@@ -21,8 +21,6 @@ class CliReport {
   // A picture left alone: skipped for an existing file, or planned in a dry run.
   void NotRun(const QString& source, const BatchNaming::Output& output);
   void Summary();
-  // "Written 3, kept 1, skipped 0, failed 1; 1234 bytes saved": the last line of every run.
-  static QString SummaryLine(int written, int kept, int skipped, int failed, qint64 saved);
   bool AnyFailed() const { return counts_[int(Status::kFailed)] > 0; }
 
   static QString StatusName(Status status);
