@@ -5,6 +5,7 @@
 
 #include "ImageDescriptor.h"
 #include "ImageFormat.h"
+#include "JpegCodec.h"
 #include "JpegCompleteness.h"
 #include "SafeFile.h"
 #include "clsImage.h"
@@ -32,9 +33,16 @@ bool SameFile(const QString& a, const QString& b) {
          fa.canonicalFilePath() == fb.canonicalFilePath();
 }
 
-// A picture the engine refused: too large says so, with the limit.
-QString UnreadableReason(const QString& source) {
-  const QSize size = QImageReader(source).size();
+// A picture the engine refused: too large says so, with the limit. A JPEG's size comes from
+// the engine's own header reader (Qt's would warn on the console about a damaged one).
+QString UnreadableReason(const QString& source, const QByteArray& jpeg) {
+  QSize size;
+  JpegCodec::Header header;
+  if (jpeg.isEmpty())
+    size = QImageReader(source).size();
+  else if (JpegCodec::ReadHeader(reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                                 std::size_t(jpeg.size()), header))
+    size = QSize(header.width, header.height);
   if (size.isValid() && !ImageDescriptor::SizeAllowed(size.width(), size.height()))
     return QStringLiteral("too large: %1 x %2 pixels (the limit is %3 megapixels, %4 a side)")
         .arg(size.width())
@@ -87,7 +95,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
                     SafeFile::Read(source, original);
   auto picture = std::make_shared<clsImage>();
   if (!picture->CreateFromFile(source)) {
-    Fail(&result.reason, UnreadableReason(source));
+    Fail(&result.reason, UnreadableReason(source, jpeg ? original : QByteArray()));
     return;
   }
   const bool incomplete = jpeg && !JpegCompleteness::IsComplete(original);

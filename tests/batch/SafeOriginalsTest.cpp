@@ -32,7 +32,7 @@ struct Case {
   const char* name;
   // What lies in dir before the run: "photo" a real JPEG, "small" the same at quality 40,
   // "cut" the photo cut off half way, "png" a PNG, "other" a JPEG of another picture,
-  // "link" a link to ../outside.jpg.
+  // "link" a link to ../outside.jpg, "huge" a JPEG claiming 60000 x 60000 pixels.
   std::vector<std::pair<const char*, const char*>> files;
   std::vector<const char*> args;  // "@" stands for the scratch folder
   const char* input;              // below the scratch folder
@@ -65,6 +65,7 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
       ASSERT_TRUE(QImage(Sample("Coast.gif")).save(path, "PNG"));
     }
     if (k == "other") Put(path, Bytes(Sample("Green hills.jpg")));
+    if (k == "huge") Put(path, Bytes(TestEnv::SourceDir() + "/tests/engine/fixtures/huge.jpg"));
     if (k == "link") {
       Put(root + "outside.jpg", Bytes(Sample("Desert sunset.jpg")));
       ASSERT_TRUE(QFile::link(root + "outside.jpg", path));
@@ -120,7 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
              "in/a.jpg", "failed", "in/a.jpg", "", "incomplete"},
         Case{"CutJpegWrittenElsewhere", {{"cut", "in/a.jpg"}},
              {"--allow-larger", "--output-dir", "@/out"}, "in/a.jpg", "written", "in/a.jpg",
-             "out/a.jpg", "incomplete"}),
+             "out/a.jpg", "incomplete"},
+        // A refusal says why.
+        Case{"TooLargeSaysTheLimit", {{"huge", "in/a.jpg"}}, {"--overwrite"}, "in/a.jpg",
+             "failed", "in/a.jpg", "", "too large: 60000 x 60000 pixels (the limit is 300"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 // The copy of a kept JPEG is the source itself, byte for byte.
