@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -71,6 +73,13 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
       ASSERT_TRUE(QFile::link(root + "outside.jpg", path));
     }
   }
+  {
+    // An old date, which a kept date carries over.
+    QFile input(root + c.input);
+    ASSERT_TRUE(input.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(input.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)),
+                                  QFileDevice::FileModificationTime));
+  }
   const QByteArray before = Bytes(root + c.untouched);
   ASSERT_FALSE(before.isEmpty());
 
@@ -89,6 +98,10 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
   EXPECT_EQ(Bytes(root + c.untouched), before) << c.untouched;
   if (*c.written) {
     EXPECT_EQ(j["destination"].toString(), root + c.written);
+    if (args.contains("--keep-dates")) {
+      EXPECT_EQ(QFileInfo(root + c.written).lastModified(),
+                QFileInfo(root + c.input).lastModified());
+    }
     clsImage result;
     EXPECT_TRUE(result.CreateFromFile(root + c.written)) << c.written;
   }
@@ -107,6 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
              {"--allow-larger", "--if-exists", "replace", "--output-dir", "@/in"}, "in/a.jpg",
              "written", "in/a.jpg", "in/a (2).jpg", ""},
         // A link at the output name is another file: its target is never written.
+        Case{"KeepDatesElsewhere", {{"photo", "in/a.jpg"}},
+             {"--allow-larger", "--keep-dates", "--output-dir", "@/out"}, "in/a.jpg", "written",
+             "in/a.jpg", "out/a.jpg", ""},
         Case{"LinkInTheOutputFolder", {{"photo", "in/a.jpg"}, {"link", "out/a.jpg"}},
              {"--allow-larger", "--output-dir", "@/out"}, "in/a.jpg", "written", "outside.jpg",
              "out/a (2).jpg", ""},

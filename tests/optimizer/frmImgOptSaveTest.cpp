@@ -143,10 +143,15 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
       OptimizerFixtures::Write(dir_, "photo.png", OptimizerFixtures::Gradient(40, 30));
   Open(path);
   Quality()->setValue(30);
+  const QByteArray png = OptimizerFixtures::Bytes(path);
   dialogs_.answers = {Dialogs::Yes};
   EXPECT_TRUE(window_->close());
   EXPECT_TRUE(QFile::exists(dir_.filePath("photo.jpg")));
   EXPECT_FALSE(QFile::exists(path));
+  // The close question said where the PNG goes, and asked nothing more.
+  EXPECT_EQ(dialogs_.MessageCount(), 1);
+  EXPECT_EQ(OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.png"),
+            png);
 }
 
 // A file other than the loaded picture is never replaced unasked, whatever name the save
