@@ -4,6 +4,7 @@
 #include <QSlider>
 
 #include "Dialogs.h"
+#include "SafeFile.h"
 #include "SaveName.h"
 #include "clsImage.h"
 #include "clsLanguage.h"
@@ -64,8 +65,15 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
     return false;
   // The new file is written completely (a temporary file renamed into place) before anything
   // is removed, so a failed save leaves the user's files as they were.
-  if (!working_ || !working_->savejpg(target, controls_.sldQuality->value(), 0)) {
-    MsgBox(this, Language().GetString(QStringLiteral("SavErr")), Dialogs::Critical);
+  // The same encoder and writer as savejpg, so that the message can say why it failed.
+  QByteArray jpeg;
+  QString reason;
+  if (!working_ || !working_->EncodeJpeg(controls_.sldQuality->value(), jpeg) ||
+      !SafeFile::Replace(target, jpeg, &reason)) {
+    MsgBox(this,
+           Language().GetString(QStringLiteral("SavErr")) +
+               (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason),
+           Dialogs::Critical);
     return cmdSaveAs_Click();
   }
   // photo.bmp saved as photo.jpg: the picture now lives in the JPEG, and the old file goes

@@ -99,7 +99,9 @@ TEST_P(FailedSaveTest, KeepsEveryFileByteForByteAndSaysSo) {
   EXPECT_EQ(OptimizerFixtures::Bytes(loaded), loadedBytes);
   EXPECT_EQ(OptimizerFixtures::Bytes(target), targetBytes);
   ASSERT_GE(dialogs_.MessageCount(), 1 + asked);
-  EXPECT_EQ(dialogs_.calls[asked].text, "Error occured while saving file");
+  EXPECT_EQ(dialogs_.calls[asked].text,
+            "Error occured while saving file\ncannot write " + target +
+                ": the file is write-protected");
   EXPECT_EQ(dialogs_.calls[asked + 1].kind, "save");  // Save As offered
   // Still modified: closing would ask.
   EXPECT_TRUE(window_->windowTitle().endsWith("*"));
@@ -112,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, FailedSaveTest, ::testing::Values("photo.jpg", "
 TEST_F(OptimizerWindowTest, SaveToAMissingFolderFailsCleanly) {
   OpenPicture(40, 30);
   EXPECT_FALSE(window_->SaveAs(dir_.filePath("no such folder/out.jpg")));
-  EXPECT_EQ(dialogs_.calls[0].text, "Error occured while saving file");
+  EXPECT_EQ(dialogs_.calls[0].text, "Error occured while saving file\ncannot write " +
+                                        dir_.filePath("no such folder/out.jpg") +
+                                        ": the folder does not exist");
 }
 
 TEST_F(OptimizerWindowTest, ResetAfterSavingOverTheFileRestoresTheFirstLoadedPicture) {
