@@ -1,7 +1,12 @@
 #include "BatchJob.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 
+#include "ImageDescriptor.h"
+#include "ImageFormat.h"
+#include "JpegCodec.h"
+#include "JpegCompleteness.h"
 #include "SafeFile.h"
 #include "clsImage.h"
 
@@ -19,6 +24,32 @@ int PercentOf(qint64 value, int percent) {
 bool Fail(QString* reason, const QString& text) {
   if (reason) *reason = text;
   return false;
+}
+
+bool SameFile(const QString& a, const QString& b) {
+  if (a == b) return true;
+  const QFileInfo fa(a), fb(b);
+  return fa.exists() && fb.exists() && !fb.isSymLink() &&
+         fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+// A picture the engine refused: too large says so, with the limit. A JPEG's size comes from
+// the engine's own header reader (Qt's would warn on the console about a damaged one).
+QString UnreadableReason(const QString& source, const QByteArray& jpeg) {
+  QSize size;
+  JpegCodec::Header header;
+  if (jpeg.isEmpty())
+    size = QImageReader(source).size();
+  else if (JpegCodec::ReadHeader(reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                                 std::size_t(jpeg.size()), header))
+    size = QSize(header.width, header.height);
+  if (size.isValid() && !ImageDescriptor::SizeAllowed(size.width(), size.height()))
+    return QStringLiteral("too large: %1 x %2 pixels (the limit is %3 megapixels, %4 a side)")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxImagePixels / 1000000)
+        .arg(kMaxImageSide);
+  return QStringLiteral("cannot read the picture (damaged or not a supported format)");
 }
 
 }  // namespace
@@ -42,25 +73,74 @@ std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage
 
 bool BatchJob::SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
                          QString* reason, QSize* size) {
+  Result result;
+  Work(source, dest, options, result);
+  if (reason) *reason = result.reason;
+  if (size && result.ok) *size = QSize(result.width, result.height);
+  return result.ok;
+}
+
+void BatchJob::Work(const QString& source, const QString& dest, const BatchOptions& options,
+                    Result& result) {
   // Checked first so a refused file costs no decoding.
-  if (SafeFile::IsWriteProtected(dest))
-    return Fail(reason, QStringLiteral("the file is write-protected: ") + dest);
+  if (SafeFile::IsWriteProtected(dest)) {
+    Fail(&result.reason, QStringLiteral("the file is write-protected: ") + dest);
+    return;
+  }
+  const bool inPlace = SameFile(source, dest);
+  // A JPEG source is read whole: its data is checked, and it may be kept as it is.
+  QByteArray original;
+  // Only below the engine's file cap: a larger file is refused by the loader without reading it.
+  const bool jpeg = QFileInfo(source).size() <= kMaxFileBytes &&
+                    SafeFile::Read(source, original, 64) &&
+                    ImageFormat::FromContent(original, true) == ImageFormat::kJpeg &&
+                    SafeFile::Read(source, original);
   auto picture = std::make_shared<clsImage>();
-  if (!picture->CreateFromFile(source))
-    return Fail(reason,
-                picture->LoadError().isEmpty()
-                    ? QStringLiteral("cannot read the picture (damaged or not a supported format)")
-                    : QStringLiteral("cannot read the picture: ") + picture->LoadError());
+  if (!picture->CreateFromFile(source)) {
+    Fail(&result.reason, picture->LoadError().isEmpty()
+                             ? UnreadableReason(source, jpeg ? original : QByteArray())
+                             : QStringLiteral("cannot read the picture: ") + picture->LoadError());
+    return;
+  }
   picture->SetStripMetadata(options.stripMetadata);
+  const bool incomplete = jpeg && !JpegCompleteness::IsComplete(original);
+  if (incomplete && inPlace) {
+    Fail(&result.reason, QStringLiteral("incomplete picture (its data ends early or is damaged): "
+                                        "left unchanged"));
+    return;
+  }
   auto sized = GetSizedImage(picture, options, false);
-  if (!sized) return Fail(reason, QStringLiteral("cannot scale the picture to the size asked for"));
+  if (!sized) {
+    Fail(&result.reason, QStringLiteral("cannot scale the picture to the size asked for"));
+    return;
+  }
   // An effect that fails leaves the picture as it was; the run goes on without it.
   for (const BatchOptions::Effect& effect : options.effects)
     if (effect.entry) EffectCatalog::Apply(*sized, *effect.entry, effect.level);
-  if (!sized->SaveIJLjpg(dest, options.quality))
-    return Fail(reason, QStringLiteral("cannot write ") + dest);
-  if (size) *size = QSize(sized->Width(), sized->Height());
-  return true;
+  QByteArray encoded;
+  if (!sized->EncodeJpeg(options.quality, encoded)) {
+    Fail(&result.reason, QStringLiteral("cannot encode the picture"));
+    return;
+  }
+  const QString dateFrom = options.keepDates ? source : QString();
+  // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
+  // A resized or changed picture is what the user asked for, whatever its length.
+  const bool onlyReencoded = jpeg && sized == picture && options.effects.empty();
+  if (!options.allowLarger && onlyReencoded && !incomplete && encoded.size() >= original.size()) {
+    if (!inPlace && !SafeFile::Replace(dest, original, &result.reason, dateFrom)) return;
+    result.ok = result.kept = true;
+    result.reason = QStringLiteral("already smaller");
+    result.bytesAfter = original.size();
+  } else {
+    if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
+    result.ok = true;
+    result.bytesAfter = encoded.size();
+    if (incomplete)
+      result.reason = QStringLiteral("incomplete picture (its data ends early or is damaged): "
+                                     "the missing part is grey");
+  }
+  result.width = sized->Width();
+  result.height = sized->Height();
 }
 
 BatchJob::Result BatchJob::Run(const QString& source, const QString& dest,
@@ -72,12 +152,6 @@ BatchJob::Result BatchJob::Run(const QString& source, const QString& dest,
     return result;
   }
   result.bytesBefore = info.size();
-  QSize size;
-  result.ok = SaveImage(source, dest, options, &result.reason, &size);
-  if (result.ok) {
-    result.bytesAfter = QFileInfo(dest).size();
-    result.width = size.width();
-    result.height = size.height();
-  }
+  Work(source, dest, options, result);
   return result;
 }

@@ -15,9 +15,10 @@ class BatchJob {
     bool ok = false;
     qint64 bytesBefore = 0;  // the source's length when the job started
     qint64 bytesAfter = 0;   // the written file's length
-    QString reason;          // why it failed, one line
+    QString reason;          // why it failed, or with ok why it was kept or a warning
     int width = 0;           // the written picture's size
     int height = 0;
+    bool kept = false;  // with ok: the source was kept as it was (copied to dest)
   };
 
   // The picture at the options' size: the picture itself when no resizing is asked for or
@@ -30,6 +31,12 @@ class BatchJob {
   // refused. The reason is set on failure, the written picture's size on success.
   static bool SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
                         QString* reason = nullptr, QSize* size = nullptr);
-  // SaveImage with the lengths before and after, as the run counts them.
+  // SaveImage with the lengths before and after, as the run counts them. A JPEG that
+  // only gets re-encoded is kept when the result is not smaller (unless allowLarger); a
+  // JPEG whose data ends early never replaces itself, and elsewhere is written with a warning.
   static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
+
+ private:
+  static void Work(const QString& source, const QString& dest, const BatchOptions& options,
+                   Result& result);
 };

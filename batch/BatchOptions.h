@@ -19,4 +19,7 @@ struct BatchOptions {
   int scale = 100;              // percent
   std::vector<Effect> effects;  // applied in this order
   bool stripMetadata = false;   // write no EXIF, XMP or IPTC of the source
+  bool keepDates = false;       // a replaced file keeps its modification time
+  // Off: a JPEG whose result is not smaller is kept as it is (copied when written elsewhere).
+  bool allowLarger = false;
 };

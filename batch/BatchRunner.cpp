@@ -66,7 +66,11 @@ int BatchRunner::NextToStart() {
   while (!cancelled_ && next_ < int(items_.size()) && found < 0) {
     const int i = next_++;
     // A file gone since it was listed is passed over without a word, as it always was.
-    if (QFileInfo(items_[std::size_t(i)].source).isFile()) {
+    if (items_[std::size_t(i)].skip) {
+      state_[std::size_t(i)] = State::kSkipped;
+      results_[std::size_t(i)].reason = QStringLiteral("the file exists");
+      skipped = true;
+    } else if (QFileInfo(items_[std::size_t(i)].source).isFile()) {
       found = i;
     } else {
       state_[std::size_t(i)] = State::kSkipped;

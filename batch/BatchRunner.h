@@ -18,6 +18,7 @@ class BatchRunner : public QObject {
   struct Item {
     QString source;
     QString dest;
+    bool skip = false;  // another file lies at dest: reported as skipped, never started
   };
 
   explicit BatchRunner(QObject* parent = nullptr);

@@ -9,18 +9,31 @@ bool ExistingOutput::Parse(const QString& text, Rule& rule) {
   return false;
 }
 
+bool ExistingOutput::IsSource(const QString& source, const QString& dest) {
+  if (dest == source) return true;
+  const QFileInfo d(dest);
+  return d.exists() && !d.isSymLink() && d.canonicalFilePath() == QFileInfo(source).canonicalFilePath();
+}
+
 bool ExistingOutput::IsOtherFile(const QString& source, const QString& dest) {
-  if (dest == source) return false;
+  if (IsSource(source, dest)) return false;
   const QFileInfo info(dest);
   return info.exists() || info.isSymLink();
 }
 
 std::vector<BatchNaming::Output> ExistingOutput::Plan(const QStringList& sources,
                                                       BatchNaming::Request request, Rule rule) {
-  if (rule == Rule::kNumber) request.occupied = IsOtherFile;
+  // Written into another folder, a source is never its own output: an output folder that
+  // is the source's folder finds the source there as another file.
+  const bool otherDir = request.mode == BatchNaming::Mode::kOtherDir;
+  auto taken = [otherDir](const QString& source, const QString& dest) {
+    return IsOtherFile(source, dest) || (otherDir && IsSource(source, dest));
+  };
+  if (rule == Rule::kNumber) request.occupied = taken;
+  if (rule == Rule::kReplace && otherDir) request.occupied = IsSource;
   std::vector<BatchNaming::Output> plan = BatchNaming::Plan(sources, request);
   if (rule == Rule::kSkip)
     for (std::size_t i = 0; i < plan.size(); ++i)
-      plan[i].skip = IsOtherFile(sources[int(i)], plan[i].dest);
+      plan[i].skip = taken(sources[int(i)], plan[i].dest);
   return plan;
 }

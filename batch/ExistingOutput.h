@@ -16,7 +16,10 @@ class ExistingOutput {
   // True when dest is a file (or a link, even a broken one) other than the source itself:
   // a JPEG optimised in place replaces only itself.
   static bool IsOtherFile(const QString& source, const QString& dest);
-  // The run's outputs under the rule, in source order.
+  // True when dest is the source's own file (not a link to it).
+  static bool IsSource(const QString& source, const QString& dest);
+  // The run's outputs under the rule, in source order. Into another folder the source's own
+  // file is numbered or skipped under every rule: it is replaced only in overwrite mode.
   static std::vector<BatchNaming::Output> Plan(const QStringList& sources,
                                                BatchNaming::Request request, Rule rule);
 };

@@ -32,6 +32,8 @@ QStringList OptionArguments(const BatchOptions& o) {
          << QStringLiteral("--width") << QString::number(o.width) << QStringLiteral("--height")
          << QString::number(o.height) << QStringLiteral("--scale") << QString::number(o.scale);
   }
+  if (o.keepDates) args << QStringLiteral("--keep-dates") << QStringLiteral("1");
+  if (o.allowLarger) args << QStringLiteral("--allow-larger") << QStringLiteral("1");
   for (const BatchOptions::Effect& e : o.effects)
     if (e.entry)
       args << QStringLiteral("--effect")
@@ -63,6 +65,10 @@ bool ParseOptionArguments(const QStringList& args, BatchOptions& o, QString& err
       ok = ToInt(value, o.scale);
     } else if (name == QLatin1String("--strip")) {
       o.stripMetadata = value == QLatin1String("yes");
+    } else if (name == QLatin1String("--keep-dates")) {
+      o.keepDates = value == QLatin1String("1");
+    } else if (name == QLatin1String("--allow-larger")) {
+      o.allowLarger = value == QLatin1String("1");
     } else if (name == QLatin1String("--effect")) {
       const qsizetype eq = value.lastIndexOf(QLatin1Char('='));
       BatchOptions::Effect effect;
@@ -95,7 +101,7 @@ bool ParseJobLine(const QByteArray& line, int& index, QString& source, QString& 
 }
 
 QByteArray ResultLine(int index, const BatchJob::Result& r) {
-  return QByteArray::number(index) + '\t' + (r.ok ? "1" : "0") + '\t' +
+  return QByteArray::number(index) + '\t' + (r.kept ? "k" : r.ok ? "1" : "0") + '\t' +
          QByteArray::number(r.bytesBefore) + '\t' + QByteArray::number(r.bytesAfter) + '\t' +
          Field(r.reason) + '\n';
 }
@@ -105,7 +111,8 @@ bool ParseResultLine(const QByteArray& line, int& index, BatchJob::Result& r) {
   if (f.size() != 5) return false;
   bool a = false, b = false, c = false;
   index = f[0].toInt(&a);
-  r.ok = f[1] == "1";
+  r.ok = f[1] == "1" || f[1] == "k";
+  r.kept = f[1] == "k";
   r.bytesBefore = f[2].toLongLong(&b);
   r.bytesAfter = f[3].toLongLong(&c);
   r.reason = Text(f[4]);

@@ -204,6 +204,12 @@ void frmBatch::LoadBatchSettings() {
   optOtherDir_->setChecked(!optOverwrite_->isChecked());
   chkKeepStructure_->setChecked(reg.GetValue(QStringLiteral("KeepStructure")) ==
                                 QLatin1String("1"));
+  // Numbering and keeping the smaller JPEG are the safe defaults: on until switched off.
+  const QStringList rules = {QStringLiteral("Number"), QStringLiteral("Replace"),
+                             QStringLiteral("Skip")};
+  cboIfExists_->setCurrentIndex(std::max(0, int(rules.indexOf(reg.GetValue(QStringLiteral("IfExists"))))));
+  chkKeepSmaller_->setChecked(reg.GetValue(QStringLiteral("KeepSmaller")) != QLatin1String("0"));
+  chkKeepDates_->setChecked(reg.GetValue(QStringLiteral("KeepDates")) == QLatin1String("1"));
 }
 
 void frmBatch::SaveBatchSettings() {
@@ -214,6 +220,13 @@ void frmBatch::SaveBatchSettings() {
                optOverwrite_->isChecked() ? QStringLiteral("Overwrite") : QStringLiteral("Dir"));
   reg.SetValue(QStringLiteral("KeepStructure"),
                chkKeepStructure_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+  const QString rules[] = {QStringLiteral("Number"), QStringLiteral("Replace"),
+                           QStringLiteral("Skip")};
+  reg.SetValue(QStringLiteral("IfExists"), rules[std::clamp(cboIfExists_->currentIndex(), 0, 2)]);
+  reg.SetValue(QStringLiteral("KeepSmaller"),
+               chkKeepSmaller_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+  reg.SetValue(QStringLiteral("KeepDates"),
+               chkKeepDates_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void frmBatch::changeEvent(QEvent* event) {

@@ -128,6 +128,9 @@ class frmBatch : public QWidget {
   QLineEdit* txtOutputDir_ = nullptr;
   QPushButton* cmdBrowseOutputDir_ = nullptr;
   QCheckBox* chkKeepStructure_ = nullptr;
+  QComboBox* cboIfExists_ = nullptr;  // number, replace, skip (ExistingOutput::Rule order)
+  QCheckBox* chkKeepSmaller_ = nullptr;
+  QCheckBox* chkKeepDates_ = nullptr;
   UserProgress* ProgressBar_ = nullptr;
   QPlainTextEdit* txtProgress_ = nullptr;
   QLabel* lblCompression_ = nullptr;

@@ -103,9 +103,27 @@ QWidget* frmBatch::BuildOutputPage() {
   grid->addWidget(chkKeepStructure_, 3, 0, 1, 2);
   chkKeepStructure_->setEnabled(false);
   connect(optOtherDir_, &QRadioButton::toggled, chkKeepStructure_, &QWidget::setEnabled);
+  // What the run does to files it finds in its way, and to pictures it cannot improve.
+  auto* safety = Named(new QGroupBox(QStringLiteral("Existing files")), "FrameExisting");
+  auto* rows = new QGridLayout(safety);
+  cboIfExists_ = Named(new QComboBox, "cboIfExists");
+  cboIfExists_->addItems({QStringLiteral("Number the new file: \"a (2).jpg\""),
+                          QStringLiteral("Replace it"), QStringLiteral("Skip the picture")});
+  rows->addWidget(
+      Named(new QLabel(QStringLiteral("When another file has the output name:")), "lblIfExists"),
+      0, 0);
+  rows->addWidget(cboIfExists_, 0, 1);
+  chkKeepSmaller_ = Named(
+      new QCheckBox(QStringLiteral("Keep a JPEG as it is when the result would not be smaller")),
+      "chkKeepSmaller");
+  chkKeepDates_ = Named(new QCheckBox(QStringLiteral("Keep file dates")), "chkKeepDates");
+  rows->addWidget(chkKeepSmaller_, 1, 0, 1, 2);
+  rows->addWidget(chkKeepDates_, 2, 0, 1, 2);
+  rows->setColumnStretch(1, 1);
   column->addWidget(
       Named(new QLabel(QStringLiteral("Select your output destination")), "lblOutputDest"));
   column->addWidget(frame);
+  column->addWidget(safety);
   column->addStretch(1);
   return page;
 }

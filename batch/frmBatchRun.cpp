@@ -1,6 +1,7 @@
 // frmBatch: the run: every listed picture through the options panel's settings, reported in
 // list order while worker processes do the pictures side by side.
 #include <QApplication>
+#include <QComboBox>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QTreeWidget>
 
 #include "BatchRunner.h"
+#include "ExistingOutput.h"
 #include "ImageOptimize.h"
 #include "ProgressText.h"
 #include "SafeFile.h"
@@ -56,15 +58,24 @@ void frmBatch::StartRun() {
   request.outputDir = txtOutputDir_->text();
   const bool keep = optOtherDir_->isChecked() && chkKeepStructure_->isChecked();
   if (keep) request.roots = roots;
-  runPlan_ = BatchNaming::Plan(runSources_, request);
+  // A file already at an output name that is not the picture itself is numbered, replaced
+  // or skipped as the output page says.
+  const ExistingOutput::Rule rules[] = {ExistingOutput::Rule::kNumber,
+                                        ExistingOutput::Rule::kReplace,
+                                        ExistingOutput::Rule::kSkip};
+  runPlan_ = ExistingOutput::Plan(runSources_, request,
+                                  rules[std::clamp(cboIfExists_->currentIndex(), 0, 2)]);
   std::vector<BatchRunner::Item> items;
   for (int i = 0; i < count; ++i) {
-    const QString& dest = runPlan_[std::size_t(i)].dest;
+    const BatchNaming::Output& out = runPlan_[std::size_t(i)];
     // The kept subfolders are made before the workers write into them; one that cannot
     // be made fails its pictures' writes with the reason.
-    if (keep) QDir().mkpath(QFileInfo(dest).path());
-    items.push_back({runSources_[i], dest});
+    if (keep && !out.skip) QDir().mkpath(QFileInfo(out.dest).path());
+    items.push_back({runSources_[i], out.dest, out.skip});
   }
+  BatchOptions options = ImageOptimize_->Options();
+  options.allowLarger = !chkKeepSmaller_->isChecked();
+  options.keepDates = chkKeepDates_->isChecked();
 
   delete runner_;
   runner_ = new BatchRunner(this);
@@ -73,7 +84,7 @@ void frmBatch::StartRun() {
   connect(runner_, &BatchRunner::ItemFinished, this, &frmBatch::RunItemFinished);
   connect(runner_, &BatchRunner::Finished, this, &frmBatch::RunEnded);
   // The options are taken once, as plain values: the run never looks at the controls again.
-  runner_->Start(items, ImageOptimize_->Options(), workers_);
+  runner_->Start(items, options, workers_);
   if (cancel_) runner_->Cancel();
 }
 
@@ -87,11 +98,23 @@ void frmBatch::RunItemStarting(int index) {
 }
 
 void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skipped) {
-  if (!skipped && !r.ok) AddProgressLine(QStringLiteral("    failed: ") + r.reason);
+  using Outcome = BatchTotals::Outcome;
+  if (skipped && runPlan_[std::size_t(index)].skip)
+    AddProgressLine(QStringLiteral("Skipped '%1': '%2' exists")
+                        .arg(runSources_[index], runPlan_[std::size_t(index)].dest));
   // A vanished file is passed over quietly; one whose name cannot be opened is named.
-  if (skipped && SafeFile::NameUnreadable(runSources_[index]))
+  else if (skipped && SafeFile::NameUnreadable(runSources_[index]))
     AddProgressLine(QStringLiteral("    skipped: ") + r.reason);
+  if (skipped) totals_.Count(Outcome::kSkipped);
+  if (!skipped && !r.ok) {
+    AddProgressLine(QStringLiteral("    failed: ") + r.reason);
+    totals_.Count(Outcome::kFailed);
+  }
   if (!skipped && r.ok) {
+    totals_.Count(r.kept ? Outcome::kKept : Outcome::kWritten);
+    if (!r.reason.isEmpty())
+      AddProgressLine((r.kept ? QStringLiteral("    kept: ") : QStringLiteral("    warning: ")) +
+                      r.reason);
     totals_.Add(r.bytesBefore, r.bytesAfter);
     const QString ratio = totals_.CompressionText();
     if (!ratio.isEmpty()) lblCompression_->setText(ratio);
@@ -103,6 +126,7 @@ void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skippe
 void frmBatch::RunEnded() {
   if (optOtherDir_->isChecked())
     Registry().WriteRegDir(QStringLiteral("BrowseDir"), txtOutputDir_->text());
+  AddProgressLine(totals_.SummaryLine());
   cmdCancel_->setEnabled(false);
   cmdClose_->setEnabled(true);
   QApplication::beep();

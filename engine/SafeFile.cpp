@@ -1,31 +1,155 @@
 #include "SafeFile.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <vector>
 
 namespace SafeFile {
+namespace {
+
+mode_t CurrentUmask() {
+  static const mode_t mask = [] {
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+  }();
+  return mask;
+}
+
+bool WriteAll(int fd, const char* data, qsizetype size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, std::size_t(size));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    data += n;
+    size -= n;
+  }
+  return true;
+}
+
+// Best effort: a file system without them, or a name only the kernel may set, is passed over.
+void CopyExtendedAttributes(const QByteArray& from, int to) {
+  const int fd = ::open(from.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  const ssize_t size = ::flistxattr(fd, nullptr, 0);
+  if (size > 0) {
+    std::vector<char> names(static_cast<std::size_t>(size));
+    const ssize_t got = ::flistxattr(fd, names.data(), names.size());
+    for (ssize_t at = 0; at < got; at += ssize_t(std::strlen(names.data() + at)) + 1) {
+      const char* name = names.data() + at;
+      const ssize_t len = ::fgetxattr(fd, name, nullptr, 0);
+      if (len < 0) continue;
+      std::vector<char> value(std::size_t(len) + 1);
+      const ssize_t vlen = ::fgetxattr(fd, name, value.data(), value.size());
+      if (vlen >= 0) ::fsetxattr(to, name, value.data(), std::size_t(vlen), 0);
+    }
+  }
+  ::close(fd);
+}
+
+// The old file's owner, group and bits on the new one; a new name gets the bits any
+// program would create it with.
+void TakeOverAttributes(const QByteArray& path, int fd) {
+  struct stat old{};
+  if (::lstat(path.constData(), &old) != 0 || !S_ISREG(old.st_mode)) {
+    ::fchmod(fd, 0666 & ~CurrentUmask());
+    return;
+  }
+  // Only root may give a file away; others keep at least the group where they are in it.
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
+  ::fchmod(fd, old.st_mode & 07777);  // after fchown, which clears set-id bits
+  CopyExtendedAttributes(path, fd);
+}
+
+// Written last: every write sets the time again.
+void TakeOverDate(const QString& from, int fd) {
+  struct stat old{};
+  if (from.isEmpty() || ::stat(QFile::encodeName(from).constData(), &old) != 0) return;
+  const timespec times[2] = {old.st_atim, old.st_mtim};
+  ::futimens(fd, times);
+}
+
+bool Fail(QString* reason, const QString& path, int error) {
+  if (reason) *reason = QStringLiteral("cannot write %1: %2").arg(path, ErrorText(error));
+  return false;
+}
+
+}  // namespace
+
+QString ErrorText(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("permission denied");
+    case ENOSPC:
+      return QStringLiteral("disk full");
+    case EDQUOT:
+      return QStringLiteral("disk quota exceeded");
+    case EROFS:
+      return QStringLiteral("read-only file system");
+    case ENOENT:
+      return QStringLiteral("the folder does not exist");
+    case EISDIR:
+      return QStringLiteral("it is a folder");
+    case ENAMETOOLONG:
+      return QStringLiteral("the name is too long");
+    default:
+      return QString::fromLocal8Bit(std::strerror(error));
+  }
+}
 
 bool IsWriteProtected(const QString& path) {
   const QFileInfo info(path);
-  if (!info.exists()) return false;
+  if (info.isSymLink() || !info.exists()) return false;  // a link is replaced, not written
   // WriteUser is left out: for root it says "writable" whatever the bits say.
   constexpr QFile::Permissions kAnyWrite =
       QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
   return (info.permissions() & kAnyWrite) == 0 || !info.isWritable();
 }
 
-bool Replace(const QString& path, const QByteArray& bytes) {
-  if (path.isEmpty() || IsWriteProtected(path) || QFileInfo(path).isDir()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
+bool Replace(const QString& path, const QByteArray& bytes, QString* reason,
+             const QString& dateFrom) {
+  if (path.isEmpty()) return Fail(reason, path, ENOENT);
+  const QFileInfo info(path);
+  if (!info.isSymLink() && info.isDir()) return Fail(reason, path, EISDIR);
+  if (IsWriteProtected(path)) {
+    if (reason) *reason = QStringLiteral("cannot write %1: the file is write-protected").arg(path);
     return false;
   }
-  return file.commit();
+  const QByteArray target = QFile::encodeName(path);
+  const QByteArray folder = QFile::encodeName(info.absolutePath());
+  QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()).left(200) + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return Fail(reason, path, errno);
+  TakeOverAttributes(target, fd);
+  bool ok = WriteAll(fd, bytes.constData(), bytes.size());
+  if (ok) TakeOverDate(dateFrom, fd);
+  ok = ok && ::fsync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && ok) ok = false, error = errno;
+  if (ok && ::rename(temp.constData(), target.constData()) != 0) ok = false, error = errno;
+  if (!ok) {
+    ::unlink(temp.constData());
+    return Fail(reason, path, error);
+  }
+  // The rename is only durable once the folder's entry is on disk.
+  const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
 }
 
 bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes) {

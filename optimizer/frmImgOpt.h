@@ -38,7 +38,13 @@ class frmImgOpt : public QWidget {
   QString GetFileName() const { return fileName_; }
   // Writes the working picture as JPEG under fileName (made a .jpg name); on a refused name or
   // a failed write it says so and offers Save As. True when a file was written.
-  bool SaveAs(const QString& fileName);
+  // Writes the JPEG for fileName (its name made a JPEG's). Another file at that name is
+  // replaced only when the user says so; a loaded picture of another format goes to the
+  // trash after asking, unless trashAgreed says the question was already answered.
+  bool SaveAs(const QString& fileName, bool trashAgreed = false);
+  // "The picture is saved as "photo.jpg"; "photo.png" goes to the trash.", or empty when a
+  // save of fileName removes nothing.
+  QString TrashNote(const QString& fileName) const;
   bool cmdSaveAs_Click();
   // The effects without a level (and "Gray Scale"); other names and a null picture do nothing.
   static void ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QString& effectName);
@@ -56,6 +62,7 @@ class frmImgOpt : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  bool IsLoadedFile(const QString& path) const;
   // Layout (frmImgOptLayout.cpp).
   void BuildControls();
   void ConnectControls();

@@ -1,8 +1,10 @@
 // frmImgOpt: Save and Save As.
 #include <QFile>
+#include <QFileInfo>
 #include <QSlider>
 
 #include "Dialogs.h"
+#include "SafeFile.h"
 #include "SaveName.h"
 #include "clsImage.h"
 #include "clsLanguage.h"
@@ -26,7 +28,21 @@ bool frmImgOpt::cmdSaveAs_Click() {
   return SaveAs(chosen);
 }
 
-bool frmImgOpt::SaveAs(const QString& fileName) {
+QString frmImgOpt::TrashNote(const QString& fileName) const {
+  const QString target = SaveName::JpegName(fileName);
+  if (target == fileName || !IsLoadedFile(fileName) || !QFileInfo::exists(fileName)) return {};
+  return QStringLiteral("The picture is saved as \"%1\"; \"%2\" goes to the trash.")
+      .arg(QFileInfo(target).fileName(), QFileInfo(fileName).fileName());
+}
+
+bool frmImgOpt::IsLoadedFile(const QString& path) const {
+  if (path == fileName_) return true;
+  const QFileInfo info(path);
+  return info.exists() && !info.isSymLink() &&
+         info.canonicalFilePath() == QFileInfo(fileName_).canonicalFilePath();
+}
+
+bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
   // The "*" of a modified picture goes only with a successful save (SetModified below), so a
   // refused or failed save still asks on closing.
   const QString target = SaveName::JpegName(fileName);
@@ -34,14 +50,35 @@ bool frmImgOpt::SaveAs(const QString& fileName) {
     MsgBox(this, Language().GetString(QStringLiteral("InvalChars")), Dialogs::Critical);
     return cmdSaveAs_Click();
   }
+  // The file dialog asked about the name typed; a name it became (q70.png -> q70.jpg), or
+  // the JPEG beside a loaded photo.png, may be another picture: never replaced unasked.
+  const QFileInfo existing(target);
+  if (target != fileName && (existing.exists() || existing.isSymLink()) && !IsLoadedFile(target) &&
+      MsgBox(this,
+             QStringLiteral("\"%1\" already exists and is another file.\nReplace it?").arg(target),
+             Dialogs::YesNo | Dialogs::Exclamation) != Dialogs::Yes)
+    return false;
+  const QString note = TrashNote(fileName);
+  if (!note.isEmpty() && !trashAgreed &&
+      MsgBox(this, note + QStringLiteral("\nSave?"), Dialogs::YesNo | Dialogs::Question) !=
+          Dialogs::Yes)
+    return false;
   // The new file is written completely (a temporary file renamed into place) before anything
   // is removed, so a failed save leaves the user's files as they were.
-  if (!working_ || !working_->savejpg(target, controls_.sldQuality->value(), 0)) {
-    MsgBox(this, Language().GetString(QStringLiteral("SavErr")), Dialogs::Critical);
+  // The same encoder and writer as savejpg, so that the message can say why it failed.
+  QByteArray jpeg;
+  QString reason;
+  if (!working_ || !working_->EncodeJpeg(controls_.sldQuality->value(), jpeg) ||
+      !SafeFile::Replace(target, jpeg, &reason)) {
+    MsgBox(this,
+           Language().GetString(QStringLiteral("SavErr")) +
+               (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason),
+           Dialogs::Critical);
     return cmdSaveAs_Click();
   }
-  // photo.bmp saved as photo.jpg: the picture now lives in the JPEG.
-  if (target != fileName && QFile::exists(fileName)) QFile::remove(fileName);
+  // photo.bmp saved as photo.jpg: the picture now lives in the JPEG, and the old file goes
+  // where the user can still get it back. A typed name that was changed is never removed.
+  if (!note.isEmpty() && !QFile::moveToTrash(fileName)) QFile::remove(fileName);
   fileName_ = target;
   SetModified(false);
   return true;

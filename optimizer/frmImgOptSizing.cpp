@@ -104,8 +104,15 @@ void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
   controls_.txtOptimizedDimensions->setText(
       StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
   if (jpegSize < 0) return;  // nothing was encoded
-  controls_.txtOptimizedSize->setText(StatisticsText::SizeText(jpegSize));
   const qint64 fileSize = QFileInfo(fileName_).size();
+  // A result bigger than the file it came from is said where the size is read; it can
+  // still be saved.
+  const bool larger = fileSize > 0 && jpegSize > fileSize;
+  controls_.txtOptimizedSize->setText(StatisticsText::SizeText(jpegSize) +
+                                      (larger ? QStringLiteral(" (LARGER than the original)")
+                                              : QString()));
+  controls_.txtOptimizedSize->setStyleSheet(larger ? QStringLiteral("color: #b00000;")
+                                                   : QString());
   controls_.txtCompression->setText(
       StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
   SetModified(true);

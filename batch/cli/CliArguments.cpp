@@ -95,9 +95,15 @@ QString CliArguments::Usage() {
              "                         to the top of DIR; relative names of --files-from keep\n"
              "                         their folders below the current one)\n"
              "  --overwrite            replace JPEG sources; write NAME.jpg beside other pictures\n"
+             "                         (a source is never replaced without it, and a JPEG whose\n"
+             "                         data ends early never)\n"
              "  --if-exists RULE       when another file lies at an output name: number (write\n"
              "                         \"a (2).jpg\", the default), replace, or skip the picture\n"
              "                         without reading it (a re-run does only what is left)\n"
+             "  --allow-larger         write a JPEG's result even when it is not smaller (by\n"
+             "                         default the JPEG is kept as it is, or copied unchanged\n"
+             "                         to --output-dir, and reported as kept)\n"
+             "  --keep-dates           a written file keeps its source's modification time\n"
              "  --files-from FILE      read INPUT names from FILE, one a line ('-': standard "
              "input)\n"
              "  -0                     the names of --files-from end with NUL (find -print0)\n"
@@ -114,7 +120,9 @@ QString CliArguments::Usage() {
              "Prints one line per picture (source -> destination: bytes before -> after) and the\n"
              "compression ratio; a progress bar on standard error when both it and standard\n"
              "output are a terminal.\n"
-             "Exit status: 0 all written or skipped, 1 some failed or no picture found,\n"
+             "The last line counts the pictures written, kept, skipped and failed, and the bytes\n"
+             "saved.\n"
+             "Exit status: 0 all written, kept or skipped, 1 some failed or no picture found,\n"
              "2 usage error.\n")
       .arg(EffectList());
 }
@@ -159,9 +167,9 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       target = true;
       return !hasValue;
     };
-    static const QStringList kFlags = {"--recursive", "--overwrite", "--keep-structure",
-                                       "--dry-run",   "--json",      "--quiet",
-                                       "--strip"};
+    static const QStringList kFlags = {"--recursive",  "--overwrite",    "--keep-structure",
+                                       "--dry-run",    "--json",         "--quiet",
+                                       "--keep-dates", "--allow-larger", "--strip"};
     static const QStringList kValued = {"--quality",    "--scale",    "--width",      "--height",
                                         "--jobs",       "--effect",   "--output-dir", "--shard",
                                         "--files-from", "--if-exists"};
@@ -175,9 +183,9 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       out.version = true;
       return true;
     } else if (kFlags.contains(arg)) {
-      bool* target[] = {&out.recursive, &out.overwrite, &out.keepStructure,
-                        &out.dryRun,    &out.json,      &out.quiet,
-                        &out.options.stripMetadata};
+      bool* target[] = {&out.recursive,         &out.overwrite,           &out.keepStructure,
+                        &out.dryRun,            &out.json,                &out.quiet,
+                        &out.options.keepDates, &out.options.allowLarger, &out.options.stripMetadata};
       if (!flag(*target[kFlags.indexOf(arg)])) return false;
     } else if (kValued.contains(arg)) {
       if (!take(v)) {

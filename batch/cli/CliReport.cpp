@@ -18,6 +18,8 @@ QString CliReport::StatusName(Status status) {
       return QStringLiteral("failed");
     case Status::kPlanned:
       return QStringLiteral("planned");
+    case Status::kKept:
+      return QStringLiteral("kept");
   }
   return QString();
 }
@@ -25,12 +27,16 @@ QString CliReport::StatusName(Status status) {
 QString CliReport::Line(const QString& source, const BatchNaming::Output& output, Status status,
                         const BatchJob::Result& result) {
   QString line = source + QStringLiteral(" -> ") + output.dest + QStringLiteral(": ");
+  const bool warned = status == Status::kWritten && !result.reason.isEmpty();
   switch (status) {
     case Status::kWritten:
       line += QStringLiteral("%1 -> %2 bytes").arg(result.bytesBefore).arg(result.bytesAfter);
       break;
     case Status::kFailed:
       line += QStringLiteral("failed");
+      break;
+    case Status::kKept:
+      line += QStringLiteral("kept (%1, %2 bytes)").arg(result.reason).arg(result.bytesBefore);
       break;
     case Status::kSkipped:
       line += QStringLiteral("skipped (the file exists)");
@@ -41,12 +47,14 @@ QString CliReport::Line(const QString& source, const BatchNaming::Output& output
   }
   if (output.Numbered())
     line += QStringLiteral(" (numbered: %1 is another picture's)").arg(output.wanted);
+  if (warned) line += QStringLiteral(" (warning: %1)").arg(result.reason);
   return line;
 }
 
 void CliReport::Done(const QString& source, const BatchNaming::Output& output,
                      const BatchJob::Result& result) {
-  Emit(source, output, result.ok ? Status::kWritten : Status::kFailed, result);
+  Emit(source, output,
+       result.kept ? Status::kKept : result.ok ? Status::kWritten : Status::kFailed, result);
 }
 
 void CliReport::NotRun(const QString& source, const BatchNaming::Output& output) {
@@ -59,11 +67,12 @@ void CliReport::NotRun(const QString& source, const BatchNaming::Output& output)
 void CliReport::Emit(const QString& source, const BatchNaming::Output& output, Status status,
                      const BatchJob::Result& result) {
   ++counts_[int(status)];
-  if (status == Status::kWritten) totals_.Add(result.bytesBefore, result.bytesAfter);
+  if (status == Status::kWritten || status == Status::kKept)
+    totals_.Add(result.bytesBefore, result.bytesAfter);
   // The bar shares the terminal with these lines: it goes first and is drawn again later.
   bar_.Clear();
   if (args_.json) {
-    const bool written = status == Status::kWritten;
+    const bool written = status == Status::kWritten || status == Status::kKept;
     const QJsonObject o{
         {"source", source},
         {"destination", output.dest},
@@ -93,6 +102,7 @@ void CliReport::Summary() {
     const QJsonObject o{
         {"summary", true},
         {"written", counts_[int(Status::kWritten)]},
+        {"kept", counts_[int(Status::kKept)]},
         {"skipped", counts_[int(Status::kSkipped)]},
         {"failed", counts_[int(Status::kFailed)]},
         {"planned", counts_[int(Status::kPlanned)]},
@@ -103,6 +113,10 @@ void CliReport::Summary() {
     out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
   } else if (!args_.quiet && !args_.dryRun) {
     out_ << "Compression ratio" << (ratio.isEmpty() ? QString() : QStringLiteral(" ") + ratio)
+         << "\n"
+         << BatchTotals::SummaryLine(counts_[int(Status::kWritten)], counts_[int(Status::kKept)],
+                        counts_[int(Status::kSkipped)], counts_[int(Status::kFailed)],
+                        totals_.Original() - totals_.Optimised())
          << "\n";
   }
   out_.flush();

@@ -12,10 +12,10 @@
 
 class CliReport {
  public:
-  enum class Status { kWritten, kSkipped, kFailed, kPlanned };
+  enum class Status { kWritten, kSkipped, kFailed, kPlanned, kKept };
 
   CliReport(const CliArguments& args, QTextStream& out, QTextStream& err, ProgressLine& bar);
-  // A picture that was processed (written or failed).
+  // A picture that was processed (written, kept or failed).
   void Done(const QString& source, const BatchNaming::Output& output,
             const BatchJob::Result& result);
   // A picture left alone: skipped for an existing file, or planned in a dry run.
@@ -36,5 +36,5 @@ class CliReport {
   QTextStream& err_;
   ProgressLine& bar_;
   BatchTotals totals_;
-  int counts_[4] = {0, 0, 0, 0};
+  int counts_[5] = {0, 0, 0, 0, 0};
 };

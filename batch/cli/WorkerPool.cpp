@@ -16,6 +16,7 @@ namespace {
 struct Record {
   qint32 index;
   qint32 ok;
+  qint32 kept;
   qint64 before;
   qint64 after;
   qint32 width;
@@ -56,6 +57,7 @@ bool ReadAll(int fd, void* data, std::size_t size) {
     Record record{};
     record.index = index;
     record.ok = r.ok;
+    record.kept = r.kept;
     record.before = r.bytesBefore;
     record.after = r.bytesAfter;
     record.width = r.width;
@@ -167,6 +169,7 @@ void WorkerPool::Run(int count, int workers, const Job& job, const Done& done) {
       if (ReadAll(w.results, &record, sizeof record)) {
         BatchJob::Result r;
         r.ok = record.ok != 0;
+        r.kept = record.kept != 0;
         r.bytesBefore = record.before;
         r.bytesAfter = record.after;
         r.width = record.width;

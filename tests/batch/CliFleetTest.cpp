@@ -261,7 +261,7 @@ TEST_F(CliFleet, ExistingOutputIsNumberedReplacedOrSkipped) {
     // The old file is not a picture: a skip that decoded it would fail.
     ASSERT_TRUE(QFile::copy(Fixture("garbage.bin"), out + "/a.jpg"));
     const QByteArray old = Bytes(out + "/a.jpg");
-    QStringList args = {"--json", "--output-dir", out, Path("in/2019/a.jpg")};
+    QStringList args = {"--json", "--allow-larger", "--output-dir", out, Path("in/2019/a.jpg")};
     if (*c.rule) args << "--if-exists" << c.rule;
     const Outcome o = RunCli(args);
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();

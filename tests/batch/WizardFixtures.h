@@ -123,6 +123,7 @@ class RunFolderTest : public ::testing::Test {
     Registry().OpenReg("Batch");
     Registry().SetValue("OutputDir", "");
     Registry().SetValue("OutputMode", "");
+    Registry().SetValue("IfExists", "");
   }
   static QString Ratio(frmBatch& batch) {
     return Child<QLabel>(&batch, "lblCompression")->text();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDirIterator>
 #include <QRegularExpression>
 
@@ -60,6 +61,24 @@ TEST_F(BatchRun, TwoEntriesWantingOneNameDoNotOverwriteEachOther) {
   EXPECT_EQ(first.Width(), 40);
   EXPECT_NE(second.Width(), 40);
   EXPECT_TRUE(Progress(batch).contains("as '" + out + "/a (2).jpg'"));
+}
+
+// The output page's choices reach the run: the JPEG beside a PNG was not selected and is
+// skipped under "Skip", a JPEG that would grow is kept; the log ends with the counts.
+TEST_F(BatchRun, OutputPageChoicesKeepTheOriginals) {
+  Registry().SetValue("IfExists", "Skip");
+  const QString png = Picture(root + "/a.png", 40, 30);
+  const QString other = Picture(root + "/a.jpg", 80, 60);
+  const QString small = Picture(root + "/small.jpg", 200, 150, 40);
+  const QByteArray otherBytes = Bytes(other), smallBytes = Bytes(small);
+  frmBatch batch;
+  ASSERT_TRUE(Run(batch, {png, small}, true));
+  EXPECT_EQ(Child<QComboBox>(&batch, "cboIfExists")->currentIndex(), 2);
+  EXPECT_EQ(Bytes(other), otherBytes);
+  EXPECT_EQ(Bytes(small), smallBytes);
+  EXPECT_FALSE(QFile::exists(root + "/a (2).jpg"));
+  EXPECT_EQ(Progress(batch).split(QRegularExpression("[\\r\\n]+"), Qt::SkipEmptyParts).last(),
+            "Written 0, kept 1, skipped 1, failed 0; 0 bytes saved");
 }
 
 TEST_F(BatchRun, AWriteProtectedTargetFailsAndStaysAsItWas) {

@@ -2,6 +2,7 @@
 #include <QFileInfo>
 
 #include "CommandButton.h"
+#include "SaveName.h"
 #include "OptimizerWindow.h"
 #include "clsImage.h"
 #include "clsReg.h"
@@ -58,13 +59,20 @@ TEST_F(OptimizerWindowTest, RefusedNameSaysWhyAndAsksAgain) {
   EXPECT_EQ(dialogs_.calls[2].kind, "save");  // the dialog again
 }
 
-TEST_F(OptimizerWindowTest, SaveOverABitmapWritesTheJpegThenRemovesTheBitmap) {
+TEST_F(OptimizerWindowTest, SaveOverABitmapWritesTheJpegThenTrashesTheBitmap) {
   const QString bmp =
       OptimizerFixtures::Write(dir_, "photo.bmp", OptimizerFixtures::Gradient(40, 30));
+  const QByteArray bmpBytes = OptimizerFixtures::Bytes(bmp);
   Open(bmp);
   Quality()->setValue(60);
+  dialogs_.answers = {Dialogs::Yes};
   Click(window_, "cmdSave");
+  ASSERT_EQ(dialogs_.MessageCount(), 1);
+  EXPECT_TRUE(dialogs_.calls[0].text.contains("\"photo.bmp\" goes to the trash"));
   EXPECT_FALSE(QFile::exists(bmp));
+  // The tests' private data folder holds the trash.
+  EXPECT_EQ(OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.bmp"),
+            bmpBytes);
   EXPECT_TRUE(QFile::exists(dir_.filePath("photo.jpg")));
   EXPECT_EQ(window_->windowTitle(), "Image Optimization [photo.jpg]");
   EXPECT_EQ(window_->GetFileName(), dir_.filePath("photo.jpg"));
@@ -84,12 +92,17 @@ TEST_P(FailedSaveTest, KeepsEveryFileByteForByteAndSaysSo) {
   const QByteArray targetBytes = OptimizerFixtures::Bytes(target);
   Open(loaded);
   Scale()->setValue(50);
+  // The bitmap's Save asks first: the JPEG beside it is another file, the bitmap would go.
+  const int asked = loaded == target ? 0 : 2;
+  dialogs_.answers = {Dialogs::Yes, Dialogs::Yes};
   Click(window_, "cmdSave");
   EXPECT_EQ(OptimizerFixtures::Bytes(loaded), loadedBytes);
   EXPECT_EQ(OptimizerFixtures::Bytes(target), targetBytes);
-  ASSERT_GE(dialogs_.MessageCount(), 1);
-  EXPECT_EQ(dialogs_.calls[0].text, "Error occured while saving file");
-  EXPECT_EQ(dialogs_.calls[1].kind, "save");  // Save As offered
+  ASSERT_GE(dialogs_.MessageCount(), 1 + asked);
+  EXPECT_EQ(dialogs_.calls[asked].text,
+            "Error occured while saving file\ncannot write " + target +
+                ": the file is write-protected");
+  EXPECT_EQ(dialogs_.calls[asked + 1].kind, "save");  // Save As offered
   // Still modified: closing would ask.
   EXPECT_TRUE(window_->windowTitle().endsWith("*"));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(),
@@ -101,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, FailedSaveTest, ::testing::Values("photo.jpg", "
 TEST_F(OptimizerWindowTest, SaveToAMissingFolderFailsCleanly) {
   OpenPicture(40, 30);
   EXPECT_FALSE(window_->SaveAs(dir_.filePath("no such folder/out.jpg")));
-  EXPECT_EQ(dialogs_.calls[0].text, "Error occured while saving file");
+  EXPECT_EQ(dialogs_.calls[0].text, "Error occured while saving file\ncannot write " +
+                                        dir_.filePath("no such folder/out.jpg") +
+                                        ": the folder does not exist");
 }
 
 TEST_F(OptimizerWindowTest, ResetAfterSavingOverTheFileRestoresTheFirstLoadedPicture) {
@@ -132,10 +147,69 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
       OptimizerFixtures::Write(dir_, "photo.png", OptimizerFixtures::Gradient(40, 30));
   Open(path);
   Quality()->setValue(30);
+  const QByteArray png = OptimizerFixtures::Bytes(path);
   dialogs_.answers = {Dialogs::Yes};
   EXPECT_TRUE(window_->close());
   EXPECT_TRUE(QFile::exists(dir_.filePath("photo.jpg")));
   EXPECT_FALSE(QFile::exists(path));
+  // The close question said where the PNG goes, and asked nothing more.
+  EXPECT_EQ(dialogs_.MessageCount(), 1);
+  EXPECT_EQ(OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.png"),
+            png);
 }
+
+// A file other than the loaded picture is never replaced unasked, whatever name the save
+// ends up with; answering No leaves every file as it was.
+struct OtherFileCase {
+  const char* name;
+  const char* loaded;  // the picture opened
+  const char* other;   // an unrelated file already there
+  const char* typed;   // Save As name; empty: Save
+  const char* asked;   // the file the question names; empty: no question
+};
+class OtherFileTest : public OptimizerWindowTest,
+                      public ::testing::WithParamInterface<OtherFileCase> {};
+
+TEST_P(OtherFileTest, IsNamedBeforeItIsReplaced) {
+  const OtherFileCase c = GetParam();
+  const QString loaded =
+      OptimizerFixtures::Write(dir_, c.loaded, OptimizerFixtures::Gradient(40, 30));
+  const QString other =
+      OptimizerFixtures::Write(dir_, c.other, OptimizerFixtures::Gradient(20, 10));
+  const QByteArray loadedBytes = OptimizerFixtures::Bytes(loaded);
+  const QByteArray otherBytes = OptimizerFixtures::Bytes(other);
+  Open(loaded);
+  Quality()->setValue(40);
+  dialogs_.answers = {Dialogs::No};
+  if (*c.typed) {
+    dialogs_.fileAnswers = {dir_.filePath(c.typed)};
+    Click(window_, "cmdSaveAs");
+  } else {
+    Click(window_, "cmdSave");
+  }
+  EXPECT_EQ(OptimizerFixtures::Bytes(other), otherBytes);
+  EXPECT_EQ(OptimizerFixtures::Bytes(loaded), loadedBytes);
+  if (*c.asked) {
+    ASSERT_EQ(dialogs_.MessageCount(), 1);
+    EXPECT_TRUE(dialogs_.calls.last().text.contains(dir_.filePath(c.asked)))
+        << dialogs_.calls.last().text.toStdString();
+  } else {
+    EXPECT_EQ(dialogs_.MessageCount(), 0);
+    EXPECT_TRUE(QFile::exists(dir_.filePath(SaveName::JpegName(c.typed))));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OtherFileTest,
+    ::testing::Values(OtherFileCase{"JpegBesideThePng", "a.png", "a.jpg", "", "a.jpg"},
+                      OtherFileCase{"TypedPngBecomesJpeg", "a.jpg", "q70.jpg", "q70.png", "q70.jpg"},
+                      OtherFileCase{"TypedWithoutExtension", "a.jpg", "noext.jpg", "noext",
+                                    "noext.jpg"},
+                      // The typed name itself is another picture: it is not the loaded one,
+                      // so it is neither replaced nor removed.
+                      OtherFileCase{"TypedNameIsAnotherPng", "a.jpg", "q70.png", "q70.png", ""}),
+    [](const ::testing::TestParamInfo<OtherFileCase>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace

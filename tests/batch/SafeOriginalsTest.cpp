@@ -1,0 +1,160 @@
+// The rules that keep people's originals: run through trimjet-cli, which shares the batch
+// core with the wizard, on real photographs in a scratch folder.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "TestEnv.h"
+#include "clsImage.h"
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QString Sample(const QString& name) { return TestEnv::SourceDir() + "/samples/" + name; }
+
+struct Case {
+  const char* name;
+  // What lies in dir before the run: "photo" a real JPEG, "small" the same at quality 40,
+  // "cut" the photo cut off half way, "png" a PNG, "other" a JPEG of another picture,
+  // "link" a link to ../outside.jpg, "huge" a JPEG claiming 60000 x 60000 pixels.
+  std::vector<std::pair<const char*, const char*>> files;
+  std::vector<const char*> args;  // "@" stands for the scratch folder
+  const char* input;              // below the scratch folder
+  const char* status;             // the picture's --json status
+  const char* untouched;          // a file that must be byte-identical afterwards
+  const char* written;            // a file that must exist and be a picture afterwards
+  const char* reason;             // part of the reason, or empty
+};
+
+class SafeOriginals : public ::testing::TestWithParam<Case> {};
+
+TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
+  const Case c = GetParam();
+  QTemporaryDir dir;
+  const QString root = dir.path() + "/";
+  ASSERT_TRUE(QDir(root).mkpath("in"));
+  ASSERT_TRUE(QDir(root).mkpath("out"));
+  clsImage photo;
+  ASSERT_TRUE(photo.CreateFromFile(Sample("Evening field.jpg")));
+  const QByteArray original = Bytes(Sample("Evening field.jpg"));
+  for (const auto& [kind, name] : c.files) {
+    const QString path = root + name;
+    const QString k = kind;
+    if (k == "photo") Put(path, original);
+    if (k == "small") {
+      ASSERT_TRUE(photo.SaveIJLjpg(path, 40));
+    }
+    if (k == "cut") Put(path, original.left(original.size() / 2));
+    if (k == "png") {
+      ASSERT_TRUE(QImage(Sample("Coast.gif")).save(path, "PNG"));
+    }
+    if (k == "other") Put(path, Bytes(Sample("Green hills.jpg")));
+    if (k == "huge") Put(path, Bytes(TestEnv::SourceDir() + "/tests/engine/fixtures/huge.jpg"));
+    if (k == "link") {
+      Put(root + "outside.jpg", Bytes(Sample("Desert sunset.jpg")));
+      ASSERT_TRUE(QFile::link(root + "outside.jpg", path));
+    }
+  }
+  {
+    // An old date, which a kept date carries over.
+    QFile input(root + c.input);
+    ASSERT_TRUE(input.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(input.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)),
+                                  QFileDevice::FileModificationTime));
+  }
+  const QByteArray before = Bytes(root + c.untouched);
+  ASSERT_FALSE(before.isEmpty());
+
+  QStringList args{"--json", "--jobs", "1"};
+  for (const char* a : c.args) args << QString(a).replace("@", dir.path());
+  args << root + c.input;
+  QProcess p;
+  p.start(TestEnv::BinDir() + "/trimjet-cli", args);
+  ASSERT_TRUE(p.waitForFinished(120000));
+  const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+  ASSERT_GE(lines.size(), 2) << p.readAllStandardError().toStdString();
+  const QJsonObject j = QJsonDocument::fromJson(lines[0]).object();
+
+  EXPECT_EQ(j["status"].toString(), c.status) << lines[0].toStdString();
+  EXPECT_TRUE(j["reason"].toString().contains(c.reason)) << j["reason"].toString().toStdString();
+  EXPECT_EQ(Bytes(root + c.untouched), before) << c.untouched;
+  if (*c.written) {
+    EXPECT_EQ(j["destination"].toString(), root + c.written);
+    if (args.contains("--keep-dates")) {
+      EXPECT_EQ(QFileInfo(root + c.written).lastModified(),
+                QFileInfo(root + c.input).lastModified());
+    }
+    clsImage result;
+    EXPECT_TRUE(result.CreateFromFile(root + c.written)) << c.written;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SafeOriginals,
+    ::testing::Values(
+        // Another picture's JPEG beside a converted PNG gets a numbered neighbour.
+        Case{"UnselectedJpegBesideThePng", {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
+             {"--overwrite"}, "in/a.png", "written", "in/a.jpg", "in/a (2).jpg", ""},
+        Case{"UnselectedJpegEvenUnderSkip", {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
+             {"--overwrite", "--if-exists", "skip"}, "in/a.png", "skipped", "in/a.jpg", "", ""},
+        // An output folder that is the source's folder never replaces the source.
+        Case{"OutputDirIsTheSourceFolder", {{"photo", "in/a.jpg"}},
+             {"--allow-larger", "--if-exists", "replace", "--output-dir", "@/in"}, "in/a.jpg",
+             "written", "in/a.jpg", "in/a (2).jpg", ""},
+        // A link at the output name is another file: its target is never written.
+        Case{"KeepDatesElsewhere", {{"photo", "in/a.jpg"}},
+             {"--allow-larger", "--keep-dates", "--output-dir", "@/out"}, "in/a.jpg", "written",
+             "in/a.jpg", "out/a.jpg", ""},
+        Case{"LinkInTheOutputFolder", {{"photo", "in/a.jpg"}, {"link", "out/a.jpg"}},
+             {"--allow-larger", "--output-dir", "@/out"}, "in/a.jpg", "written", "outside.jpg",
+             "out/a (2).jpg", ""},
+        // A JPEG already smaller than its re-encoding is kept, or copied as it is.
+        Case{"SmallJpegKeptInPlace", {{"small", "in/a.jpg"}}, {"--quality", "70", "--overwrite"},
+             "in/a.jpg", "kept", "in/a.jpg", "", "already smaller"},
+        Case{"SmallJpegCopiedElsewhere", {{"small", "in/a.jpg"}},
+             {"--quality", "70", "--output-dir", "@/out"}, "in/a.jpg", "kept", "in/a.jpg",
+             "out/a.jpg", "already smaller"},
+        // A JPEG whose data ends early never replaces itself; elsewhere it comes with a warning.
+        Case{"CutJpegUntouched", {{"cut", "in/a.jpg"}}, {"--allow-larger", "--overwrite"},
+             "in/a.jpg", "failed", "in/a.jpg", "", "incomplete"},
+        Case{"CutJpegWrittenElsewhere", {{"cut", "in/a.jpg"}},
+             {"--allow-larger", "--output-dir", "@/out"}, "in/a.jpg", "written", "in/a.jpg",
+             "out/a.jpg", "incomplete"},
+        // A refusal says why.
+        Case{"TooLargeSaysTheLimit", {{"huge", "in/a.jpg"}}, {"--overwrite"}, "in/a.jpg",
+             "failed", "in/a.jpg", "", "too large: 60000 x 60000 pixels (the limit is 300"}),
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+// The copy of a kept JPEG is the source itself, byte for byte.
+TEST(SafeOriginalsKept, CopyIsTheSource) {
+  QTemporaryDir dir;
+  clsImage photo;
+  ASSERT_TRUE(photo.CreateFromFile(Sample("Evening field.jpg")));
+  ASSERT_TRUE(photo.SaveIJLjpg(dir.path() + "/a.jpg", 40));
+  QProcess p;
+  p.start(TestEnv::BinDir() + "/trimjet-cli",
+          {"--output-dir", dir.path() + "/out", dir.path() + "/a.jpg"});
+  ASSERT_TRUE(p.waitForFinished(120000));
+  EXPECT_EQ(Bytes(dir.path() + "/out/a.jpg"), Bytes(dir.path() + "/a.jpg"));
+  EXPECT_TRUE(p.readAllStandardOutput().contains("Written 0, kept 1, skipped 0, failed 0; 0 bytes"));
+}
+
+}  // namespace
