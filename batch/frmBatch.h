@@ -24,8 +24,6 @@ class CommandButton;
 
 class frmBatch : public QWidget {
   Q_OBJECT
-  // Read by the preview windows: true while this window closes itself and them.
-  Q_PROPERTY(bool Unloading READ Unloading)
  public:
   static constexpr int kRunPage = 100;
 
@@ -47,6 +45,8 @@ class frmBatch : public QWidget {
   void SetVisible();
   // Enables Next, puts Cancel where Back was and hides Back, then page 1 and SetVisible.
   void StartOnOptionsPage();
+  // The main window's hand-off: a row for each path in order, Next enabled, page 1.
+  void HandOff(const QStringList& paths);
   void cmdNext_Click();
   void cmdBack_Click();
   void cmdFinish_Click();
@@ -66,12 +66,18 @@ class frmBatch : public QWidget {
   const BatchTotals& Totals() const { return totals_; }
 
   bool Unloading() const { return unloading_; }
+  // The window this one and its previews are kept above and placed against (the main window).
+  void SetOwner(QWidget* owner);
   ImageOptimize* Options() const { return ImageOptimize_; }
   QTreeWidget* FileList() const { return lstFiles_; }
   SlideShow* Preview() const { return ImagePreview_; }
 
  signals:
   void RunFinished();
+  // Activated: the main window should bring its commands in step.
+  void UpdateControlsRequested();
+  // Closed with the output in another folder: the main window may show that folder.
+  void FolderRequested(const QString& folder);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "ViewGeometry.h"
-#include "WorkWindows.h"
 #include "clsImage.h"
 #include "modControls.h"
 
@@ -208,5 +207,5 @@ void ImageView::mouseMoveEvent(QMouseEvent* event) {
 
 void ImageView::mouseReleaseEvent(QMouseEvent*) {
   dragging_ = false;
-  WorkWindows::BringToFront(this);
+  emit FrontRequested();
 }
