@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "Rounding.h"
 #include "ViewGeometry.h"
 #include "clsImage.h"
 #include "modControls.h"
@@ -183,8 +184,8 @@ void ImageView::paintEvent(QPaintEvent*) {
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
   const QPointF pos = event->position();
-  anchorX_ = modControls::RoundHalfEven(pos.x());
-  anchorY_ = modControls::RoundHalfEven(pos.y());
+  anchorX_ = Rounding::HalfEven(pos.x());
+  anchorY_ = Rounding::HalfEven(pos.y());
   dragging_ = true;
 }
 

@@ -1,11 +1,10 @@
 #include "Twips.h"
 
-#include <cmath>
+#include "Rounding.h"
 
 namespace Twips {
 
-// nearbyint follows the default rounding mode, which rounds halves to even.
-int ToPixels(double twips) { return static_cast<int>(std::nearbyint(twips / kPerPixel)); }
+int ToPixels(double twips) { return Rounding::HalfEven(twips / kPerPixel); }
 
 double FromPixels(int pixels) { return static_cast<double>(pixels) * kPerPixel; }
 
