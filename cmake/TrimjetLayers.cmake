@@ -3,13 +3,13 @@
 # reach Qt Widgets by any path. Checked when the build is configured, so an upward link or a
 # widget in the core fails at once instead of creeping in.
 set(TRIMJET_LAYERS
-  "trimjet_helpers trimjet_optcore trimjet_plugin_core"  # plain helpers and rules
+  "trimjet_helpers trimjet_plugin_core"                  # path, string and program helpers
   "trimjet_settings trimjet_engine trimjet_uikit"        # settings, pictures, the dialog seam
+  "trimjet_optcore"                                      # the optimiser's rules and SaveImage
   "trimjet_thumbnailhelper trimjet_batchjob trimjet_controls"
   "trimjet_cli_core trimjet_browse"
-  "trimjet_optimizer"
+  "trimjet_optimizer trimjet_windows"                    # the optimiser; the main window
   "trimjet_batch"
-  "trimjet_windows"                                      # the main window and its dialogs
   "trimjet_app")                                         # the shell and start-up
 set(TRIMJET_WIDGET_FREE
   trimjet_helpers trimjet_optcore trimjet_plugin_core trimjet_settings trimjet_engine

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick
   fonts-dejavu-core
+  python3
 )
 
 missing=()
