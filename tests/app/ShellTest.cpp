@@ -1,5 +1,6 @@
 // The shell: one optimiser however often Optimize is chosen, and every window the main window
 // opens is owned by it for the window system.
+#include <QSlider>
 #include <QWindow>
 
 #include "ImageOptimize.h"
@@ -71,6 +72,33 @@ TEST_F(MainWindowTest, WindowsOpenedFromTheMainWindowAreOwnedByIt) {
   ASSERT_NE(batch, nullptr);
   EXPECT_TRUE(ownedByMain(batch));
   EXPECT_TRUE(ownedByMain(batch->Options()->OriginalPreview()));
+}
+
+TEST_F(MainWindowTest, ClosingAViewAsksTheModifiedOptimiserFirst) {
+  Picture("a.png");
+  Open();
+  Select({"a.png"});
+  window->cmdOptimize_Click();
+  QPointer<frmImgOpt> optimizer = shell.Optimizer();
+  ASSERT_NE(optimizer, nullptr);
+  optimizer->findChild<QSlider*>("sldQuality")->setValue(50);  // the picture is now modified
+  window->mnuBView_Click();
+  QPointer<frmPicturePreview> view;
+  for (frmPicturePreview* p : OpenOf<frmPicturePreview>())
+    if (p != optimizer->OriginalPreview() && p != optimizer->OptimizedPreview()) view = p;
+  ASSERT_NE(view, nullptr);
+
+  dialogs.answers = {Dialogs::Cancel};
+  EXPECT_FALSE(view->close());
+  EXPECT_EQ(dialogs.MessageCount(), 1);
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_TRUE(optimizer->isVisible());
+
+  dialogs.answers = {Dialogs::No};
+  EXPECT_TRUE(view->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(dialogs.MessageCount(), 2);
+  EXPECT_TRUE(optimizer.isNull());
 }
 
 }  // namespace
