@@ -17,7 +17,7 @@
 void Shell::ShowMainWindow(const QString& folder) {
   if (!main_) {
     main_ = new frmMainForm;  // deletes itself when closed
-    windows_.append(main_.data());
+    Track(main_);
     connect(main_, &frmMainForm::OptimizeRequested, this, &Shell::Optimize);
     connect(main_, &frmMainForm::BatchRequested, this, &Shell::OpenBatch);
     connect(main_, &frmMainForm::ViewRequested, this, &Shell::View);
@@ -39,14 +39,14 @@ void Shell::ShowMainWindow(const QString& folder) {
 
 void Shell::ShowAbout() {
   auto* about = new frmAbout;  // deletes itself when closed
-  windows_.append(about);
+  Track(about);
   about->show();
 }
 
 frmImgOpt* Shell::Optimize(const QString& path) {
   if (!optimizer_ || optimizer_->Unloading()) {
     optimizer_ = new frmImgOpt;  // deletes itself when closed
-    windows_.append(optimizer_.data());
+    Track(optimizer_);
     optimizer_->SetOwner(main_);
     connect(optimizer_, &frmImgOpt::UpdateControlsRequested, this, &Shell::UpdateMainControls);
     connect(optimizer_, &frmImgOpt::Closed, this, [this] {
@@ -61,7 +61,7 @@ frmImgOpt* Shell::Optimize(const QString& path) {
 
 frmBatch* Shell::NewBatch() {
   batch_ = new frmBatch;  // deletes itself when closed
-  windows_.append(batch_.data());
+  Track(batch_);
   batch_->SetOwner(main_);
   connect(batch_, &frmBatch::UpdateControlsRequested, this, &Shell::UpdateMainControls);
   frmBatch* batch = batch_;
@@ -118,7 +118,7 @@ void Shell::View(const QStringList& paths) {
     connect(preview, &frmPicturePreview::FrontRequested, this,
             [this, preview] { BringWorkWindowsToFront(preview); });
     WindowOwner::Own(preview, main_);
-    windows_.append(preview);
+    Track(preview);
     preview->show();
   }
   QApplication::restoreOverrideCursor();
@@ -165,6 +165,15 @@ bool Shell::MayClosePreview() {
 frmMainForm* Shell::MainWindow() const { return main_; }
 frmImgOpt* Shell::Optimizer() const { return optimizer_; }
 frmBatch* Shell::Batch() const { return batch_; }
+
+void Shell::Track(QWidget* window) {
+  windows_.append(window);
+  connect(window, &QObject::destroyed, this, &Shell::QuitWhenNoneLeft, Qt::QueuedConnection);
+}
+
+void Shell::QuitWhenNoneLeft() {
+  if (quitWithLastWindow_ && !AnyWindowShown()) QCoreApplication::quit();
+}
 
 bool Shell::AnyWindowShown() const {
   for (const QPointer<QWidget>& w : windows_)

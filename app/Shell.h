@@ -50,8 +50,14 @@ class Shell : public QObject, public StartupTargets {
   frmBatch* Batch() const;
   // Whether a window made here is shown: start-up waits for events only then.
   bool AnyWindowShown() const;
+  // Ends the program when the last window made here goes. Qt never counts an owned window (one
+  // with a transient parent) as the last one, so without this closing the main window would
+  // end the program under an open optimiser.
+  void SetQuitWithLastWindow(bool quit) { quitWithLastWindow_ = quit; }
 
  private:
+  void Track(QWidget* window);
+  void QuitWhenNoneLeft();
   frmBatch* NewBatch();
   void ShowBrowser();
   void UpdateMainControls();
@@ -66,4 +72,5 @@ class Shell : public QObject, public StartupTargets {
   QPointer<frmBatch> batch_;
   QList<QPointer<QWidget>> windows_;
   bool waiting_ = false;
+  bool quitWithLastWindow_ = false;
 };

@@ -91,9 +91,13 @@ void Main(const QString& args, StartupTargets& targets) {
 int Run(QApplication& app) {
   Prepare();
   Shell windows;
+  // The shell ends the program with its last window, owned ones included.
+  app.setQuitOnLastWindowClosed(false);
   Main(ArgsFromCommandLine(QApplication::arguments()), windows);
   // With no window left (a batch hand-off with nothing usable) there is nothing to wait for.
-  return windows.AnyWindowShown() ? app.exec() : 0;
+  if (!windows.AnyWindowShown()) return 0;
+  windows.SetQuitWithLastWindow(true);
+  return app.exec();
 }
 
 }  // namespace modMAIN
