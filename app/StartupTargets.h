@@ -1,6 +1,6 @@
 #pragma once
 // The windows that start-up can open. Start-up decides; an implementation of this
-// interface opens the real windows (AppWindows) or records the calls (tests).
+// interface opens the real windows (Shell) or records the calls (tests).
 #include <QString>
 
 class StartupTargets {

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
-#include <QWindow>
 
 #include "AppInfo.h"
 #include "CommandButton.h"
@@ -16,7 +15,6 @@
 #include "clsBrowsePic.h"
 #include "clsLanguage.h"
 #include "clsReg.h"
-#include "frmImgOpt.h"
 #include "modModal.h"
 #include "modString.h"
 
@@ -42,17 +40,11 @@ void frmMainForm::SetStartFolder(const QString& folder) {
 
 void frmMainForm::SetDirectory(const QString& folder) { TreeControl_->SetCurrentFolder(folder); }
 
-frmImgOpt* frmMainForm::OpenOptimizer() const {
-  for (QWidget* w : modModal::OpenForms())
-    if (w->objectName() == QLatin1String("frmImgOpt")) return qobject_cast<frmImgOpt*>(w);
-  return nullptr;
-}
-
 void frmMainForm::UpdateControls() {
-  frmImgOpt* optimizer = OpenOptimizer();
   const bool opt = modModal::IsFormLoaded(QStringLiteral("frmImgOpt"));
   const bool batch = modModal::IsFormLoaded(QStringLiteral("frmBatch"));
-  const bool canSave = opt && optimizer && optimizer->CanSave();
+  // The optimiser can always save the picture it shows.
+  const bool canSave = opt;
   cmdSave_->SetEnabled(canSave);
   cmdSaveAs_->SetEnabled(canSave);
   cmdOpen_->SetEnabled(!opt && !batch);
@@ -129,11 +121,4 @@ void frmMainForm::Browser_SelectionChanged() {
 
 void frmMainForm::Browser_Menu(int x, int y) {
   mnuBrowser_->popup(PictureBrowser_->mapToGlobal(QPoint(x, y)));
-}
-
-// Owned by this window for the window manager (kept above it), but not closed with it.
-void frmMainForm::ShowOwned(QWidget* window) {
-  window->winId();
-  if (QWindow* handle = window->windowHandle()) handle->setTransientParent(windowHandle());
-  window->show();
 }

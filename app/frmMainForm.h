@@ -1,7 +1,8 @@
 #pragma once
 // "Trimjet": the browsing window. A folder tree, the thumbnails of the chosen folder and a
-// preview of the first selected picture; sends the selection to the optimiser or the batch
-// wizard, views and deletes pictures, and keeps its commands in step with those windows.
+// preview of the first selected picture; asks for the selection to go to the optimiser or the
+// batch wizard or into View windows (the shell opens them), deletes pictures, and keeps its
+// commands in step with the open windows.
 #include <QMainWindow>
 #include <QStringList>
 
@@ -18,8 +19,6 @@ class SizerBarX;
 class SizerBarY;
 class TreeControl;
 class UserProgress;
-class frmBatch;
-class frmImgOpt;
 
 class frmMainForm : public QMainWindow, public BrowserHost {
   Q_OBJECT
@@ -30,9 +29,9 @@ class frmMainForm : public QMainWindow, public BrowserHost {
   // Before the first activation: an existing folder opens instead of the remembered one.
   void SetStartFolder(const QString& folder);
   // Enables the commands by the selection and the open optimiser and batch windows.
-  Q_INVOKABLE void UpdateControls();
+  void UpdateControls();
   // Makes folder current in the tree, which fills the browser.
-  Q_INVOKABLE void SetDirectory(const QString& folder);
+  void SetDirectory(const QString& folder);
 
   // Commands (frmMainFormCommands.cpp).
   void cmdOpen_Click();
@@ -61,6 +60,20 @@ class frmMainForm : public QMainWindow, public BrowserHost {
   ImagePreview* Preview() const { return ImagePreview_; }
   QMenu* BrowserMenu() const { return mnuBrowser_; }
 
+ signals:
+  // One picture for the optimiser.
+  void OptimizeRequested(const QString& path);
+  // Pictures for the batch wizard, in order: shown on its options page, and not shown when
+  // needsPicture and none of them loads. None: the wizard on its first page.
+  void BatchRequested(const QStringList& paths, bool needsPicture);
+  // A preview window for each of these pictures that loads.
+  void ViewRequested(const QStringList& paths);
+  // Save and Save As of the open optimiser.
+  void SaveRequested();
+  void SaveAsRequested();
+  void StartupWizardRequested();
+  void AboutRequested();
+
  protected:
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -83,10 +96,6 @@ class frmMainForm : public QMainWindow, public BrowserHost {
   void Browser_SelectionChanged();
   void Browser_Menu(int x, int y);
   QStringList SelectedPaths() const;
-  frmImgOpt* OpenOptimizer() const;
-  void ShowOwned(QWidget* window);
-  void ShowInOptimizer(const QString& path);
-  frmBatch* HandOff(const QStringList& paths);
 
   bool firstActivation_ = true;
   bool cancel_ = false;

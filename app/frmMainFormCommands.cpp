@@ -2,24 +2,16 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QUrl>
-#include <memory>
 
 #include "AppInfo.h"
 #include "Dialogs.h"
 #include "PictureBrowser.h"
 #include "SafeFile.h"
 #include "TreeControl.h"
-#include "clsImage.h"
 #include "clsLanguage.h"
 #include "clsReg.h"
-#include "frmAbout.h"
-#include "frmBatch.h"
-#include "frmImgOpt.h"
 #include "frmMainForm.h"
-#include "frmPicturePreview.h"
-#include "frmStartupWizard.h"
 #include "modString.h"
 
 namespace {
@@ -33,21 +25,6 @@ void DeletePicture(const QString& path) {
 
 }  // namespace
 
-void frmMainForm::ShowInOptimizer(const QString& path) {
-  auto* optimizer = new frmImgOpt;  // deletes itself when closed
-  ShowOwned(optimizer);
-  optimizer->LoadPicture(path, true);
-}
-
-frmBatch* frmMainForm::HandOff(const QStringList& paths) {
-  auto* batch = new frmBatch;  // deletes itself when closed
-  for (const QString& path : paths) batch->AddFile(path);
-  if (auto* next = batch->findChild<QPushButton*>(QStringLiteral("cmdNext")))
-    next->setEnabled(true);
-  batch->SetPage(1);
-  return batch;
-}
-
 void frmMainForm::cmdOpen_Click() {
   const QString folder =
       Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::ProgramFolder());
@@ -58,33 +35,25 @@ void frmMainForm::cmdOpen_Click() {
   QStringList files = Dialogs::Current().OpenFiles(this, QString(), folder, filter);
   files.removeAll(QString());
   if (files.isEmpty()) return;
-  if (files.size() == 1) return ShowInOptimizer(files.first());
-  frmBatch* batch = HandOff(files);
-  batch->SetVisible();
-  if (!batch->FillCombo()) {
-    batch->close();
+  if (files.size() == 1) {
+    emit OptimizeRequested(files.first());
     return;
   }
-  ShowOwned(batch);
+  emit BatchRequested(files, true);
 }
 
 void frmMainForm::cmdOptimize_Click() {
   const QStringList paths = SelectedPaths();
   if (paths.isEmpty()) return;
-  if (paths.size() == 1) return ShowInOptimizer(paths.first());
-  frmBatch* batch = HandOff(paths);
-  batch->FillCombo();
-  batch->SetVisible();
-  ShowOwned(batch);
+  if (paths.size() == 1)
+    emit OptimizeRequested(paths.first());
+  else
+    emit BatchRequested(paths, false);
 }
 
-void frmMainForm::cmdSave_Click() {
-  if (frmImgOpt* optimizer = OpenOptimizer()) optimizer->SaveAs(optimizer->GetFileName());
-}
+void frmMainForm::cmdSave_Click() { emit SaveRequested(); }
 
-void frmMainForm::cmdSaveAs_Click() {
-  if (frmImgOpt* optimizer = OpenOptimizer()) optimizer->cmdSaveAs_Click();
-}
+void frmMainForm::cmdSaveAs_Click() { emit SaveAsRequested(); }
 
 void frmMainForm::cmdRefresh_Click() {
   TreeControl_->Refresh();
@@ -92,17 +61,8 @@ void frmMainForm::cmdRefresh_Click() {
 }
 
 void frmMainForm::mnuBView_Click() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  for (const QString& path : SelectedPaths()) {
-    auto image = std::make_shared<clsImage>();
-    if (!image->CreateFromFile(path)) continue;
-    auto* preview = new frmPicturePreview;
-    preview->setAttribute(Qt::WA_DeleteOnClose);
-    preview->setWindowTitle(modString::GetFileTitle(path, false, QStringLiteral("/")));
-    preview->SetImage(image);
-    ShowOwned(preview);
-  }
-  QApplication::restoreOverrideCursor();
+  const QStringList paths = SelectedPaths();
+  if (!paths.isEmpty()) emit ViewRequested(paths);
 }
 
 void frmMainForm::mnuBDelete_Click() {
@@ -122,18 +82,12 @@ void frmMainForm::mnuBDelete_Click() {
            Dialogs::OkOnly | Dialogs::Exclamation);
 }
 
-void frmMainForm::mnuTBatch_Click() { ShowOwned(new frmBatch); }
+void frmMainForm::mnuTBatch_Click() { emit BatchRequested({}, false); }
 
 void frmMainForm::mnuHHelp_Click() {
   Dialogs::Current().OpenUrl(QUrl::fromLocalFile(AppInfo::HelpFile()).toString());
 }
 
-void frmMainForm::mnuHWizard_Click() {
-  frmStartupWizard wizard(this);
-  wizard.exec();
-}
+void frmMainForm::mnuHWizard_Click() { emit StartupWizardRequested(); }
 
-void frmMainForm::mnuHAbout_Click() {
-  // The box deletes itself when it closes, so it lives on the heap.
-  (new frmAbout(this))->exec();
-}
+void frmMainForm::mnuHAbout_Click() { emit AboutRequested(); }

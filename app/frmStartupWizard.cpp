@@ -11,19 +11,6 @@
 #include "Artwork.h"
 #include "clsLanguage.h"
 #include "clsReg.h"
-#include "frmBatch.h"
-#include "frmMainForm.h"
-#include "modModal.h"
-
-namespace {
-
-QWidget* OpenMainWindow() {
-  for (QWidget* w : modModal::OpenForms())
-    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) return w;
-  return nullptr;
-}
-
-}  // namespace
 
 frmStartupWizard::frmStartupWizard(QWidget* parent) : QDialog(parent) {
   setObjectName("frmStartupWizard");
@@ -94,16 +81,10 @@ frmStartupWizard::frmStartupWizard(QWidget* parent) : QDialog(parent) {
 
 void frmStartupWizard::cmdNext_Click() {
   hide();
-  QWidget* main = OpenMainWindow();
-  if (optBrowse->isChecked()) {
-    if (!main) main = new frmMainForm;  // deletes itself when closed
-    main->show();
-    main->raise();
-    main->activateWindow();
-  } else if (optWizard->isChecked()) {
-    // Owned by the main window when there is one, never by this dialog, which goes now.
-    (new frmBatch(main))->show();
-  }
+  if (optBrowse->isChecked())
+    emit BrowseRequested();
+  else if (optWizard->isChecked())
+    emit BatchWizardRequested();
   clsReg().SetValue(kShowStartUp, chkShowOnStart->isChecked() ? "1" : "0");
   accept();
 }

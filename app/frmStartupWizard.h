@@ -17,6 +17,12 @@ class frmStartupWizard : public QDialog {
   void cmdNext_Click();
   void cmdCancel_Click();
 
+ signals:
+  // Go with "Browse": the main window, opened when it is not.
+  void BrowseRequested();
+  // Go with the wizard: the batch wizard on its first page.
+  void BatchWizardRequested();
+
  private:
   QRadioButton* optWizard;
   QRadioButton* optBrowse;

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "AppInfo.h"
-#include "AppWindows.h"
 #include "Dialogs.h"
+#include "Shell.h"
 #include "StartupTargets.h"
 #include "clsLanguage.h"
 #include "modString.h"
@@ -90,13 +90,14 @@ void Main(const QString& args, StartupTargets& targets) {
 
 int Run(QApplication& app) {
   Prepare();
-  AppWindows windows;
+  Shell windows;
+  // The shell ends the program with its last window, owned ones included.
+  app.setQuitOnLastWindowClosed(false);
   Main(ArgsFromCommandLine(QApplication::arguments()), windows);
   // With no window left (a batch hand-off with nothing usable) there is nothing to wait for.
-  const QWidgetList tops = QApplication::topLevelWidgets();
-  const bool open =
-      std::any_of(tops.begin(), tops.end(), [](QWidget* w) { return w->isVisible(); });
-  return open ? app.exec() : 0;
+  if (!windows.AnyWindowShown()) return 0;
+  windows.SetQuitWithLastWindow(true);
+  return app.exec();
 }
 
 }  // namespace modMAIN

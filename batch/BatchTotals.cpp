@@ -1,5 +1,7 @@
 #include "BatchTotals.h"
 
+#include "Rounding.h"
+
 void BatchTotals::Add(qint64 originalBytes, qint64 optimisedBytes) {
   original_ += originalBytes;
   optimised_ += optimisedBytes;
@@ -7,11 +9,7 @@ void BatchTotals::Add(qint64 originalBytes, qint64 optimisedBytes) {
 
 qint64 BatchTotals::RatioPercent(qint64 optimised, qint64 original) {
   // Exact integer arithmetic: no 16-bit cap, and no float error at the halves.
-  const qint64 num = optimised * 100;
-  qint64 q = num / original;
-  const qint64 twice = 2 * (num % original);
-  if (twice > original || (twice == original && (q & 1))) ++q;
-  return q;
+  return Rounding::HalfEven(optimised * 100, original);
 }
 
 QString BatchTotals::CompressionText() const {

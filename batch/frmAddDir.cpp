@@ -6,14 +6,14 @@
 #include <QVBoxLayout>
 
 #include "AppInfo.h"
-#include "FolderTree.h"
+#include "TreeControl.h"
 #include "clsLanguage.h"
 #include "clsReg.h"
 
 frmAddDir::frmAddDir(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmAddDir"));
   setWindowTitle(QStringLiteral("Browse for folder"));
-  tree_ = new FolderTree(this);
+  tree_ = new TreeControl(this);
   tree_->setObjectName(QStringLiteral("TreeControl"));
   chkSubFolders_ = new QCheckBox(QStringLiteral("Include subfolders"), this);
   chkSubFolders_->setObjectName(QStringLiteral("chkSubFolders"));
@@ -30,7 +30,7 @@ frmAddDir::frmAddDir(QWidget* parent) : QDialog(parent) {
   column->addWidget(tree_, 1);
   column->addLayout(buttons);
   resize(360, 420);
-  connect(tree_, &FolderTree::FolderSelected, this,
+  connect(tree_, &TreeControl::FolderSelected, this,
           [this](const QString& p) { chosenFolder_ = p; });
   connect(ok, &QPushButton::clicked, this, &frmAddDir::cmdOK_Click);
   connect(cancel, &QPushButton::clicked, this, &frmAddDir::cmdCancel_Click);

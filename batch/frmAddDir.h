@@ -4,7 +4,7 @@
 #include <QDialog>
 
 class QCheckBox;
-class FolderTree;
+class TreeControl;
 
 class frmAddDir : public QDialog {
   Q_OBJECT
@@ -16,7 +16,7 @@ class frmAddDir : public QDialog {
   QString DoModal(QWidget* parent);
   bool IncludeSubFolders() const { return includeSubFolders_; }
   QString ChosenFolder() const { return chosenFolder_; }
-  FolderTree* Tree() const { return tree_; }
+  TreeControl* Tree() const { return tree_; }
 
   void cmdOK_Click();
   void cmdCancel_Click();
@@ -26,7 +26,7 @@ class frmAddDir : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  FolderTree* tree_;
+  TreeControl* tree_;
   QCheckBox* chkSubFolders_;
   QString chosenFolder_;
   QString initialFolder_;

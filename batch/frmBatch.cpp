@@ -23,27 +23,13 @@
 #include "ImageOptimize.h"
 #include "SlideShow.h"
 #include "Twips.h"
+#include "WindowOwner.h"
 #include "clsLanguage.h"
 #include "clsReg.h"
 #include "frmAddDir.h"
 #include "frmImgOpt.h"
 #include "modModal.h"
 #include "modString.h"
-
-namespace {
-
-QWidget* MainWindow() {
-  for (QWidget* w : modModal::OpenForms())
-    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) return w;
-  return nullptr;
-}
-
-// The main window is another engineer's; it is spoken to by name, when it is there.
-void TellMainWindow(const char* method) {
-  if (QWidget* main = MainWindow()) QMetaObject::invokeMethod(main, method);
-}
-
-}  // namespace
 
 frmBatch::frmBatch(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmBatch"));
@@ -125,6 +111,12 @@ void frmBatch::StartOnOptionsPage() {
   SetVisible();
 }
 
+void frmBatch::HandOff(const QStringList& paths) {
+  for (const QString& path : paths) AddFile(path);
+  cmdNext_->setEnabled(true);
+  page_ = 1;
+}
+
 void frmBatch::cmdNext_Click() {
   if (page_ == 0) {
     setEnabled(false);
@@ -186,11 +178,7 @@ void frmBatch::cmdCancel_Click() {
 
 void frmBatch::cmdClose_Click() {
   SaveBatchSettings();
-  if (QWidget* main = optOtherDir_->isChecked() ? MainWindow() : nullptr) {
-    // Out of the way while the main window reads the output folder.
-    hide();
-    QMetaObject::invokeMethod(main, "SetDirectory", Q_ARG(QString, txtOutputDir_->text()));
-  }
+  if (optOtherDir_->isChecked()) emit FolderRequested(txtOutputDir_->text());
   // Without the main window this is the last window: closed while shown, so that the
   // program ends with it (a hidden window's close does not count as the last one).
   close();
@@ -230,8 +218,7 @@ void frmBatch::SaveBatchSettings() {
 }
 
 void frmBatch::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow())
-    TellMainWindow("UpdateControls");
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit UpdateControlsRequested();
   QWidget::changeEvent(event);
 }
 
@@ -244,6 +231,11 @@ void frmBatch::closeEvent(QCloseEvent* event) {
   }
   Unload();
   event->accept();
+}
+
+void frmBatch::SetOwner(QWidget* owner) {
+  WindowOwner::Own(this, owner);
+  ImageOptimize_->SetOwner(owner);
 }
 
 void frmBatch::Unload() {

@@ -25,8 +25,6 @@ class CommandButton;
 
 class frmBatch : public QWidget {
   Q_OBJECT
-  // Read by the preview windows: true while this window closes itself and them.
-  Q_PROPERTY(bool Unloading READ Unloading)
  public:
   static constexpr int kRunPage = 100;
   // Item data of the process list: the folder an entry was added with (empty: added alone).
@@ -51,6 +49,8 @@ class frmBatch : public QWidget {
   void SetVisible();
   // Enables Next, puts Cancel where Back was and hides Back, then page 1 and SetVisible.
   void StartOnOptionsPage();
+  // The main window's hand-off: a row for each path in order, Next enabled, page 1.
+  void HandOff(const QStringList& paths);
   void cmdNext_Click();
   void cmdBack_Click();
   void cmdFinish_Click();
@@ -70,12 +70,18 @@ class frmBatch : public QWidget {
   const BatchTotals& Totals() const { return totals_; }
 
   bool Unloading() const { return unloading_; }
+  // The window this one and its previews are kept above and placed against (the main window).
+  void SetOwner(QWidget* owner);
   ImageOptimize* Options() const { return ImageOptimize_; }
   QTreeWidget* FileList() const { return lstFiles_; }
   SlideShow* Preview() const { return ImagePreview_; }
 
  signals:
   void RunFinished();
+  // Activated: the main window should bring its commands in step.
+  void UpdateControlsRequested();
+  // Closed with the output in another folder: the main window may show that folder.
+  void FolderRequested(const QString& folder);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Rounding.h"
+
 namespace BrowseGeometry {
 namespace {
 
 // Halves go to the even neighbour, as everywhere in the program's size arithmetic.
-int RoundEven(double value) { return int(std::nearbyint(value)); }
 // A very thin picture would round to a side of 0, which no picture can have.
-int Side(double value) { return std::max(1, RoundEven(value)); }
+int Side(double value) { return std::max(1, Rounding::HalfEven(value)); }
 
 }  // namespace
 
@@ -60,7 +61,7 @@ QRect InnerCell(int row, int column) {
 QPoint ThumbnailOrigin(const QRect& inner, int w, int h) {
   // Edges as exclusive coordinates: x1 = right + 1.
   const int x0 = inner.left(), y0 = inner.top(), x1 = inner.right() + 1;
-  return {RoundEven((x0 + x1 - w) / 2.0), y0 + RoundEven((x1 - x0 - h) / 2.0)};
+  return {Rounding::HalfEven((x0 + x1 - w) / 2.0), y0 + Rounding::HalfEven((x1 - x0 - h) / 2.0)};
 }
 
 QRect CaptionRect(const QRect& inner) {

@@ -8,8 +8,8 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "Rounding.h"
 #include "ViewGeometry.h"
-#include "WorkWindows.h"
 #include "clsImage.h"
 #include "modControls.h"
 
@@ -184,8 +184,8 @@ void ImageView::paintEvent(QPaintEvent*) {
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
   const QPointF pos = event->position();
-  anchorX_ = modControls::RoundHalfEven(pos.x());
-  anchorY_ = modControls::RoundHalfEven(pos.y());
+  anchorX_ = Rounding::HalfEven(pos.x());
+  anchorY_ = Rounding::HalfEven(pos.y());
   dragging_ = true;
 }
 
@@ -208,5 +208,5 @@ void ImageView::mouseMoveEvent(QMouseEvent* event) {
 
 void ImageView::mouseReleaseEvent(QMouseEvent*) {
   dragging_ = false;
-  WorkWindows::BringToFront(this);
+  emit FrontRequested();
 }

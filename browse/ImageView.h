@@ -35,6 +35,8 @@ class ImageView : public QWidget {
  signals:
   // After every repaint of the back buffer, so that a host can follow what is shown.
   void Paint();
+  // The end of a drag: the window the user works in should come to the front.
+  void FrontRequested();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "Rounding.h"
 #include "modControls.h"
 
 namespace ViewGeometry {
 namespace {
-
-using modControls::RoundHalfEven;
 
 // Image pixels per view pixel.
 double Factor(double zoomPercent) { return 100.0 / zoomPercent; }
@@ -30,12 +29,12 @@ std::optional<int> FitSliderValue(int viewW, int viewH, int imageW, int imageH) 
   const bool heightDecides =
       static_cast<double>(imageW) / viewW < static_cast<double>(imageH) / viewH;
   const double value = heightDecides ? viewH * 500.0 / imageH : viewW * 500.0 / imageW;
-  return std::clamp(RoundHalfEven(value), kZoomSliderMin, kZoomSliderMax);
+  return std::clamp(Rounding::HalfEven(value), kZoomSliderMin, kZoomSliderMax);
 }
 
 ScrollAxis ScrollFor(int viewLen, int imageLen, double zoomPercent) {
   if (zoomPercent <= 0) return {};
-  const int visible = RoundHalfEven(viewLen * Factor(zoomPercent));
+  const int visible = Rounding::HalfEven(viewLen * Factor(zoomPercent));
   if (visible >= imageLen) return {};
   return {true, imageLen - visible, visible};
 }
@@ -46,21 +45,21 @@ AxisPlacement PlaceAxis(int viewLen, int scroll, int imageLen, double zoomPercen
   AxisPlacement p{0, viewLen, scroll, 0};
   // Only where the view reaches past the picture's far edge is the picture centred.
   if (viewLen * f + scroll > imageLen) {
-    p.destLen = RoundHalfEven(imageLen / f);
-    p.dest = RoundHalfEven((viewLen - p.destLen) / 2.0);
+    p.destLen = Rounding::HalfEven(imageLen / f);
+    p.dest = Rounding::HalfEven((viewLen - p.destLen) / 2.0);
     if (p.dest < 0) {
       p.dest = 0;
       p.destLen = viewLen;
     }
   }
-  p.srcLen = RoundHalfEven(p.destLen * f);
+  p.srcLen = Rounding::HalfEven(p.destLen * f);
   return p;
 }
 
 PanStep Pan(int anchor, double position, double zoomPercent) {
   if (zoomPercent <= 0) return {0, anchor};
-  const int delta = RoundHalfEven((anchor - position) * 100.0 / zoomPercent);
-  return {delta, RoundHalfEven(anchor - delta * zoomPercent / 100.0)};
+  const int delta = Rounding::HalfEven((anchor - position) * 100.0 / zoomPercent);
+  return {delta, Rounding::HalfEven(anchor - delta * zoomPercent / 100.0)};
 }
 
 QRect FittedBox(QSize area, QSize picture) {
@@ -70,9 +69,9 @@ QRect FittedBox(QSize area, QSize picture) {
   int newW = 0, newH = 0;
   if (static_cast<double>(ch) / h > static_cast<double>(cw) / w) {
     newW = cw;
-    newH = RoundHalfEven(static_cast<double>(cw) * h / w);
+    newH = Rounding::HalfEven(static_cast<double>(cw) * h / w);
   } else {
-    newW = RoundHalfEven(static_cast<double>(ch) * w / h);
+    newW = Rounding::HalfEven(static_cast<double>(ch) * w / h);
     newH = ch;
   }
   // A very thin picture still shows as one line.

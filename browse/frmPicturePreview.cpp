@@ -5,7 +5,6 @@
 
 #include "ImageView.h"
 #include "ViewGeometry.h"
-#include "WorkWindows.h"
 #include "clsImage.h"
 #include "clsLanguage.h"
 
@@ -14,6 +13,7 @@ frmPicturePreview::frmPicturePreview(QWidget* parent, Qt::WindowFlags flags)
   setObjectName(QStringLiteral("frmPicturePreview"));
   // A tiny picture would leave no room for the scroll bars and the zoom read-out.
   setMinimumSize(kMinimumSize);
+  connect(view_, &ImageView::FrontRequested, this, &frmPicturePreview::FrontRequested);
   Language().UpdateObject(this);
 }
 
@@ -47,16 +47,12 @@ void frmPicturePreview::SizeToPicture() {
 void frmPicturePreview::resizeEvent(QResizeEvent*) { view_->setGeometry(rect()); }
 
 void frmPicturePreview::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow())
-    WorkWindows::BringToFront(this);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit FrontRequested();
   QWidget::changeEvent(event);
 }
 
 void frmPicturePreview::closeEvent(QCloseEvent* event) {
-  // The optimiser's own closing steps may ask to save and be cancelled; while it closes
-  // itself it closes its previews, and those closes are not asked back.
-  QWidget* optimizer = WorkWindows::OptimizerToAsk();
-  if (optimizer && optimizer != this && !optimizer->close()) {
+  if (mayClose_ && !mayClose_()) {
     event->ignore();
     return;
   }

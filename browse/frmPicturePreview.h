@@ -1,9 +1,11 @@
 #pragma once
 // A floating window showing one shared image object in a zoomable view, sized to the picture
-// (within the screen). Closing it first asks an open optimiser window to close.
+// (within the screen). Its owner decides whether it may close and what comes to the front
+// with it; the preview knows no other window.
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class ImageView;
@@ -28,6 +30,13 @@ class frmPicturePreview : public QWidget {
   // moves it out of the area. Empty: the screen only.
   void SetSizeLimit(const QRect& area) { limit_ = area; }
   ImageView* View() const { return view_; }
+  // Asked before every close; false keeps the window open with its picture (the optimiser's
+  // save question was cancelled). None: the window always closes.
+  void SetCloseGuard(std::function<bool()> mayClose) { mayClose_ = std::move(mayClose); }
+
+ signals:
+  // Activated, or a drag in the view ended: the windows worked in should come up with it.
+  void FrontRequested();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -40,4 +49,5 @@ class frmPicturePreview : public QWidget {
   std::shared_ptr<clsImage> image_;
   ImageView* view_;
   QRect limit_;
+  std::function<bool()> mayClose_;
 };

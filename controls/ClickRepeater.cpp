@@ -1,9 +1,10 @@
 #include "ClickRepeater.h"
 
+#include "Rounding.h"
 #include "modControls.h"
 
 ClickRepeater::ClickRepeater(int intervalMs)
-    : threshold_(100.0 / intervalMs), step_(modControls::RoundHalfEven(50.0 / intervalMs)) {}
+    : threshold_(100.0 / intervalMs), step_(Rounding::HalfEven(50.0 / intervalMs)) {}
 
 bool ClickRepeater::Tick(bool overButton) {
   if (!overButton) {

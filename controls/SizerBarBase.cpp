@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "Rounding.h"
 #include "modControls.h"
 
 SizerBarBase::SizerBarBase(Qt::Orientation orientation, QWidget* parent)
@@ -18,7 +19,7 @@ SizerBarBase::SizerBarBase(Qt::Orientation orientation, QWidget* parent)
 
 int SizerBarBase::AlongAxis(const QMouseEvent* event) const {
   const QPointF p = event->position();
-  return modControls::RoundHalfEven(orientation_ == Qt::Vertical ? p.x() : p.y());
+  return Rounding::HalfEven(orientation_ == Qt::Vertical ? p.x() : p.y());
 }
 
 void SizerBarBase::paintEvent(QPaintEvent*) {

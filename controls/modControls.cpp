@@ -2,14 +2,9 @@
 
 #include <cmath>
 
-namespace modControls {
+#include "Rounding.h"
 
-int RoundHalfEven(double value) {
-  const double r = std::nearbyint(value);  // the default rounding mode is to nearest, ties even
-  if (r >= 2147483647.0) return 2147483647;
-  if (r <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(r);
-}
+namespace modControls {
 
 int ButtonCode(Qt::MouseButtons buttons) {
   return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
@@ -22,12 +17,13 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
 }
 
 int ProgressPercent(qint64 value, qint64 min, qint64 max) {
-  return RoundHalfEven(static_cast<double>(value - min) / static_cast<double>(max - min) * 100.0);
+  return Rounding::HalfEven(static_cast<double>(value - min) / static_cast<double>(max - min) *
+                            100.0);
 }
 
 int ProgressBarWidth(qint64 value, qint64 min, qint64 max, int innerWidth) {
-  return RoundHalfEven(static_cast<double>(value - min) / static_cast<double>(max - min) *
-                       innerWidth);
+  return Rounding::HalfEven(static_cast<double>(value - min) / static_cast<double>(max - min) *
+                            innerWidth);
 }
 
 int FitFontPointSize(const std::function<int(int)>& labelHeight, int innerHeight) {
@@ -37,6 +33,6 @@ int FitFontPointSize(const std::function<int(int)>& labelHeight, int innerHeight
   return 7;
 }
 
-int SizerLineStart(int clientExtent) { return RoundHalfEven(clientExtent / 2.0 - 1.0); }
+int SizerLineStart(int clientExtent) { return Rounding::HalfEven(clientExtent / 2.0 - 1.0); }
 
 }  // namespace modControls

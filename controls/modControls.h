@@ -8,9 +8,6 @@
 
 namespace modControls {
 
-// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-int RoundHalfEven(double value);
-
 // Event argument codes: left 1, right 2, middle 4; shift 1, ctrl 2, alt 4.
 int ButtonCode(Qt::MouseButtons buttons);
 int ShiftCode(Qt::KeyboardModifiers modifiers);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "Rounding.h"
 #include "clsImage.h"
 
 EffectPicture::EffectPicture(QWidget* parent) : QWidget(parent) {
@@ -16,7 +17,7 @@ void EffectPicture::SetPicture(std::shared_ptr<clsImage> picture) {
 
 QPoint EffectPicture::CentredOrigin(QSize area, QSize picture) {
   const auto centre = [](int outer, int inner) {
-    return static_cast<int>(std::nearbyint((outer - inner) / 2.0));
+    return Rounding::HalfEven((outer - inner) / 2.0);
   };
   return QPoint(centre(area.width(), picture.width()), centre(area.height(), picture.height()));
 }

@@ -5,16 +5,12 @@
 #include <QWidget>
 
 #include "frmPicturePreview.h"
-#include "modModal.h"
 
 namespace PreviewPlacement {
 namespace {
 
-QRect ReferenceFrame(const QWidget* own) {
-  QRect reference;
-  for (QWidget* w : modModal::OpenForms())
-    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) reference = w->frameGeometry();
-  if (!reference.isNull()) return reference;
+QRect ReferenceFrame(const QWidget* own, const QWidget* owner) {
+  if (owner) return owner->frameGeometry();
   // The screen less its panels, so that no window starts under a task bar.
   const QScreen* s = own->screen() ? own->screen() : QGuiApplication::primaryScreen();
   return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -30,10 +26,10 @@ void Put(frmPicturePreview* preview, QPoint at, QRect area) {
 
 }  // namespace
 
-WindowArrangement Place(const QWidget* own, frmPicturePreview* original,
+WindowArrangement Place(const QWidget* own, const QWidget* owner, frmPicturePreview* original,
                         frmPicturePreview* optimized) {
   const WindowArrangement a = WindowArrangement::Compute(
-      ReferenceFrame(own), original->frameGeometry().size(), own->frameGeometry().size());
+      ReferenceFrame(own, owner), original->frameGeometry().size(), own->frameGeometry().size());
   Put(original, a.original, a.originalArea);
   Put(optimized, a.optimized, a.optimizedArea);
   return a;

@@ -1,6 +1,7 @@
 #pragma once
 // Puts the Original and Optimized previews of the optimiser window or the batch wizard where
-// WindowArrangement says, against the main window when it is open, else the screen.
+// WindowArrangement says, against their owner (the main window) when they have one, else the
+// screen.
 #include "WindowArrangement.h"
 
 class QWidget;
@@ -8,9 +9,10 @@ class frmPicturePreview;
 
 namespace PreviewPlacement {
 
-// own: the window that goes below the previews. A preview larger than its area shrinks to it.
-// The caller moves own to the returned ownTop when it wants to.
-WindowArrangement Place(const QWidget* own, frmPicturePreview* original,
+// own: the window that goes below the previews; owner: the reference frame, or null. A preview
+// larger than its area shrinks to it. The caller moves own to the returned ownTop when it
+// wants to.
+WindowArrangement Place(const QWidget* own, const QWidget* owner, frmPicturePreview* original,
                         frmPicturePreview* optimized);
 
 }  // namespace PreviewPlacement

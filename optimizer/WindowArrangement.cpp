@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Rounding.h"
 #include "Twips.h"
 
 namespace {
@@ -27,7 +28,7 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   const double ownHeight = FromPixels(ownFrame.height());
 
   const double top = t + kPreviewsBelowTop;
-  double originalLeft = std::nearbyint(l + w / 2 - originalWidth - kGapToCentre);
+  double originalLeft = Rounding::HalfEven(l + w / 2 - originalWidth - kGapToCentre);
   if (originalLeft < l + kLeftMargin) originalLeft = l + kLeftMargin;
   const double optimizedLeft = l + w / 2 + kGapToCentre;
   double ownTop = top + originalHeight + kGapBelowPreviews;

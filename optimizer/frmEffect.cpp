@@ -12,9 +12,7 @@
 #include "ImageView.h"
 #include "clsImage.h"
 #include "clsLanguage.h"
-#include "frmImgOpt.h"
 #include "frmPicturePreview.h"
-#include "modModal.h"
 
 namespace {
 
@@ -25,13 +23,6 @@ class Hourglass {
   Hourglass(const Hourglass&) = delete;
   Hourglass& operator=(const Hourglass&) = delete;
 };
-
-frmImgOpt* OpenOptimizer() {
-  for (QWidget* w : modModal::OpenForms())
-    if (auto* optimizer = qobject_cast<frmImgOpt*>(w); optimizer && !optimizer->Unloading())
-      return optimizer;
-  return nullptr;
-}
 
 // target := a 24-bit copy of source at source's size.
 void PaintInto(clsImage& target, const clsImage& source) {
@@ -129,7 +120,7 @@ void frmEffect::AutoProof() {
   ApplyEffect(proof);
   optimizedView_->SetImage(proof);
   optimizedView_->RedrawImage();
-  if (frmImgOpt* optimizer = OpenOptimizer()) optimizer->OptimizeWithImage(proof);
+  emit ProofShown(proof);
 }
 
 void frmEffect::ApplyToSource() {
@@ -146,6 +137,10 @@ void frmEffect::ApplyToSource() {
   }
   originalView_->RedrawImage();
 }
+
+void frmEffect::HideApply() { cmdApply_->hide(); }
+
+void frmEffect::HideCancel() { cmdCancel_->hide(); }
 
 void frmEffect::cmdApply_Click() {
   cmdApply_->setEnabled(false);

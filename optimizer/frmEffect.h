@@ -38,7 +38,15 @@ class frmEffect : public QDialog {
   // While false, closing hides the dialog (its effect and level kept) instead of ending it.
   void SetUnloadAllowed(bool allowed) { unloadAllowed_ = allowed; }
   bool UnloadAllowed() const { return unloadAllowed_; }
+  // The options panel keeps confirmed dialogs as its effect list: a new one has no Apply, an
+  // opened one no Cancel.
+  void HideApply();
+  void HideCancel();
   std::shared_ptr<clsImage> SourceImg() const { return source_; }
+
+ signals:
+  // The automatic proof put proof in the Optimized preview; the optimiser recomputes from it.
+  void ProofShown(const std::shared_ptr<clsImage>& proof);
 
  protected:
   bool event(QEvent* event) override;

@@ -20,19 +20,12 @@
 #include "SliderDrag.h"
 #include "StatisticsText.h"
 #include "TextButton.h"
+#include "WindowOwner.h"
 #include "clsImage.h"
 #include "clsLanguage.h"
 #include "frmPicturePreview.h"
 #include "modModal.h"
 #include "modString.h"
-
-namespace {
-QWidget* MainWindow() {
-  for (QWidget* w : modModal::OpenForms())
-    if (w->objectName() == QLatin1String(modModal::kMainWindowName)) return w;
-  return nullptr;
-}
-}  // namespace
 
 frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmImgOpt"));
@@ -52,6 +45,14 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   optimizedView_ = new frmPicturePreview(nullptr);
   original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
   optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
+  for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+    // Closing a preview closes this window first, unless this window is closing them itself.
+    p->SetCloseGuard([this] { return unloading_ || close(); });
+    connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
+      raise();
+      p->raise();
+    });
+  }
   connect(cmdHelp_, &CommandButton::Click, this,
           [] { Dialogs::Current().OpenUrl(QUrl::fromLocalFile(AppInfo::HelpFile()).toString()); });
   connect(cmdLink_, &CommandButton::Click, this,
@@ -63,6 +64,13 @@ frmImgOpt::~frmImgOpt() {
   // A preview still open (the window was destroyed without closing) goes with it.
   delete original_.data();
   delete optimizedView_.data();
+}
+
+void frmImgOpt::SetOwner(QWidget* owner) {
+  owner_ = owner;
+  for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(original_),
+                     static_cast<QWidget*>(optimizedView_)})
+    WindowOwner::Own(w, owner);
 }
 
 bool frmImgOpt::HasPicture() const { return source_ && source_->hDC() != 0; }
@@ -143,10 +151,7 @@ void frmImgOpt::Reset() {
 }
 
 void frmImgOpt::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-    if (QWidget* main = MainWindow())
-      QMetaObject::invokeMethod(main, "UpdateControls", Qt::DirectConnection);
-  }
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit UpdateControlsRequested();
   QWidget::changeEvent(event);
 }
 
@@ -177,6 +182,6 @@ void frmImgOpt::closeEvent(QCloseEvent* event) {
   }
   fileData_.CloseFile();
   modModal::EndModal(this);
-  if (QWidget* main = MainWindow()) main->activateWindow();
   event->accept();
+  emit Closed();
 }

@@ -20,8 +20,6 @@ class clsImage;
 
 class frmImgOpt : public QWidget {
   Q_OBJECT
-  // Read by the preview windows: true while this window closes itself and them.
-  Q_PROPERTY(bool Unloading READ Unloading)
  public:
   static constexpr const char* kWebAddress = "https://trimjet.norvale.example/";
 
@@ -49,6 +47,8 @@ class frmImgOpt : public QWidget {
   // The effects without a level (and "Gray Scale"); other names and a null picture do nothing.
   static void ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QString& effectName);
   bool Unloading() const { return unloading_; }
+  // The window this one and its previews are kept above and placed against (the main window).
+  void SetOwner(QWidget* owner);
 
   std::shared_ptr<clsImage> SourcePicture() const { return source_; }
   std::shared_ptr<clsImage> WorkingPicture() const { return working_; }
@@ -56,6 +56,12 @@ class frmImgOpt : public QWidget {
   frmPicturePreview* OriginalPreview() const { return original_; }
   frmPicturePreview* OptimizedPreview() const { return optimizedView_; }
   QMenu* EffectsMenu() const { return mnuEffects_; }
+
+ signals:
+  // Activated: the main window should bring its commands in step.
+  void UpdateControlsRequested();
+  // Closed for good (after the save question): the main window takes the focus back.
+  void Closed();
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -106,6 +112,7 @@ class frmImgOpt : public QWidget {
   clsFileData fileData_;
   QPointer<frmPicturePreview> original_;
   QPointer<frmPicturePreview> optimizedView_;
+  QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
   bool sizeGuard_ = false;
   bool unloading_ = false;

@@ -51,6 +51,7 @@ void frmImgOpt::EffectChosen(const QString& caption) {
   if (effect->HasLevel()) {
     QPointer<frmEffect> dialog = new frmEffect(this);
     dialog->Init(working_, original_, optimizedView_);
+    connect(dialog, &frmEffect::ProofShown, this, &frmImgOpt::OptimizeWithImage);
     dialog->SetEffectText(caption);
     QApplication::restoreOverrideCursor();
     dialog->exec();

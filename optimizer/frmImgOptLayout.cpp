@@ -106,6 +106,6 @@ void frmImgOpt::ArrangeWindows() {
   for (frmPicturePreview* p : {original_, optimizedView_})
     p->setWindowState(p->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
   adjustSize();
-  const WindowArrangement a = PreviewPlacement::Place(this, original_, optimizedView_);
+  const WindowArrangement a = PreviewPlacement::Place(this, owner_, original_, optimizedView_);
   move(frameGeometry().left(), a.ownTop);
 }

@@ -15,6 +15,7 @@ packages=(
   xvfb x11-utils xauth imagemagick
   parallel
   fonts-dejavu-core
+  python3
 )
 
 missing=()

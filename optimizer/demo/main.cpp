@@ -16,12 +16,11 @@
 namespace {
 void DriveDialog(int level, bool confirm) {
   QTimer::singleShot(200, [level, confirm] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<frmEffect*>(w);
-      if (!dialog || !dialog->isVisible()) continue;
-      dialog->findChild<QSlider*>(QStringLiteral("Slider"))->setValue(level);
-      if (confirm) dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-    }
+    // The effect dialog runs modal.
+    auto* dialog = qobject_cast<frmEffect*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->findChild<QSlider*>(QStringLiteral("Slider"))->setValue(level);
+    if (confirm) dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
   });
 }
 }  // namespace

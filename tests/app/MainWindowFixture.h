@@ -14,6 +14,7 @@
 
 #include "PictureBrowser.h"
 #include "RecordingDialogs.h"
+#include "Shell.h"
 #include "TestEnv.h"
 #include "TreeControl.h"
 #include "clsBrowsePic.h"
@@ -30,9 +31,7 @@ inline QWidget* Form(const char* name) {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    Language().AddDefaultStrings();
-  }
+  static void SetUpTestSuite() { Language().AddDefaultStrings(); }
 
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
@@ -63,12 +62,12 @@ class MainWindowTest : public ::testing::Test {
     return Path(name);
   }
 
-  // Opens the window on folder (the test folder by default) and waits for the browser.
+  // Opens the window on folder (the test folder by default) through the shell, which opens
+  // what the window asks for, and waits for the browser.
   frmMainForm* Open(const QString& folder = QString()) {
     const QString shown = folder.isEmpty() ? dir.path() : folder;
-    window = new frmMainForm;
-    window->SetStartFolder(shown);
-    window->show();
+    shell.ShowMainWindow(shown);
+    window = shell.MainWindow();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shown() == shown + "/"; }));
@@ -91,5 +90,6 @@ class MainWindowTest : public ::testing::Test {
 
   QTemporaryDir dir;
   RecordingDialogs dialogs;
+  Shell shell;
   QPointer<frmMainForm> window;
 };

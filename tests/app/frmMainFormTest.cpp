@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, CommandsFollowTheSelectionAndTheOpenWorkWindows) {
 
   auto* optimizer = new frmImgOpt;
   optimizer->show();
-  ASSERT_TRUE(QMetaObject::invokeMethod(window, "UpdateControls"));
+  window->UpdateControls();
   ExpectEnabling(window, {false, true, true});
   Select({});
   ExpectEnabling(window, {false, true, false});
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, FolderOfTheTreeIsRememberedAcrossWindows) {
   ASSERT_TRUE(QDir().mkpath(other));
   Picture("other/x.png");
   Open();
-  ASSERT_TRUE(QMetaObject::invokeMethod(window, "SetDirectory", Q_ARG(QString, other)));
+  window->SetDirectory(other);
   EXPECT_EQ(Shown(), other + "/");
   EXPECT_EQ(window->Browser()->Current()->GetImagesCount(), 1);
   window->close();

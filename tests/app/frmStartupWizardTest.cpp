@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "RecordingDialogs.h"
+#include "Shell.h"
 #include "clsReg.h"
 #include "frmStartupWizard.h"
 #include "modModal.h"
@@ -66,8 +67,10 @@ TEST_F(StartupWizard, GoStoresTheCheckBoxAndCancelStoresNothing) {
 }
 
 TEST_F(StartupWizard, GoOpensTheChosenWindow) {
+  Shell shell;
   {
     frmStartupWizard wizard;
+    shell.ConnectStartupWizard(&wizard);
     wizard.show();
     wizard.findChild<QRadioButton*>("optWizard")->setChecked(true);
     wizard.findChild<QPushButton*>("cmdNext")->click();
@@ -80,6 +83,7 @@ TEST_F(StartupWizard, GoOpensTheChosenWindow) {
 
   {
     frmStartupWizard wizard;
+    shell.ConnectStartupWizard(&wizard);
     wizard.findChild<QRadioButton*>("optBrowse")->setChecked(true);
     wizard.findChild<QPushButton*>("cmdNext")->click();
   }

@@ -21,7 +21,7 @@
 #include <functional>
 #include <ostream>
 
-#include "FolderTree.h"
+#include "TreeControl.h"
 #include "RecordingDialogs.h"
 #include "TestEnv.h"
 #include "UserProgress.h"

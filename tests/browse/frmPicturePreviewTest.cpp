@@ -17,9 +17,7 @@ namespace {
 // Stands in for the optimiser window: answers its close as told and counts the questions.
 class FakeOptimizer : public QWidget {
  public:
-  explicit FakeOptimizer(bool accept) : accept_(accept) {
-    setObjectName(QStringLiteral("frmImgOpt"));
-  }
+  explicit FakeOptimizer(bool accept) : accept_(accept) {}
   int asked = 0;
 
  protected:
@@ -114,34 +112,33 @@ TEST(frmPicturePreviewTest, RedrawShowsChangesToTheHeldPicture) {
   EXPECT_EQ(At(preview.View()->GetViewAreaAsImage(), 10, 10), QColor(Qt::blue));
 }
 
-TEST(frmPicturePreviewTest, CloseAsksTheOptimiserFirst) {
+TEST(frmPicturePreviewTest, CloseAsksItsGuardFirst) {
+  // The owner's guard asks the optimiser to close, as the shell's and the optimiser's do.
   const struct {
-    bool optimizerAccepts, unloading, previewCloses;
-    int asked;
+    bool optimizerAccepts, previewCloses;
   } rows[] = {
-      {false, false, false, 1},  // the user cancelled the optimiser's save question
-      {true, false, true, 1},    // the optimiser closed: so does the preview
-      {false, true, true, 0},    // the optimiser is closing its previews itself
+      {false, false},  // the user cancelled the optimiser's save question
+      {true, true},    // the optimiser closed: so does the preview
   };
   for (const auto& r : rows) {
     FakeOptimizer optimizer(r.optimizerAccepts);
-    optimizer.setProperty("Unloading", r.unloading);
     optimizer.show();
     frmPicturePreview preview;
+    preview.SetCloseGuard([&optimizer] { return optimizer.close(); });
     preview.show();
     auto img = Filled(64, 48, Qt::green);
     preview.SetImage(img);
 
     EXPECT_EQ(preview.close(), r.previewCloses);
-    EXPECT_EQ(optimizer.asked, r.asked);
+    EXPECT_EQ(optimizer.asked, 1);
     EXPECT_EQ(preview.isVisible(), !r.previewCloses);
     // A closed preview lets go of the picture; one that stays keeps showing it.
     EXPECT_EQ(img.use_count(), r.previewCloses ? 1 : 3);
   }
 }
 
-TEST(frmPicturePreviewTest, CloseWithoutAnOptimiser) {
-  FakeOptimizer hidden(false);  // loaded once but no longer open
+TEST(frmPicturePreviewTest, CloseWithoutAGuard) {
+  FakeOptimizer hidden(false);  // nobody asks it
   frmPicturePreview preview;
   preview.show();
   auto img = Filled(64, 48, Qt::green);

@@ -1,23 +1,24 @@
 #include <gtest/gtest.h>
 
+#include "Rounding.h"
 #include "modControls.h"
 
 namespace {
 
-struct Rounding {
+struct Rounded {
   double in;
   int out;
 };
-class RoundHalfEvenTest : public ::testing::TestWithParam<Rounding> {};
+class RoundHalfEvenTest : public ::testing::TestWithParam<Rounded> {};
 
 TEST_P(RoundHalfEvenTest, RoundsHalvesToEven) {
-  EXPECT_EQ(modControls::RoundHalfEven(GetParam().in), GetParam().out);
+  EXPECT_EQ(Rounding::HalfEven(GetParam().in), GetParam().out);
 }
 INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEvenTest,
-                         ::testing::Values(Rounding{0.5, 0}, Rounding{1.5, 2}, Rounding{2.5, 2},
-                                           Rounding{37.5, 38}, Rounding{12.5, 12},
-                                           Rounding{-2.5, -2}, Rounding{2.4999, 2},
-                                           Rounding{2.5001, 3}, Rounding{1e12, 2147483647}));
+                         ::testing::Values(Rounded{0.5, 0}, Rounded{1.5, 2}, Rounded{2.5, 2},
+                                           Rounded{37.5, 38}, Rounded{12.5, 12},
+                                           Rounded{-2.5, -2}, Rounded{2.4999, 2},
+                                           Rounded{2.5001, 3}, Rounded{1e12, 2147483647}));
 
 struct Percent {
   qint64 min, max, value;

@@ -1,8 +1,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "AppWindows.h"
 #include "OptimizerWindow.h"
+#include "Shell.h"
 #include "TestEnv.h"
 #include "frmPicturePreview.h"
 
@@ -20,7 +20,7 @@ TEST_P(StartupFormatTest, OptimizeImageOpensTheWindowWithBothPreviews) {
   const QString name = QString::fromLatin1(GetParam());
   const QString path = folder + "/a photo " + name;
   ASSERT_TRUE(QFile::copy(TestEnv::SourceDir() + "/tests/engine/fixtures/" + name, path));
-  AppWindows windows;
+  Shell windows;
   windows.ShowOptimizer(path);
   QPointer<frmImgOpt> window;
   for (QWidget* w : QApplication::topLevelWidgets())

@@ -2,6 +2,7 @@
 
 #include "EffectPicture.h"
 #include "OptionSliders.h"
+#include "Rounding.h"
 #include "SizeRules.h"
 #include "Twips.h"
 #include "WindowArrangement.h"
@@ -39,10 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{{150, 250}, 1, {2, 2}}));  // 1.5 to 2, 2.5 to 2
 
 TEST(SizeRulesTest, RoundHalfEvenOfNegativeNumerators) {
-  EXPECT_EQ(SizeRules::RoundHalfEven(-5, 10), 0);
-  EXPECT_EQ(SizeRules::RoundHalfEven(-15, 10), -2);
-  EXPECT_EQ(SizeRules::RoundHalfEven(-16, 10), -2);
-  EXPECT_EQ(SizeRules::RoundHalfEven(25, 10), 2);
+  EXPECT_EQ(Rounding::HalfEven(-5, 10), 0);
+  EXPECT_EQ(Rounding::HalfEven(-15, 10), -2);
+  EXPECT_EQ(Rounding::HalfEven(-16, 10), -2);
+  EXPECT_EQ(Rounding::HalfEven(25, 10), 2);
 }
 
 TEST(SizeRulesTest, TypedSizeAboveTheLimitBecomesOneHundred) {

@@ -1,6 +1,6 @@
 #include "StatisticsText.h"
 
-#include "SizeRules.h"
+#include "Rounding.h"
 
 namespace StatisticsText {
 
@@ -15,7 +15,7 @@ QString Tenths(std::int64_t tenths, const QLocale& locale) {
 }
 
 QString SizeText(std::int64_t bytes, const QLocale& locale) {
-  return Tenths(SizeRules::RoundHalfEven(bytes * 10, 1024), locale) + QStringLiteral(" Kb");
+  return Tenths(Rounding::HalfEven(bytes * 10, 1024), locale) + QStringLiteral(" Kb");
 }
 
 QString DimensionsText(int width, int height) {
@@ -26,7 +26,7 @@ std::optional<QString> CompressionText(std::int64_t jpegBytes, std::int64_t file
                                        const QLocale& locale) {
   if (fileBytes <= 0) return std::nullopt;
   // Working in tenths of a percent keeps the result exact: no float digits to cut off.
-  const std::int64_t ratioTenths = SizeRules::RoundHalfEven(jpegBytes * 1000, fileBytes);
+  const std::int64_t ratioTenths = Rounding::HalfEven(jpegBytes * 1000, fileBytes);
   return Tenths(1000 - ratioTenths, locale) + QStringLiteral(" %");
 }
 

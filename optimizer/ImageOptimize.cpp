@@ -15,6 +15,7 @@
 #include "SizeRules.h"
 #include "SliderDrag.h"
 #include "StatisticsText.h"
+#include "WindowOwner.h"
 #include "clsImage.h"
 #include "clsLanguage.h"
 #include "frmEffect.h"
@@ -69,6 +70,11 @@ bool ImageOptimize::SaveImage(const QString& sourceFile, const QString& destFile
   return BatchJob::SaveImage(sourceFile, destFile, Options());
 }
 
+void ImageOptimize::SetOwner(QWidget* owner) {
+  owner_ = owner;
+  for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) WindowOwner::Own(p, owner);
+}
+
 bool ImageOptimize::LoadPicture(const QString& fileName) {
   fileName_.clear();
   if (!source_) source_ = std::make_shared<clsImage>();
@@ -79,6 +85,13 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
     optimizedView_ = new frmPicturePreview(nullptr);
     original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
     optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
+    for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+      WindowOwner::Own(p, owner_);
+      connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
+        window()->raise();
+        p->raise();
+      });
+    }
   }
   working_ = source_;
   fileName_ = fileName;

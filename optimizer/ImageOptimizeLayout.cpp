@@ -116,7 +116,7 @@ void ImageOptimize::ConnectControls() {
 }
 
 void ImageOptimize::ArrangePreviews() {
-  const WindowArrangement a = PreviewPlacement::Place(window(), original_, optimizedView_);
+  const WindowArrangement a = PreviewPlacement::Place(window(), owner_, original_, optimizedView_);
   // The wizard is not moved once the user sees it; before that it goes below the previews.
   if (!window()->isVisible()) window()->move(window()->frameGeometry().left(), a.ownTop);
 }

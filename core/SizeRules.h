@@ -14,8 +14,6 @@ inline constexpr int kLargestTypedSize = 9999;
 // wrote "100", and users know the rule).
 inline const char* const kTypedSizeReplacement = "100";
 
-// n / d rounded to the nearest integer with halves to even; d must be positive.
-std::int64_t RoundHalfEven(std::int64_t n, std::int64_t d);
 // width x height at scale percent, each side rounded with halves to even (may give 0).
 QSize ScaledSize(QSize picture, int scalePercent);
 // The replacement text when a box's text is a number above the limit; nothing otherwise

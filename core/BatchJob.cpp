@@ -8,18 +8,10 @@
 #include "JpegCodec.h"
 #include "JpegCompleteness.h"
 #include "SafeFile.h"
+#include "SizeRules.h"
 #include "clsImage.h"
 
 namespace {
-
-// Nearest integer, halves to even, of numerator / 100 (non-negative values).
-int PercentOf(qint64 value, int percent) {
-  const qint64 num = value * percent;
-  qint64 q = num / 100;
-  const qint64 rem = num % 100;
-  if (rem > 50 || (rem == 50 && (q & 1))) ++q;
-  return int(q);
-}
 
 bool Fail(QString* reason, const QString& text) {
   if (reason) *reason = text;
@@ -64,8 +56,9 @@ std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage
     w = options.width > 0 ? options.width : int(qint64(options.height) * pw / ph);
     h = options.height > 0 ? options.height : int(qint64(options.width) * ph / pw);
   } else {
-    w = PercentOf(pw, options.scale);
-    h = PercentOf(ph, options.scale);
+    const QSize scaled = SizeRules::ScaledSize(QSize(int(pw), int(ph)), options.scale);
+    w = scaled.width();
+    h = scaled.height();
   }
   if (w == pw && h == ph) return picture;
   return picture->GetScaledInstance(w, h, std::make_shared<clsImage>(), fast, false);

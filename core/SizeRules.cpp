@@ -2,22 +2,13 @@
 
 #include <limits>
 
-namespace SizeRules {
+#include "Rounding.h"
 
-std::int64_t RoundHalfEven(std::int64_t n, std::int64_t d) {
-  std::int64_t q = n / d;
-  std::int64_t r = n % d;
-  if (r < 0) {  // floor division, so the remainder lies in [0, d)
-    r += d;
-    --q;
-  }
-  if (2 * r > d || (2 * r == d && (q & 1) != 0)) ++q;
-  return q;
-}
+namespace SizeRules {
 
 QSize ScaledSize(QSize picture, int scalePercent) {
   const auto side = [scalePercent](int length) {
-    return static_cast<int>(RoundHalfEven(std::int64_t(length) * scalePercent, 100));
+    return static_cast<int>(Rounding::HalfEven(std::int64_t(length) * scalePercent, 100));
   };
   return QSize(side(picture.width()), side(picture.height()));
 }

@@ -35,6 +35,8 @@ class ImageOptimize : public QWidget {
   void ShowForms();
   bool IsPictureLoaded() const { return !fileName_.isEmpty(); }
   void UnloadForms();
+  // The window the previews are kept above and placed against (the main window), or null.
+  void SetOwner(QWidget* owner);
 
   // The options as plain values, taken once before a run so that the run does not depend on
   // the controls or the effect dialogs.
@@ -87,6 +89,7 @@ class ImageOptimize : public QWidget {
   std::vector<frmEffect*> effects_;
   QPointer<frmPicturePreview> original_;
   QPointer<frmPicturePreview> optimizedView_;
+  QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
   bool sizeGuard_ = false;
   bool quickShown_ = false;  // the Optimized preview shows a size drag's quick stretch

@@ -1,7 +1,6 @@
 // ImageOptimize: the effect list, kept as the confirmed effect dialogs themselves.
 #include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
 
 #include "ImageOptimize.h"
 #include "clsImage.h"
@@ -14,7 +13,7 @@ void ImageOptimize::ApplyEffectList(const std::shared_ptr<clsImage>& picture) co
 
 void ImageOptimize::cmdAdd_Click() {
   auto* dialog = new frmEffect(this);
-  if (auto* apply = dialog->findChild<QPushButton*>(QStringLiteral("cmdApply"))) apply->hide();
+  dialog->HideApply();
   dialog->Init(working_, original_, optimizedView_);
   dialog->SetUnloadAllowed(false);
   dialog->exec();
@@ -35,7 +34,7 @@ void ImageOptimize::cmdProp_Click() {
   const int row = lstEffects_->currentRow();
   if (row < 0 || row >= int(effects_.size())) return;
   frmEffect* dialog = effects_[std::size_t(row)];
-  if (auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))) cancel->hide();
+  dialog->HideCancel();
   dialog->exec();
   lstEffects_->item(row)->setText(dialog->EffectText());
 }

@@ -1,0 +1,222 @@
+#include "Shell.h"
+
+#include <QApplication>
+#include <memory>
+
+#include "Dialogs.h"
+#include "WindowOwner.h"
+#include "clsImage.h"
+#include "frmAbout.h"
+#include "frmBatch.h"
+#include "frmImgOpt.h"
+#include "frmMainForm.h"
+#include "frmPicturePreview.h"
+#include "frmStartupWizard.h"
+#include "modString.h"
+
+void Shell::ShowMainWindow(const QString& folder) {
+  if (!main_) {
+    main_ = new frmMainForm;  // deletes itself when closed
+    Track(main_);
+    connect(main_, &frmMainForm::OptimizeRequested, this, &Shell::Optimize);
+    connect(main_, &frmMainForm::BatchRequested, this, &Shell::OpenBatch);
+    connect(main_, &frmMainForm::ViewRequested, this, &Shell::View);
+    connect(main_, &frmMainForm::SaveRequested, this, [this] {
+      if (optimizer_) optimizer_->SaveAs(optimizer_->GetFileName());
+    });
+    connect(main_, &frmMainForm::SaveAsRequested, this, [this] {
+      if (optimizer_) optimizer_->cmdSaveAs_Click();
+    });
+    connect(main_, &frmMainForm::StartupWizardRequested, this, &Shell::ShowStartupWizard);
+    connect(main_, &frmMainForm::AboutRequested, this, [this] {
+      // The box deletes itself when it closes, so it lives on the heap.
+      (new frmAbout(main_))->exec();
+    });
+  }
+  main_->SetStartFolder(folder);
+  main_->show();
+}
+
+void Shell::ShowAbout() {
+  auto* about = new frmAbout;  // deletes itself when closed
+  Track(about);
+  about->show();
+}
+
+frmImgOpt* Shell::Optimize(const QString& path) {
+  if (!optimizer_ || optimizer_->Unloading()) {
+    optimizer_ = new frmImgOpt;  // deletes itself when closed
+    Track(optimizer_);
+    optimizer_->SetOwner(main_);
+    connect(optimizer_, &frmImgOpt::UpdateControlsRequested, this, &Shell::UpdateMainControls);
+    connect(optimizer_, &frmImgOpt::Closed, this, [this] {
+      if (main_) main_->activateWindow();
+    });
+  }
+  QPointer<frmImgOpt> optimizer = optimizer_;
+  optimizer->show();
+  optimizer->LoadPicture(path, true);
+  return optimizer;  // null when the picture did not decode and the window went
+}
+
+frmBatch* Shell::NewBatch() {
+  batch_ = new frmBatch;  // deletes itself when closed
+  Track(batch_);
+  batch_->SetOwner(main_);
+  connect(batch_, &frmBatch::UpdateControlsRequested, this, &Shell::UpdateMainControls);
+  frmBatch* batch = batch_;
+  connect(batch_, &frmBatch::FolderRequested, this, [this, batch](const QString& folder) {
+    if (!main_) return;
+    // Out of the way while the main window reads the output folder.
+    batch->hide();
+    main_->SetDirectory(folder);
+  });
+  return batch_;
+}
+
+frmBatch* Shell::OpenBatch(const QStringList& paths, bool needsPicture) {
+  if (batch_ && !batch_->Unloading()) {
+    // One wizard: the pictures join its list unless it is running.
+    if (!paths.isEmpty() && !batch_->Running() && batch_->Page() < frmBatch::kRunPage) {
+      batch_->HandOff(paths);
+      batch_->FillCombo();
+      batch_->SetVisible();
+    }
+    batch_->show();
+    batch_->raise();
+    batch_->activateWindow();
+    return batch_;
+  }
+  frmBatch* batch = NewBatch();
+  if (!paths.isEmpty()) {
+    batch->HandOff(paths);
+    if (needsPicture) {
+      batch->SetVisible();
+      if (!batch->FillCombo()) {
+        batch->close();
+        return nullptr;
+      }
+    } else {
+      batch->FillCombo();
+      batch->SetVisible();
+    }
+  }
+  batch->show();
+  return batch;
+}
+
+void Shell::View(const QStringList& paths) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  for (const QString& path : paths) {
+    auto image = std::make_shared<clsImage>();
+    if (!image->CreateFromFile(path)) continue;
+    auto* preview = new frmPicturePreview;
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowTitle(modString::GetFileTitle(path, false, QStringLiteral("/")));
+    preview->SetImage(image);
+    preview->SetCloseGuard([this] { return MayClosePreview(); });
+    connect(preview, &frmPicturePreview::FrontRequested, this,
+            [this, preview] { BringWorkWindowsToFront(preview); });
+    WindowOwner::Own(preview, main_);
+    Track(preview);
+    preview->show();
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+void Shell::ShowStartupWizard() {
+  frmStartupWizard wizard(main_);
+  ConnectStartupWizard(&wizard);
+  wizard.exec();
+}
+
+void Shell::ConnectStartupWizard(frmStartupWizard* wizard) {
+  connect(wizard, &frmStartupWizard::BrowseRequested, this, &Shell::ShowBrowser);
+  connect(wizard, &frmStartupWizard::BatchWizardRequested, this, [this] { OpenBatch({}, false); });
+}
+
+void Shell::ShowBrowser() {
+  ShowMainWindow(QString());
+  main_->raise();
+  main_->activateWindow();
+}
+
+void Shell::UpdateMainControls() {
+  if (main_) main_->UpdateControls();
+}
+
+void Shell::BringWorkWindowsToFront(QWidget* keepOnTop) {
+  bool raised = false;
+  for (QWidget* w : {static_cast<QWidget*>(optimizer_), static_cast<QWidget*>(batch_)}) {
+    if (w && w->isVisible()) {
+      w->raise();
+      raised = true;
+    }
+  }
+  if (raised && keepOnTop) keepOnTop->raise();
+}
+
+bool Shell::MayClosePreview() {
+  // While the optimiser closes itself nothing is asked back.
+  if (!optimizer_ || !optimizer_->isVisible() || optimizer_->Unloading()) return true;
+  return optimizer_->close();
+}
+
+frmMainForm* Shell::MainWindow() const { return main_; }
+frmImgOpt* Shell::Optimizer() const { return optimizer_; }
+frmBatch* Shell::Batch() const { return batch_; }
+
+void Shell::Track(QWidget* window) {
+  windows_.append(window);
+  connect(window, &QObject::destroyed, this, &Shell::QuitWhenNoneLeft, Qt::QueuedConnection);
+}
+
+void Shell::QuitWhenNoneLeft() {
+  if (quitWithLastWindow_ && !AnyWindowShown()) QCoreApplication::quit();
+}
+
+bool Shell::AnyWindowShown() const {
+  for (const QPointer<QWidget>& w : windows_)
+    if (w && w->isVisible()) return true;
+  return false;
+}
+
+bool Shell::LoadBatch() {
+  NewBatch();
+  return true;
+}
+
+void Shell::BatchAddFile(const QString& path) {
+  if (batch_) batch_->AddFile(path);
+}
+
+void Shell::BatchAddFilesFromPath(const QString& path, bool bSubFolders) {
+  if (batch_) batch_->AddFilesFromPath(path, bSubFolders);
+}
+
+int Shell::BatchFileCount() { return batch_ ? batch_->FileCount() : 0; }
+
+void Shell::BatchStartOnOptionsPage() {
+  if (batch_) batch_->StartOnOptionsPage();
+}
+
+bool Shell::BatchFillCombo() { return batch_ && batch_->FillCombo(); }
+
+void Shell::ShowBatch() {
+  if (batch_) batch_->show();
+}
+
+void Shell::UnloadBatch() {
+  if (batch_) batch_->close();
+}
+
+void Shell::Message(const QString& text, int style) { MsgBox(nullptr, text, style); }
+
+void Shell::SetWaitCursor(bool wait) {
+  if (wait == waiting_) return;
+  waiting_ = wait;
+  if (wait)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}

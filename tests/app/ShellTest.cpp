@@ -1,0 +1,104 @@
+// The shell: one optimiser however often Optimize is chosen, and every window the main window
+// opens is owned by it for the window system.
+#include <QSlider>
+#include <QWindow>
+
+#include "ImageOptimize.h"
+#include "MainWindowFixture.h"
+#include "clsImage.h"
+#include "frmBatch.h"
+#include "frmImgOpt.h"
+#include "frmPicturePreview.h"
+
+namespace {
+
+template <typename T>
+QList<T*> OpenOf() {
+  QList<T*> shown;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) shown << t;
+  return shown;
+}
+
+TEST_F(MainWindowTest, SecondOptimizeLoadsTheOneOptimiser) {
+  Picture("a.png", 64, 48);
+  const QString b = Picture("b.png", 90, 30);
+  Open();
+  Select({"a.png"});
+  window->cmdOptimize_Click();
+  frmImgOpt* first = shell.Optimizer();
+  ASSERT_NE(first, nullptr);
+  Select({"b.png"});
+  window->cmdOptimize_Click();
+
+  ASSERT_EQ(OpenOf<frmImgOpt>().size(), 1);
+  frmImgOpt* optimizer = OpenOf<frmImgOpt>().first();
+  EXPECT_EQ(optimizer, first);
+  EXPECT_EQ(optimizer->GetFileName(), b);
+  EXPECT_EQ(optimizer->windowTitle(), "Image Optimization [b.png]");
+  EXPECT_EQ(optimizer->SourcePicture()->Width(), 90);
+  EXPECT_TRUE(optimizer->isEnabled());
+  // Two previews, both of the new picture.
+  ASSERT_EQ(OpenOf<frmPicturePreview>().size(), 2);
+  for (frmPicturePreview* p : OpenOf<frmPicturePreview>()) EXPECT_EQ(p->GetImage()->Width(), 90);
+}
+
+TEST_F(MainWindowTest, WindowsOpenedFromTheMainWindowAreOwnedByIt) {
+  Picture("a.png");
+  Picture("c.png");
+  Open();
+  const auto ownedByMain = [this](QWidget* w) {
+    // On X11 the owner is written (WM_TRANSIENT_FOR) for dialog-type windows only.
+    return w && w->windowHandle() &&
+           w->windowHandle()->transientParent() == window->windowHandle() &&
+           w->windowType() == Qt::Dialog;
+  };
+  Select({"a.png"});
+  window->cmdOptimize_Click();
+  frmImgOpt* optimizer = shell.Optimizer();
+  ASSERT_NE(optimizer, nullptr);
+  EXPECT_TRUE(ownedByMain(optimizer));
+  EXPECT_TRUE(ownedByMain(optimizer->OriginalPreview()));
+  EXPECT_TRUE(ownedByMain(optimizer->OptimizedPreview()));
+  ASSERT_TRUE(optimizer->close());
+
+  window->mnuBView_Click();
+  ASSERT_EQ(OpenOf<frmPicturePreview>().size(), 1);
+  EXPECT_TRUE(ownedByMain(OpenOf<frmPicturePreview>().first()));
+
+  Select({"a.png", "c.png"});
+  window->cmdOptimize_Click();
+  frmBatch* batch = shell.Batch();
+  ASSERT_NE(batch, nullptr);
+  EXPECT_TRUE(ownedByMain(batch));
+  EXPECT_TRUE(ownedByMain(batch->Options()->OriginalPreview()));
+}
+
+TEST_F(MainWindowTest, ClosingAViewAsksTheModifiedOptimiserFirst) {
+  Picture("a.png");
+  Open();
+  Select({"a.png"});
+  window->cmdOptimize_Click();
+  QPointer<frmImgOpt> optimizer = shell.Optimizer();
+  ASSERT_NE(optimizer, nullptr);
+  optimizer->findChild<QSlider*>("sldQuality")->setValue(50);  // the picture is now modified
+  window->mnuBView_Click();
+  QPointer<frmPicturePreview> view;
+  for (frmPicturePreview* p : OpenOf<frmPicturePreview>())
+    if (p != optimizer->OriginalPreview() && p != optimizer->OptimizedPreview()) view = p;
+  ASSERT_NE(view, nullptr);
+
+  dialogs.answers = {Dialogs::Cancel};
+  EXPECT_FALSE(view->close());
+  EXPECT_EQ(dialogs.MessageCount(), 1);
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_TRUE(optimizer->isVisible());
+
+  dialogs.answers = {Dialogs::No};
+  EXPECT_TRUE(view->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(dialogs.MessageCount(), 2);
+  EXPECT_TRUE(optimizer.isNull());
+}
+
+}  // namespace
