@@ -1,18 +1,18 @@
-#include "Shell.h"
+#include "app/Shell.h"
 
 #include <QApplication>
 #include <memory>
 
-#include "Dialogs.h"
-#include "WindowOwner.h"
-#include "clsImage.h"
-#include "frmAbout.h"
-#include "frmBatch.h"
-#include "frmImgOpt.h"
-#include "frmMainForm.h"
-#include "frmPicturePreview.h"
-#include "frmStartupWizard.h"
-#include "modString.h"
+#include "app/frmAbout.h"
+#include "app/frmMainForm.h"
+#include "app/frmStartupWizard.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "app/uikit/WindowOwner.h"
+#include "batch/frmBatch.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
+#include "optimizer/frmImgOpt.h"
 
 void Shell::ShowMainWindow(const QString& folder) {
   if (!main_) {

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "StartupTargets.h"
+#include "app/StartupTargets.h"
 
 class QWidget;
 class frmBatch;

@@ -1,14 +1,14 @@
-#include "frmAbout.h"
+#include "app/frmAbout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppInfo.h"
-#include "Artwork.h"
-#include "Dialogs.h"
-#include "clsLanguage.h"
+#include "app/Artwork.h"
+#include "app/helpers/AppInfo.h"
+#include "app/uikit/Dialogs.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 

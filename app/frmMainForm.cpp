@@ -1,4 +1,4 @@
-#include "frmMainForm.h"
+#include "app/frmMainForm.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -6,17 +6,17 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "AppInfo.h"
-#include "CommandButton.h"
-#include "ImagePreview.h"
-#include "PictureBrowser.h"
-#include "StatisticsText.h"
-#include "TreeControl.h"
-#include "clsBrowsePic.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "modModal.h"
-#include "modString.h"
+#include "app/helpers/AppInfo.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/modModal.h"
+#include "browse/ImagePreview.h"
+#include "browse/PictureBrowser.h"
+#include "browse/clsBrowsePic.h"
+#include "controls/CommandButton.h"
+#include "controls/TreeControl.h"
+#include "core/StatisticsText.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QString::fromLatin1(modModal::kMainWindowName));

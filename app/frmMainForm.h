@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include "BrowserHost.h"
+#include "browse/BrowserHost.h"
 
 class CommandButton;
 class ImagePreview;

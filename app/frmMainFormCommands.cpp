@@ -4,15 +4,15 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "AppInfo.h"
-#include "Dialogs.h"
-#include "PictureBrowser.h"
-#include "SafeFile.h"
-#include "TreeControl.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "frmMainForm.h"
-#include "modString.h"
+#include "app/frmMainForm.h"
+#include "app/helpers/AppInfo.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "browse/PictureBrowser.h"
+#include "controls/TreeControl.h"
+#include "engine/SafeFile.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 namespace {
 

@@ -10,17 +10,17 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "CommandButton.h"
-#include "ImagePreview.h"
-#include "MainLayout.h"
-#include "Named.h"
-#include "PictureBrowser.h"
-#include "SizerBarX.h"
-#include "SizerBarY.h"
-#include "TreeControl.h"
-#include "Twips.h"
-#include "UserProgress.h"
-#include "frmMainForm.h"
+#include "app/MainLayout.h"
+#include "app/frmMainForm.h"
+#include "app/uikit/Named.h"
+#include "browse/ImagePreview.h"
+#include "browse/PictureBrowser.h"
+#include "controls/CommandButton.h"
+#include "controls/SizerBarX.h"
+#include "controls/SizerBarY.h"
+#include "controls/TreeControl.h"
+#include "controls/UserProgress.h"
+#include "core/Twips.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "UserProgress.h"
-#include "frmMainForm.h"
+#include "app/frmMainForm.h"
+#include "controls/UserProgress.h"
 
 void frmMainForm::BeginScan() {
   scanning_ = true;

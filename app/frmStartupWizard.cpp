@@ -1,4 +1,4 @@
-#include "frmStartupWizard.h"
+#include "app/frmStartupWizard.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "Artwork.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
+#include "app/Artwork.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 frmStartupWizard::frmStartupWizard(QWidget* parent) : QDialog(parent) {
   setObjectName("frmStartupWizard");

@@ -1,16 +1,16 @@
-#include "modMAIN.h"
+#include "app/modMAIN.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
 
-#include "AppInfo.h"
-#include "Dialogs.h"
-#include "Shell.h"
-#include "StartupTargets.h"
-#include "clsLanguage.h"
-#include "modString.h"
+#include "app/Shell.h"
+#include "app/StartupTargets.h"
+#include "app/helpers/AppInfo.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "settings/clsLanguage.h"
 
 namespace modMAIN {
 namespace {

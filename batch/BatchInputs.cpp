@@ -1,11 +1,11 @@
-#include "BatchInputs.h"
+#include "batch/BatchInputs.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "SafeFile.h"
-#include "modPublic.h"
-#include "modString.h"
+#include "app/helpers/modPublic.h"
+#include "app/helpers/modString.h"
+#include "engine/SafeFile.h"
 
 bool BatchInputs::IsSupportedName(const QString& fileName) {
   return modPublic::GetImageType(modString::GetExtension(fileName)) > 0;

@@ -1,8 +1,8 @@
-#include "BatchNaming.h"
+#include "batch/BatchNaming.h"
 
 #include <QSet>
 
-#include "modString.h"
+#include "app/helpers/modString.h"
 
 using namespace modString;
 

@@ -1,12 +1,12 @@
-#include "BatchRunner.h"
+#include "batch/BatchRunner.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 
-#include "SafeFile.h"
-#include "WorkerProtocol.h"
+#include "batch/WorkerProtocol.h"
+#include "engine/SafeFile.h"
 
 BatchRunner::BatchRunner(QObject* parent) : QObject(parent), program_(DefaultWorkerProgram()) {}
 

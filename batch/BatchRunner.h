@@ -7,8 +7,8 @@
 #include <QString>
 #include <vector>
 
-#include "BatchJob.h"
-#include "BatchOptions.h"
+#include "core/BatchJob.h"
+#include "core/BatchOptions.h"
 
 class QProcess;
 

@@ -1,6 +1,6 @@
-#include "BatchTotals.h"
+#include "batch/BatchTotals.h"
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 void BatchTotals::Add(qint64 originalBytes, qint64 optimisedBytes) {
   original_ += originalBytes;
@@ -19,8 +19,7 @@ QString BatchTotals::CompressionText() const {
 
 QString BatchTotals::SummaryLine() const {
   return SummaryLine(Counted(Outcome::kWritten), Counted(Outcome::kKept),
-                     Counted(Outcome::kSkipped), Counted(Outcome::kFailed),
-                     original_ - optimised_);
+                     Counted(Outcome::kSkipped), Counted(Outcome::kFailed), original_ - optimised_);
 }
 
 QString BatchTotals::SummaryLine(int written, int kept, int skipped, int failed, qint64 saved) {

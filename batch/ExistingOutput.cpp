@@ -1,4 +1,4 @@
-#include "ExistingOutput.h"
+#include "batch/ExistingOutput.h"
 
 #include <QFileInfo>
 
@@ -12,7 +12,8 @@ bool ExistingOutput::Parse(const QString& text, Rule& rule) {
 bool ExistingOutput::IsSource(const QString& source, const QString& dest) {
   if (dest == source) return true;
   const QFileInfo d(dest);
-  return d.exists() && !d.isSymLink() && d.canonicalFilePath() == QFileInfo(source).canonicalFilePath();
+  return d.exists() && !d.isSymLink() &&
+         d.canonicalFilePath() == QFileInfo(source).canonicalFilePath();
 }
 
 bool ExistingOutput::IsOtherFile(const QString& source, const QString& dest) {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-#include "BatchNaming.h"
+#include "batch/BatchNaming.h"
 
 class ExistingOutput {
  public:

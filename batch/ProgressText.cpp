@@ -1,4 +1,4 @@
-#include "ProgressText.h"
+#include "batch/ProgressText.h"
 
 namespace ProgressText {
 

@@ -1,11 +1,11 @@
-#include "SlideShow.h"
+#include "batch/SlideShow.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 SlideShow::SlideShow(QTreeWidget* list, QWidget* parent) : QFrame(parent), list_(list) {
   setObjectName(QStringLiteral("ImagePreview"));

@@ -1,4 +1,4 @@
-#include "WorkerProtocol.h"
+#include "batch/WorkerProtocol.h"
 
 #include <QList>
 
@@ -101,8 +101,11 @@ bool ParseJobLine(const QByteArray& line, int& index, QString& source, QString& 
 }
 
 QByteArray ResultLine(int index, const BatchJob::Result& r) {
-  return QByteArray::number(index) + '\t' + (r.kept ? "k" : r.ok ? "1" : "0") + '\t' +
-         QByteArray::number(r.bytesBefore) + '\t' + QByteArray::number(r.bytesAfter) + '\t' +
+  return QByteArray::number(index) + '\t' +
+         (r.kept ? "k"
+          : r.ok ? "1"
+                 : "0") +
+         '\t' + QByteArray::number(r.bytesBefore) + '\t' + QByteArray::number(r.bytesAfter) + '\t' +
          Field(r.reason) + '\n';
 }
 

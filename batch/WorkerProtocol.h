@@ -5,8 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "BatchJob.h"
-#include "BatchOptions.h"
+#include "core/BatchJob.h"
+#include "core/BatchOptions.h"
 
 namespace WorkerProtocol {
 

@@ -1,14 +1,14 @@
-#include "frmAddDir.h"
+#include "batch/frmAddDir.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppInfo.h"
-#include "TreeControl.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
+#include "app/helpers/AppInfo.h"
+#include "controls/TreeControl.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 frmAddDir::frmAddDir(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmAddDir"));

@@ -1,4 +1,4 @@
-#include "frmBatch.h"
+#include "batch/frmBatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,20 +16,20 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include "AppInfo.h"
-#include "BatchRunner.h"
-#include "CommandButton.h"
-#include "Dialogs.h"
-#include "ImageOptimize.h"
-#include "SlideShow.h"
-#include "Twips.h"
-#include "WindowOwner.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "frmAddDir.h"
-#include "frmImgOpt.h"
-#include "modModal.h"
-#include "modString.h"
+#include "app/helpers/AppInfo.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "app/uikit/WindowOwner.h"
+#include "app/uikit/modModal.h"
+#include "batch/BatchRunner.h"
+#include "batch/SlideShow.h"
+#include "batch/frmAddDir.h"
+#include "controls/CommandButton.h"
+#include "core/Twips.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/frmImgOpt.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 frmBatch::frmBatch(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmBatch"));
@@ -195,7 +195,8 @@ void frmBatch::LoadBatchSettings() {
   // Numbering and keeping the smaller JPEG are the safe defaults: on until switched off.
   const QStringList rules = {QStringLiteral("Number"), QStringLiteral("Replace"),
                              QStringLiteral("Skip")};
-  cboIfExists_->setCurrentIndex(std::max(0, int(rules.indexOf(reg.GetValue(QStringLiteral("IfExists"))))));
+  cboIfExists_->setCurrentIndex(
+      std::max(0, int(rules.indexOf(reg.GetValue(QStringLiteral("IfExists"))))));
   chkKeepSmaller_->setChecked(reg.GetValue(QStringLiteral("KeepSmaller")) != QLatin1String("0"));
   chkKeepDates_->setChecked(reg.GetValue(QStringLiteral("KeepDates")) == QLatin1String("1"));
 }

@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "BatchJob.h"
-#include "BatchNaming.h"
-#include "BatchTotals.h"
+#include "batch/BatchNaming.h"
+#include "batch/BatchTotals.h"
+#include "core/BatchJob.h"
 
 class QCheckBox;
 class QComboBox;

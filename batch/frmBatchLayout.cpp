@@ -13,13 +13,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "CommandButton.h"
-#include "ImageOptimize.h"
-#include "MakerLink.h"
-#include "Named.h"
-#include "SlideShow.h"
-#include "UserProgress.h"
-#include "frmBatch.h"
+#include "app/uikit/Named.h"
+#include "batch/SlideShow.h"
+#include "batch/frmBatch.h"
+#include "controls/CommandButton.h"
+#include "controls/UserProgress.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/MakerLink.h"
 
 namespace {
 
@@ -110,8 +110,8 @@ QWidget* frmBatch::BuildOutputPage() {
   cboIfExists_->addItems({QStringLiteral("Number the new file: \"a (2).jpg\""),
                           QStringLiteral("Replace it"), QStringLiteral("Skip the picture")});
   rows->addWidget(
-      Named(new QLabel(QStringLiteral("When another file has the output name:")), "lblIfExists"),
-      0, 0);
+      Named(new QLabel(QStringLiteral("When another file has the output name:")), "lblIfExists"), 0,
+      0);
   rows->addWidget(cboIfExists_, 0, 1);
   chkKeepSmaller_ = Named(
       new QCheckBox(QStringLiteral("Keep a JPEG as it is when the result would not be smaller")),

@@ -7,17 +7,17 @@
 #include <QPainter>
 #include <QTreeWidget>
 
-#include "AppInfo.h"
-#include "BatchInputs.h"
-#include "Dialogs.h"
-#include "ImageOptimize.h"
-#include "SlideShow.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "frmAddDir.h"
-#include "frmBatch.h"
-#include "modPublic.h"
-#include "modString.h"
+#include "app/helpers/AppInfo.h"
+#include "app/helpers/modPublic.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "batch/BatchInputs.h"
+#include "batch/SlideShow.h"
+#include "batch/frmAddDir.h"
+#include "batch/frmBatch.h"
+#include "optimizer/ImageOptimize.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // frmBatch: the run: every listed picture through the options panel's settings, reported in
 // list order while worker processes do the pictures side by side.
 #include <QApplication>
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -14,15 +14,15 @@
 #include <QThread>
 #include <QTreeWidget>
 
-#include "BatchRunner.h"
-#include "ExistingOutput.h"
-#include "ImageOptimize.h"
-#include "ProgressText.h"
-#include "SafeFile.h"
-#include "UserProgress.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "frmBatch.h"
+#include "batch/BatchRunner.h"
+#include "batch/ExistingOutput.h"
+#include "batch/ProgressText.h"
+#include "batch/frmBatch.h"
+#include "controls/UserProgress.h"
+#include "engine/SafeFile.h"
+#include "optimizer/ImageOptimize.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 bool frmBatch::Running() const { return runner_ && runner_->Running(); }
 
@@ -60,9 +60,8 @@ void frmBatch::StartRun() {
   if (keep) request.roots = roots;
   // A file already at an output name that is not the picture itself is numbered, replaced
   // or skipped as the output page says.
-  const ExistingOutput::Rule rules[] = {ExistingOutput::Rule::kNumber,
-                                        ExistingOutput::Rule::kReplace,
-                                        ExistingOutput::Rule::kSkip};
+  const ExistingOutput::Rule rules[] = {
+      ExistingOutput::Rule::kNumber, ExistingOutput::Rule::kReplace, ExistingOutput::Rule::kSkip};
   runPlan_ = ExistingOutput::Plan(runSources_, request,
                                   rules[std::clamp(cboIfExists_->currentIndex(), 0, 2)]);
   std::vector<BatchRunner::Item> items;

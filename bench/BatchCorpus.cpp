@@ -9,7 +9,7 @@
 #include <vips/vips8>
 
 #include "BenchCorpus.h"
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace BenchCorpus {
 

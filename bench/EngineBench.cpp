@@ -16,7 +16,7 @@
 
 #include "BareJpeg.h"
 #include "BenchCorpus.h"
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <QSlider>
 #include <cstdio>
 
-#include "Dialogs.h"
-#include "clsLanguage.h"
-#include "frmBatch.h"
+#include "app/uikit/Dialogs.h"
+#include "batch/frmBatch.h"
+#include "settings/clsLanguage.h"
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,9 +1,9 @@
-#include "BrowseGeometry.h"
+#include "browse/BrowseGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace BrowseGeometry {
 namespace {

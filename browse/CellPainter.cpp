@@ -1,4 +1,4 @@
-#include "CellPainter.h"
+#include "browse/CellPainter.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "ImagePreview.h"
+#include "browse/ImagePreview.h"
 
 #include <QEvent>
 #include <QPainter>
 
-#include "ViewGeometry.h"
-#include "clsImage.h"
+#include "browse/ViewGeometry.h"
+#include "engine/clsImage.h"
 
 ImagePreview::ImagePreview(QWidget* parent) : QWidget(parent), box_(new QWidget(this)) {
   setObjectName(QStringLiteral("ImagePreview"));

@@ -1,4 +1,4 @@
-#include "ImageView.h"
+#include "browse/ImageView.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -8,10 +8,10 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "Rounding.h"
-#include "ViewGeometry.h"
-#include "clsImage.h"
-#include "modControls.h"
+#include "browse/ViewGeometry.h"
+#include "controls/modControls.h"
+#include "core/Rounding.h"
+#include "engine/clsImage.h"
 
 using namespace ViewGeometry;
 

@@ -1,4 +1,4 @@
-#include "PictureBrowser.h"
+#include "browse/PictureBrowser.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -8,12 +8,12 @@
 #include <QScrollBar>
 #include <cmath>
 
-#include "BrowseGeometry.h"
-#include "BrowserHost.h"
-#include "ThumbnailLoader.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
-#include "clsImage.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/BrowserHost.h"
+#include "browse/ThumbnailLoader.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
+#include "engine/clsImage.h"
 
 PictureBrowser::PictureBrowser(QWidget* parent)
     : QWidget(parent),

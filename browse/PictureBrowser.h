@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "ThumbnailResult.h"
+#include "browse/ThumbnailResult.h"
 
 class BrowserHost;
 class QScrollBar;

@@ -1,4 +1,4 @@
-#include "ThumbnailClient.h"
+#include "browse/ThumbnailClient.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "ImageDescriptor.h"
-#include "ThumbnailProtocol.h"
+#include "browse/ThumbnailProtocol.h"
+#include "engine/ImageDescriptor.h"
 
 extern char** environ;
 

@@ -10,7 +10,7 @@
 #include <QString>
 #include <functional>
 
-#include "EngineThumbnail.h"
+#include "engine/EngineThumbnail.h"
 
 class ThumbnailClient {
  public:

@@ -1,15 +1,15 @@
-#include "ThumbnailLoader.h"
+#include "browse/ThumbnailLoader.h"
 
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
 
-#include "BrowseGeometry.h"
-#include "JpegThumbnail.h"
-#include "ThumbnailClient.h"
-#include "clsBrowsePic.h"
-#include "modPublic.h"
-#include "modString.h"
+#include "app/helpers/modPublic.h"
+#include "app/helpers/modString.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/ThumbnailClient.h"
+#include "browse/clsBrowsePic.h"
+#include "engine/JpegThumbnail.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <set>
 #include <vector>
 
-#include "ThumbnailResult.h"
+#include "browse/ThumbnailResult.h"
 
 class ThumbnailClient;
 

@@ -1,4 +1,4 @@
-#include "ThumbnailServer.h"
+#include "browse/ThumbnailServer.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "EngineThumbnail.h"
-#include "ThumbnailProtocol.h"
+#include "browse/ThumbnailProtocol.h"
+#include "engine/EngineThumbnail.h"
 
 namespace ThumbnailServer {
 namespace {

@@ -1,9 +1,9 @@
-#include "ViewGeometry.h"
+#include "browse/ViewGeometry.h"
 
 #include <algorithm>
 
-#include "Rounding.h"
-#include "modControls.h"
+#include "controls/modControls.h"
+#include "core/Rounding.h"
 
 namespace ViewGeometry {
 namespace {

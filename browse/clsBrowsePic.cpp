@@ -1,4 +1,4 @@
-#include "clsBrowsePic.h"
+#include "browse/clsBrowsePic.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -6,10 +6,10 @@
 #include <QPalette>
 #include <atomic>
 
-#include "BrowseGeometry.h"
-#include "CellPainter.h"
-#include "EngineThumbnail.h"
-#include "clsImage.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/CellPainter.h"
+#include "engine/EngineThumbnail.h"
+#include "engine/clsImage.h"
 
 const QString clsBrowsePic::kLoadFailedPath = QStringLiteral("Could not load file/");
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "ThumbnailResult.h"
+#include "browse/ThumbnailResult.h"
 
 class QPainter;
 class clsImage;

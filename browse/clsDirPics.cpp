@@ -1,16 +1,16 @@
-#include "clsDirPics.h"
+#include "browse/clsDirPics.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 
-#include "BrowseGeometry.h"
-#include "BrowserHost.h"
-#include "SafeFile.h"
-#include "clsBrowsePic.h"
-#include "modPublic.h"
-#include "modString.h"
+#include "app/helpers/modPublic.h"
+#include "app/helpers/modString.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/BrowserHost.h"
+#include "browse/clsBrowsePic.h"
+#include "engine/SafeFile.h"
 
 namespace {
 

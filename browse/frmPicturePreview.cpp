@@ -1,12 +1,12 @@
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
 
 #include <QCloseEvent>
 #include <QScreen>
 
-#include "ImageView.h"
-#include "ViewGeometry.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
+#include "browse/ImageView.h"
+#include "browse/ViewGeometry.h"
+#include "engine/clsImage.h"
+#include "settings/clsLanguage.h"
 
 frmPicturePreview::frmPicturePreview(QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), view_(new ImageView(this)) {

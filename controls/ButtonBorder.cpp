@@ -1,4 +1,4 @@
-#include "ButtonBorder.h"
+#include "controls/ButtonBorder.h"
 
 namespace ButtonBorder {
 

@@ -1,14 +1,14 @@
-#include "CommandButton.h"
+#include "controls/CommandButton.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ButtonBorder.h"
-#include "ButtonPicture.h"
-#include "Dialogs.h"
-#include "modControls.h"
+#include "app/uikit/Dialogs.h"
+#include "controls/ButtonBorder.h"
+#include "controls/ButtonPicture.h"
+#include "controls/modControls.h"
 
 namespace {
 constexpr int kTimerIntervalMs = 10;

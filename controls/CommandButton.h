@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "ClickRepeater.h"
+#include "controls/ClickRepeater.h"
 
 class ButtonPicture;
 

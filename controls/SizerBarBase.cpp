@@ -1,10 +1,10 @@
-#include "SizerBarBase.h"
+#include "controls/SizerBarBase.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "Rounding.h"
-#include "modControls.h"
+#include "controls/modControls.h"
+#include "core/Rounding.h"
 
 SizerBarBase::SizerBarBase(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent), orientation_(orientation) {

@@ -1,3 +1,3 @@
-#include "SizerBarX.h"
+#include "controls/SizerBarX.h"
 
 SizerBarX::SizerBarX(QWidget* parent) : SizerBarBase(Qt::Vertical, parent) {}

@@ -1,6 +1,6 @@
 #pragma once
 // A vertical splitter bar, 10 pixels wide, that reports sideways drags.
-#include "SizerBarBase.h"
+#include "controls/SizerBarBase.h"
 
 class SizerBarX : public SizerBarBase {
   Q_OBJECT

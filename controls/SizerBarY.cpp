@@ -1,3 +1,3 @@
-#include "SizerBarY.h"
+#include "controls/SizerBarY.h"
 
 SizerBarY::SizerBarY(QWidget* parent) : SizerBarBase(Qt::Horizontal, parent) {}

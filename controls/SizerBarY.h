@@ -1,6 +1,6 @@
 #pragma once
 // A horizontal splitter bar, 10 pixels high, that reports drags up and down.
-#include "SizerBarBase.h"
+#include "controls/SizerBarBase.h"
 
 class SizerBarY : public SizerBarBase {
   Q_OBJECT

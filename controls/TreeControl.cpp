@@ -1,4 +1,4 @@
-#include "TreeControl.h"
+#include "controls/TreeControl.h"
 
 #include <QDir>
 #include <QEvent>

@@ -1,12 +1,12 @@
-#include "UserProgress.h"
+#include "controls/UserProgress.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "modControls.h"
-#include "modWinApi.h"
+#include "app/helpers/modWinApi.h"
+#include "controls/modControls.h"
 
 UserProgress::UserProgress(QWidget* parent) : QFrame(parent), label_(new QLabel(this)) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);

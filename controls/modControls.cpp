@@ -1,8 +1,8 @@
-#include "modControls.h"
+#include "controls/modControls.h"
 
 #include <cmath>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace modControls {
 

@@ -1,15 +1,15 @@
-#include "BatchJob.h"
+#include "core/BatchJob.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "ImageDescriptor.h"
-#include "ImageFormat.h"
-#include "JpegCodec.h"
-#include "JpegCompleteness.h"
-#include "SafeFile.h"
-#include "SizeRules.h"
-#include "clsImage.h"
+#include "core/JpegCompleteness.h"
+#include "core/SizeRules.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/ImageFormat.h"
+#include "engine/JpegCodec.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
 
 namespace {
 
@@ -129,8 +129,9 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     result.ok = true;
     result.bytesAfter = encoded.size();
     if (incomplete)
-      result.reason = QStringLiteral("incomplete picture (its data ends early or is damaged): "
-                                     "the missing part is grey");
+      result.reason = QStringLiteral(
+          "incomplete picture (its data ends early or is damaged): "
+          "the missing part is grey");
   }
   result.width = sized->Width();
   result.height = sized->Height();

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "BatchOptions.h"
+#include "core/BatchOptions.h"
 
 class clsImage;
 

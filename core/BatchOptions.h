@@ -3,7 +3,7 @@
 // sizing and the effect list, applied by BatchJob.
 #include <vector>
 
-#include "EffectCatalog.h"
+#include "engine/EffectCatalog.h"
 
 struct BatchOptions {
   struct Effect {

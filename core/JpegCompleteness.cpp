@@ -1,4 +1,4 @@
-#include "JpegCompleteness.h"
+#include "core/JpegCompleteness.h"
 
 #include <jerror.h>
 #include <jpeglib.h>

@@ -1,4 +1,4 @@
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "SaveName.h"
+#include "core/SaveName.h"
 
 namespace SaveName {
 

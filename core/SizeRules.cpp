@@ -1,8 +1,8 @@
-#include "SizeRules.h"
+#include "core/SizeRules.h"
 
 #include <limits>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace SizeRules {
 

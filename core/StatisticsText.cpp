@@ -1,6 +1,6 @@
-#include "StatisticsText.h"
+#include "core/StatisticsText.h"
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace StatisticsText {
 

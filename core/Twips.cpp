@@ -1,6 +1,6 @@
-#include "Twips.h"
+#include "core/Twips.h"
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace Twips {
 

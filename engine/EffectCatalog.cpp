@@ -1,8 +1,8 @@
-#include "EffectCatalog.h"
+#include "engine/EffectCatalog.h"
 
 #include <algorithm>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace {
 

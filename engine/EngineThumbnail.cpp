@@ -1,6 +1,6 @@
-#include "EngineThumbnail.h"
+#include "engine/EngineThumbnail.h"
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace EngineThumbnail {
 

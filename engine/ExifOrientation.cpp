@@ -1,8 +1,8 @@
-#include "ExifOrientation.h"
+#include "engine/ExifOrientation.h"
 
 #include <cstring>
 
-#include "ImageDescriptor.h"
+#include "engine/ImageDescriptor.h"
 
 namespace ExifOrientation {
 namespace {

@@ -1,4 +1,4 @@
-#include "ImageDescriptor.h"
+#include "engine/ImageDescriptor.h"
 
 #include <cstring>
 #include <new>

@@ -1,6 +1,6 @@
-#include "ImageFormat.h"
+#include "engine/ImageFormat.h"
 
-#include "modString.h"
+#include "app/helpers/modString.h"
 
 namespace ImageFormat {
 namespace {

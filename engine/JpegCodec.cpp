@@ -1,4 +1,4 @@
-#include "JpegCodec.h"
+#include "engine/JpegCodec.h"
 
 #include <jpeglib.h>
 
@@ -8,10 +8,10 @@
 #include <cstring>
 #include <vector>
 
-#include "ExifOrientation.h"
-#include "ImageDescriptor.h"
-#include "JpegErrorManager.h"
-#include "PictureMetadata.h"
+#include "engine/ExifOrientation.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/JpegErrorManager.h"
+#include "engine/PictureMetadata.h"
 
 namespace JpegCodec {
 namespace {

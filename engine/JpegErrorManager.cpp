@@ -1,4 +1,4 @@
-#include "JpegErrorManager.h"
+#include "engine/JpegErrorManager.h"
 
 #include <jerror.h>
 

@@ -1,4 +1,4 @@
-#include "JpegThumbnail.h"
+#include "engine/JpegThumbnail.h"
 
 #include <jpeglib.h>
 
@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ExifOrientation.h"
-#include "ImageDescriptor.h"
-#include "JpegCodec.h"
-#include "JpegErrorManager.h"
-#include "PictureColour.h"
-#include "PixelScaler.h"
-#include "clsImage.h"
+#include "engine/ExifOrientation.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/JpegCodec.h"
+#include "engine/JpegErrorManager.h"
+#include "engine/PictureColour.h"
+#include "engine/PixelScaler.h"
+#include "engine/clsImage.h"
 
 namespace JpegThumbnail {
 namespace {

@@ -1,10 +1,10 @@
-#include "PictureColour.h"
+#include "engine/PictureColour.h"
 
 #include <lcms2.h>
 
 #include <thread>
 
-#include "ImageDescriptor.h"
+#include "engine/ImageDescriptor.h"
 
 using vips::VImage;
 

@@ -1,4 +1,4 @@
-#include "PictureMetadata.h"
+#include "engine/PictureMetadata.h"
 
 #include <libexif/exif-data.h>
 

@@ -1,10 +1,10 @@
-#include "PixelScaler.h"
+#include "engine/PixelScaler.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "ImageDescriptor.h"
+#include "engine/ImageDescriptor.h"
 
 namespace PixelScaler {
 

@@ -1,6 +1,6 @@
-#include "QtSurface.h"
+#include "engine/QtSurface.h"
 
-#include "ImageDescriptor.h"
+#include "engine/ImageDescriptor.h"
 
 namespace QtSurface {
 

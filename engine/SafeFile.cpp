@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "engine/SafeFile.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -61,7 +61,7 @@ void CopyExtendedAttributes(const QByteArray& from, int to) {
 // The old file's owner, group and bits on the new one; a new name gets the bits any
 // program would create it with.
 void TakeOverAttributes(const QByteArray& path, int fd) {
-  struct stat old{};
+  struct stat old {};
   if (::lstat(path.constData(), &old) != 0 || !S_ISREG(old.st_mode)) {
     ::fchmod(fd, 0666 & ~CurrentUmask());
     return;
@@ -74,7 +74,7 @@ void TakeOverAttributes(const QByteArray& path, int fd) {
 
 // Written last: every write sets the time again.
 void TakeOverDate(const QString& from, int fd) {
-  struct stat old{};
+  struct stat old {};
   if (from.isEmpty() || ::stat(QFile::encodeName(from).constData(), &old) != 0) return;
   const timespec times[2] = {old.st_atim, old.st_mtim};
   ::futimens(fd, times);

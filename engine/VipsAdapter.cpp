@@ -1,4 +1,4 @@
-#include "VipsAdapter.h"
+#include "engine/VipsAdapter.h"
 
 #include <QFile>
 #include <cstring>
@@ -7,11 +7,11 @@
 #include <vector>
 #include <vips/vips8>
 
-#include "ImageDescriptor.h"
-#include "JpegCodec.h"
-#include "JpegErrorManager.h"
-#include "PictureColour.h"
-#include "VipsPipeline.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/JpegCodec.h"
+#include "engine/JpegErrorManager.h"
+#include "engine/PictureColour.h"
+#include "engine/VipsPipeline.h"
 
 using vips::VImage;
 

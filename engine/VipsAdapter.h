@@ -4,8 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include "ImageFormat.h"
-#include "PictureMetadata.h"
+#include "engine/ImageFormat.h"
+#include "engine/PictureMetadata.h"
 
 class ImageDescriptor;
 

@@ -1,13 +1,13 @@
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 #include <QFileInfo>
 #include <atomic>
 #include <cmath>
 
-#include "ImageFormat.h"
-#include "PixelScaler.h"
-#include "SafeFile.h"
-#include "VipsAdapter.h"
+#include "engine/ImageFormat.h"
+#include "engine/PixelScaler.h"
+#include "engine/SafeFile.h"
+#include "engine/VipsAdapter.h"
 
 namespace {
 

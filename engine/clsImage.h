@@ -16,9 +16,9 @@
 #include <functional>
 #include <memory>
 
-#include "ImageDescriptor.h"
-#include "PictureMetadata.h"
-#include "QtSurface.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/PictureMetadata.h"
+#include "engine/QtSurface.h"
 
 class clsImage {
  public:

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "VipsPipeline.h"
-#include "clsImage.h"
+#include "engine/VipsPipeline.h"
+#include "engine/clsImage.h"
 
 using vips::VImage;
 

@@ -1,11 +1,11 @@
 // clsImage's JPEG members: the in-memory round trip, saving and the compact byte form.
 #include <QFile>
 
-#include "ExifOrientation.h"
-#include "JpegCodec.h"
-#include "PictureColour.h"
-#include "SafeFile.h"
-#include "clsImage.h"
+#include "engine/ExifOrientation.h"
+#include "engine/JpegCodec.h"
+#include "engine/PictureColour.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
 
 bool clsImage::EncodeJpeg(int quality, QByteArray& out) const {
   JpegCodec::Settings settings;

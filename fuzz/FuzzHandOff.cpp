@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "clsHandOff.h"
-#include "modString.h"
+#include "app/helpers/modString.h"
+#include "plugin/clsHandOff.h"
 
 namespace {
 using FuzzSupport::Check;

@@ -3,7 +3,7 @@
 #include <QObject>
 
 #include "FuzzSupport.h"
-#include "clsLanguage.h"
+#include "settings/clsLanguage.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSupport::Initialize();

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "FuzzSupport.h"
-#include "StartupTargets.h"
-#include "modMAIN.h"
-#include "modString.h"
+#include "app/StartupTargets.h"
+#include "app/helpers/modString.h"
+#include "app/modMAIN.h"
 
 namespace {
 using FuzzSupport::Check;

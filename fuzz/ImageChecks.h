@@ -2,8 +2,8 @@
 // What must hold after any load, good or bad: a failed load leaves the object empty; a
 // picture that loaded is within the engine's limits, and its pixels can be read end to end.
 #include "FuzzSupport.h"
-#include "ImageDescriptor.h"
-#include "clsImage.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/clsImage.h"
 
 inline void CheckLoadResult(clsImage& image, bool ok) {
   using FuzzSupport::Check;

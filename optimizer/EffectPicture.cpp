@@ -1,10 +1,10 @@
-#include "EffectPicture.h"
+#include "optimizer/EffectPicture.h"
 
 #include <QPainter>
 #include <cmath>
 
-#include "Rounding.h"
-#include "clsImage.h"
+#include "core/Rounding.h"
+#include "engine/clsImage.h"
 
 EffectPicture::EffectPicture(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,4 +1,4 @@
-#include "ImageOptimize.h"
+#include "optimizer/ImageOptimize.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -9,17 +9,17 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "BatchJob.h"
-#include "Dialogs.h"
-#include "OptionSliders.h"
-#include "SizeRules.h"
-#include "SliderDrag.h"
-#include "StatisticsText.h"
-#include "WindowOwner.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
-#include "frmEffect.h"
-#include "frmPicturePreview.h"
+#include "app/uikit/Dialogs.h"
+#include "app/uikit/WindowOwner.h"
+#include "browse/frmPicturePreview.h"
+#include "core/BatchJob.h"
+#include "core/SizeRules.h"
+#include "core/StatisticsText.h"
+#include "engine/clsImage.h"
+#include "optimizer/OptionSliders.h"
+#include "optimizer/SliderDrag.h"
+#include "optimizer/frmEffect.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 const QString kScaledMemory =

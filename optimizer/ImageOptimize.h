@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "BatchOptions.h"
-#include "OptionControls.h"
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
+#include "core/BatchOptions.h"
+#include "optimizer/OptionControls.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QListWidget>
 
-#include "ImageOptimize.h"
-#include "clsImage.h"
-#include "frmEffect.h"
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/frmEffect.h"
 
 void ImageOptimize::ApplyEffectList(const std::shared_ptr<clsImage>& picture) const {
   for (const frmEffect* dialog : effects_) dialog->ApplyEffect(picture);

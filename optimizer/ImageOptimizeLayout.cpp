@@ -11,13 +11,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "ImageOptimize.h"
-#include "Named.h"
-#include "OptionSliders.h"
-#include "PreviewPlacement.h"
-#include "SliderDrag.h"
-#include "clsImage.h"
-#include "frmPicturePreview.h"
+#include "app/uikit/Named.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/OptionSliders.h"
+#include "optimizer/PreviewPlacement.h"
+#include "optimizer/SliderDrag.h"
 
 void ImageOptimize::BuildControls() {
   SSTab_ = Named(new QTabWidget(this), "SSTab");

@@ -1,9 +1,9 @@
-#include "MakerLink.h"
+#include "optimizer/MakerLink.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "CommandButton.h"
+#include "controls/CommandButton.h"
 
 namespace MakerLink {
 

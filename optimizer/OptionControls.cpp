@@ -1,4 +1,4 @@
-#include "OptionControls.h"
+#include "optimizer/OptionControls.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "Named.h"
-#include "OptionSliders.h"
-#include "clsReg.h"
+#include "app/uikit/Named.h"
+#include "optimizer/OptionSliders.h"
+#include "settings/clsReg.h"
 
 namespace {
 

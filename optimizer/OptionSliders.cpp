@@ -1,4 +1,4 @@
-#include "OptionSliders.h"
+#include "optimizer/OptionSliders.h"
 
 #include <QSlider>
 

@@ -1,10 +1,10 @@
-#include "PreviewPlacement.h"
+#include "optimizer/PreviewPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
 
 namespace PreviewPlacement {
 namespace {

@@ -2,7 +2,7 @@
 // Puts the Original and Optimized previews of the optimiser window or the batch wizard where
 // WindowArrangement says, against their owner (the main window) when they have one, else the
 // screen.
-#include "WindowArrangement.h"
+#include "optimizer/WindowArrangement.h"
 
 class QWidget;
 class frmPicturePreview;

@@ -1,4 +1,4 @@
-#include "SliderDrag.h"
+#include "optimizer/SliderDrag.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "TextButton.h"
+#include "optimizer/TextButton.h"
 
 #include <QEvent>
 #include <QPainter>

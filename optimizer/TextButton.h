@@ -3,7 +3,7 @@
 // button's picture, and as a "text" property the language table can replace it.
 #include <QString>
 
-#include "CommandButton.h"
+#include "controls/CommandButton.h"
 
 class TextButton : public CommandButton {
   Q_OBJECT

@@ -1,10 +1,10 @@
-#include "WindowArrangement.h"
+#include "optimizer/WindowArrangement.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Rounding.h"
-#include "Twips.h"
+#include "core/Rounding.h"
+#include "core/Twips.h"
 
 namespace {
 constexpr double kPreviewsBelowTop = 1200;

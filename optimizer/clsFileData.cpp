@@ -1,9 +1,9 @@
-#include "clsFileData.h"
+#include "optimizer/clsFileData.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "modString.h"
+#include "app/helpers/modString.h"
 
 bool clsFileData::OpenFile(const QString& fileName) {
   if (fileName.isEmpty()) return false;

@@ -1,4 +1,4 @@
-#include "frmEffect.h"
+#include "optimizer/frmEffect.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "EffectPicture.h"
-#include "ImageView.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
-#include "frmPicturePreview.h"
+#include "browse/ImageView.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
+#include "optimizer/EffectPicture.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 

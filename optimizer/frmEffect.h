@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "EffectCatalog.h"
+#include "engine/EffectCatalog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "EffectPicture.h"
-#include "ImageView.h"
-#include "Named.h"
-#include "frmEffect.h"
+#include "app/uikit/Named.h"
+#include "browse/ImageView.h"
+#include "optimizer/EffectPicture.h"
+#include "optimizer/frmEffect.h"
 
 namespace {
 constexpr int kPreviewSide = 280;

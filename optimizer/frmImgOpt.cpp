@@ -1,4 +1,4 @@
-#include "frmImgOpt.h"
+#include "optimizer/frmImgOpt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,20 +12,20 @@
 #include <QSlider>
 #include <QUrl>
 
-#include "AppInfo.h"
-#include "CommandButton.h"
-#include "Dialogs.h"
-#include "ImageView.h"
-#include "OptionSliders.h"
-#include "SliderDrag.h"
-#include "StatisticsText.h"
-#include "TextButton.h"
-#include "WindowOwner.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
-#include "frmPicturePreview.h"
-#include "modModal.h"
-#include "modString.h"
+#include "app/helpers/AppInfo.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "app/uikit/WindowOwner.h"
+#include "app/uikit/modModal.h"
+#include "browse/ImageView.h"
+#include "browse/frmPicturePreview.h"
+#include "controls/CommandButton.h"
+#include "core/StatisticsText.h"
+#include "engine/clsImage.h"
+#include "optimizer/OptionSliders.h"
+#include "optimizer/SliderDrag.h"
+#include "optimizer/TextButton.h"
+#include "settings/clsLanguage.h"
 
 frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmImgOpt"));
@@ -159,11 +159,11 @@ void frmImgOpt::closeEvent(QCloseEvent* event) {
   if (!unloading_ && IsModified()) {
     // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
     const QString note = TrashNote(fileName_);
-    const Dialogs::Answer answer = MsgBox(
-        this,
-        Language().GetString(QStringLiteral("SavImg")) +
-            (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
-        Dialogs::YesNoCancel | Dialogs::Exclamation);
+    const Dialogs::Answer answer =
+        MsgBox(this,
+               Language().GetString(QStringLiteral("SavImg")) +
+                   (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
+               Dialogs::YesNoCancel | Dialogs::Exclamation);
     if (answer == Dialogs::Cancel) {
       event->ignore();
       for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})

@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "OptionControls.h"
-#include "clsFileData.h"
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
+#include "optimizer/OptionControls.h"
+#include "optimizer/clsFileData.h"
 
 class QLineEdit;
 class QMenu;

@@ -5,12 +5,12 @@
 #include <QPointer>
 #include <QSlider>
 
-#include "EffectCatalog.h"
-#include "OptionSliders.h"
-#include "TextButton.h"
-#include "clsImage.h"
-#include "frmEffect.h"
-#include "frmImgOpt.h"
+#include "engine/EffectCatalog.h"
+#include "engine/clsImage.h"
+#include "optimizer/OptionSliders.h"
+#include "optimizer/TextButton.h"
+#include "optimizer/frmEffect.h"
+#include "optimizer/frmImgOpt.h"
 
 void frmImgOpt::BuildEffectsMenu() {
   mnuEffects_ = new QMenu(this);

@@ -8,15 +8,15 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "CommandButton.h"
-#include "MakerLink.h"
-#include "Named.h"
-#include "PreviewPlacement.h"
-#include "SliderDrag.h"
-#include "TextButton.h"
-#include "clsImage.h"
-#include "frmImgOpt.h"
-#include "frmPicturePreview.h"
+#include "app/uikit/Named.h"
+#include "browse/frmPicturePreview.h"
+#include "controls/CommandButton.h"
+#include "engine/clsImage.h"
+#include "optimizer/MakerLink.h"
+#include "optimizer/PreviewPlacement.h"
+#include "optimizer/SliderDrag.h"
+#include "optimizer/TextButton.h"
+#include "optimizer/frmImgOpt.h"
 
 void frmImgOpt::BuildControls() {
   controls_ = OptionControls::Build({.qualityCaption = "lblQualityCaption",

@@ -3,14 +3,14 @@
 #include <QFileInfo>
 #include <QSlider>
 
-#include "Dialogs.h"
-#include "SafeFile.h"
-#include "SaveName.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "frmImgOpt.h"
-#include "modString.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "core/SaveName.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
+#include "optimizer/frmImgOpt.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 namespace {
 const QString kSaveAsFolder = QStringLiteral("SaveAs");

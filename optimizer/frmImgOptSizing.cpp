@@ -6,14 +6,14 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "Dialogs.h"
-#include "OptionSliders.h"
-#include "SizeRules.h"
-#include "SliderDrag.h"
-#include "StatisticsText.h"
-#include "clsImage.h"
-#include "frmImgOpt.h"
-#include "modString.h"
+#include "app/helpers/modString.h"
+#include "app/uikit/Dialogs.h"
+#include "core/SizeRules.h"
+#include "core/StatisticsText.h"
+#include "engine/clsImage.h"
+#include "optimizer/OptionSliders.h"
+#include "optimizer/SliderDrag.h"
+#include "optimizer/frmImgOpt.h"
 
 // While a slider is dragged its value stays put until the release; the position is what the
 // user sees.
@@ -108,11 +108,10 @@ void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
   // A result bigger than the file it came from is said where the size is read; it can
   // still be saved.
   const bool larger = fileSize > 0 && jpegSize > fileSize;
-  controls_.txtOptimizedSize->setText(StatisticsText::SizeText(jpegSize) +
-                                      (larger ? QStringLiteral(" (LARGER than the original)")
-                                              : QString()));
-  controls_.txtOptimizedSize->setStyleSheet(larger ? QStringLiteral("color: #b00000;")
-                                                   : QString());
+  controls_.txtOptimizedSize->setText(
+      StatisticsText::SizeText(jpegSize) +
+      (larger ? QStringLiteral(" (LARGER than the original)") : QString()));
+  controls_.txtOptimizedSize->setStyleSheet(larger ? QStringLiteral("color: #b00000;") : QString());
   controls_.txtCompression->setText(
       StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
   SetModified(true);

@@ -3,7 +3,7 @@
 // callers that load the plug-in with dlopen. Every entry point returns 0.
 #include <cstdint>
 
-#include "HostRecords.h"
+#include "plugin/HostRecords.h"
 
 #define TRIMJET_EXPORT __attribute__((visibility("default")))
 

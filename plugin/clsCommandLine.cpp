@@ -1,4 +1,4 @@
-#include "clsCommandLine.h"
+#include "plugin/clsCommandLine.h"
 
 #include <cstring>
 

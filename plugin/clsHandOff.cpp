@@ -1,4 +1,4 @@
-#include "clsHandOff.h"
+#include "plugin/clsHandOff.h"
 
 #include <signal.h>
 #include <spawn.h>

@@ -3,8 +3,8 @@
 // the plug-in, and starts that program without waiting for it.
 #include <cstddef>
 
-#include "HostRecords.h"
-#include "clsCommandLine.h"
+#include "plugin/HostRecords.h"
+#include "plugin/clsCommandLine.h"
 
 class clsHandOff {
  public:

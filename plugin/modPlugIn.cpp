@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "HostRecords.h"
-#include "PlugInExports.h"
-#include "clsHandOff.h"
-#include "modPlugInStrings.h"
+#include "plugin/HostRecords.h"
+#include "plugin/PlugInExports.h"
+#include "plugin/clsHandOff.h"
+#include "plugin/modPlugInStrings.h"
 
 namespace {
 

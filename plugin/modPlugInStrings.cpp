@@ -1,4 +1,4 @@
-#include "modPlugInStrings.h"
+#include "plugin/modPlugInStrings.h"
 
 #include <cstring>
 

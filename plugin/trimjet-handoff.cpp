@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "HostRecords.h"
-#include "PlugInExports.h"
+#include "plugin/HostRecords.h"
+#include "plugin/PlugInExports.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "clsFile.h"
+#include "settings/clsFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <QFileInfo>
 
-#include "Cp1252.h"
+#include "settings/Cp1252.h"
 
 clsFile::~clsFile() { CloseFile(); }
 

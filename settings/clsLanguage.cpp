@@ -1,12 +1,12 @@
-#include "clsLanguage.h"
+#include "settings/clsLanguage.h"
 
 #include <QFileInfo>
 #include <QMetaProperty>
 #include <QObject>
 #include <QVariant>
 
-#include "AppInfo.h"
-#include "clsFile.h"
+#include "app/helpers/AppInfo.h"
+#include "settings/clsFile.h"
 
 namespace {
 struct DefaultString {

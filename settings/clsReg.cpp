@@ -1,9 +1,9 @@
-#include "clsReg.h"
+#include "settings/clsReg.h"
 
 #include <QFileInfo>
 #include <QSettings>
 
-#include "AppInfo.h"
+#include "app/helpers/AppInfo.h"
 
 static_assert(AppInfo::kProductName[0] != '\0', "the settings root needs the product name");
 

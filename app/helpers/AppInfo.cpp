@@ -1,4 +1,4 @@
-#include "AppInfo.h"
+#include "app/helpers/AppInfo.h"
 
 #include <QCoreApplication>
 #include <QDir>

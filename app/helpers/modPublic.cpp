@@ -1,4 +1,4 @@
-#include "modPublic.h"
+#include "app/helpers/modPublic.h"
 
 namespace modPublic {
 

@@ -1,4 +1,4 @@
-#include "modString.h"
+#include "app/helpers/modString.h"
 
 #include <QDir>
 #include <QFileInfo>

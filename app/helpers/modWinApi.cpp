@@ -1,4 +1,4 @@
-#include "modWinApi.h"
+#include "app/helpers/modWinApi.h"
 
 #include <QBrush>
 #include <QPainter>

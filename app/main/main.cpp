@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "modMAIN.h"
+#include "app/modMAIN.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

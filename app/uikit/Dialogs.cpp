@@ -1,11 +1,11 @@
-#include "Dialogs.h"
+#include "app/uikit/Dialogs.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
-#include "AppInfo.h"
+#include "app/helpers/AppInfo.h"
 
 namespace {
 
@@ -16,25 +16,44 @@ class QtDialogs final : public Dialogs {
     box.setWindowTitle(title);
     box.setText(text);
     switch (style & 0x70) {
-      case Critical: box.setIcon(QMessageBox::Critical); break;
-      case Question: box.setIcon(QMessageBox::Question); break;
-      case Exclamation: box.setIcon(QMessageBox::Warning); break;
-      case Information: box.setIcon(QMessageBox::Information); break;
-      default: break;
+      case Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+      case Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+      case Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+      default:
+        break;
     }
     switch (style & 0x7) {
-      case OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+      case OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
       case YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
-      case YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-      default: box.setStandardButtons(QMessageBox::Ok); break;
+      case YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+      default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
     switch (box.exec()) {
-      case QMessageBox::Yes: return Yes;
-      case QMessageBox::No: return No;
-      case QMessageBox::Cancel: return Cancel;
-      default: return (style & 0x7) == YesNoCancel ? Cancel : Ok;  // closed by Esc or the frame
+      case QMessageBox::Yes:
+        return Yes;
+      case QMessageBox::No:
+        return No;
+      case QMessageBox::Cancel:
+        return Cancel;
+      default:
+        return (style & 0x7) == YesNoCancel ? Cancel : Ok;  // closed by Esc or the frame
     }
   }
   QString OpenFile(QWidget* parent, const QString& title, const QString& folder,

@@ -1,4 +1,4 @@
-#include "WindowOwner.h"
+#include "app/uikit/WindowOwner.h"
 
 #include <QWidget>
 #include <QWindow>

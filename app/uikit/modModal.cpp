@@ -1,4 +1,4 @@
-#include "modModal.h"
+#include "app/uikit/modModal.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -36,7 +36,8 @@ class OpeningOrder : public QObject {
     return false;
   }
   bool Contains(const QWidget* w) const {
-    return std::any_of(seen.begin(), seen.end(), [w](const QPointer<QWidget>& p) { return p == w; });
+    return std::any_of(seen.begin(), seen.end(),
+                       [w](const QPointer<QWidget>& p) { return p == w; });
   }
 };
 

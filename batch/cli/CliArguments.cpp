@@ -1,4 +1,4 @@
-#include "CliArguments.h"
+#include "batch/cli/CliArguments.h"
 
 #include <QDir>
 #include <QThread>
@@ -183,9 +183,15 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       out.version = true;
       return true;
     } else if (kFlags.contains(arg)) {
-      bool* target[] = {&out.recursive,         &out.overwrite,           &out.keepStructure,
-                        &out.dryRun,            &out.json,                &out.quiet,
-                        &out.options.keepDates, &out.options.allowLarger, &out.options.stripMetadata};
+      bool* target[] = {&out.recursive,
+                        &out.overwrite,
+                        &out.keepStructure,
+                        &out.dryRun,
+                        &out.json,
+                        &out.quiet,
+                        &out.options.keepDates,
+                        &out.options.allowLarger,
+                        &out.options.stripMetadata};
       if (!flag(*target[kFlags.indexOf(arg)])) return false;
     } else if (kValued.contains(arg)) {
       if (!take(v)) {

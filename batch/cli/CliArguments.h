@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "BatchOptions.h"
-#include "ExistingOutput.h"
-#include "Shard.h"
+#include "batch/ExistingOutput.h"
+#include "batch/cli/Shard.h"
+#include "core/BatchOptions.h"
 
 struct CliArguments {
   BatchOptions options;

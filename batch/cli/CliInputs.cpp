@@ -1,4 +1,4 @@
-#include "CliInputs.h"
+#include "batch/cli/CliInputs.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,8 +6,8 @@
 #include <QSet>
 #include <cstdio>
 
-#include "BatchInputs.h"
-#include "SafeFile.h"
+#include "batch/BatchInputs.h"
+#include "engine/SafeFile.h"
 
 bool CliInputs::ReadNames(const QString& file, bool nulSeparated, QStringList& names,
                           QString& error) {

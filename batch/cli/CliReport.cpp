@@ -1,4 +1,4 @@
-#include "CliReport.h"
+#include "batch/cli/CliReport.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -54,7 +54,10 @@ QString CliReport::Line(const QString& source, const BatchNaming::Output& output
 void CliReport::Done(const QString& source, const BatchNaming::Output& output,
                      const BatchJob::Result& result) {
   Emit(source, output,
-       result.kept ? Status::kKept : result.ok ? Status::kWritten : Status::kFailed, result);
+       result.kept ? Status::kKept
+       : result.ok ? Status::kWritten
+                   : Status::kFailed,
+       result);
 }
 
 void CliReport::NotRun(const QString& source, const BatchNaming::Output& output) {
@@ -115,8 +118,8 @@ void CliReport::Summary() {
     out_ << "Compression ratio" << (ratio.isEmpty() ? QString() : QStringLiteral(" ") + ratio)
          << "\n"
          << BatchTotals::SummaryLine(counts_[int(Status::kWritten)], counts_[int(Status::kKept)],
-                        counts_[int(Status::kSkipped)], counts_[int(Status::kFailed)],
-                        totals_.Original() - totals_.Optimised())
+                                     counts_[int(Status::kSkipped)], counts_[int(Status::kFailed)],
+                                     totals_.Original() - totals_.Optimised())
          << "\n";
   }
   out_.flush();

@@ -4,11 +4,11 @@
 // reasons always on standard error. Keeps the totals and the counts.
 #include <QTextStream>
 
-#include "BatchJob.h"
-#include "BatchNaming.h"
-#include "BatchTotals.h"
-#include "CliArguments.h"
-#include "ProgressLine.h"
+#include "batch/BatchNaming.h"
+#include "batch/BatchTotals.h"
+#include "batch/cli/CliArguments.h"
+#include "batch/cli/ProgressLine.h"
+#include "core/BatchJob.h"
 
 class CliReport {
  public:

@@ -1,16 +1,16 @@
-#include "CliRun.h"
+#include "batch/cli/CliRun.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <optional>
 #include <vector>
 
-#include "CliInputs.h"
-#include "CliReport.h"
-#include "ExistingOutput.h"
-#include "ProgressLine.h"
-#include "WorkerPool.h"
-#include "modString.h"
+#include "app/helpers/modString.h"
+#include "batch/ExistingOutput.h"
+#include "batch/cli/CliInputs.h"
+#include "batch/cli/CliReport.h"
+#include "batch/cli/ProgressLine.h"
+#include "batch/cli/WorkerPool.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // are several) and reports in input order, whatever order the jobs finish in.
 #include <QTextStream>
 
-#include "CliArguments.h"
+#include "batch/cli/CliArguments.h"
 
 class CliRun {
  public:

@@ -1,4 +1,4 @@
-#include "ProgressLine.h"
+#include "batch/cli/ProgressLine.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "Shard.h"
+#include "batch/cli/Shard.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "WorkerPool.h"
+#include "batch/cli/WorkerPool.h"
 
 #include <poll.h>
 #include <signal.h>

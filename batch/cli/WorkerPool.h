@@ -4,7 +4,7 @@
 // decoded in threads of one process could take each other's errors; processes cannot.
 #include <functional>
 
-#include "BatchJob.h"
+#include "core/BatchJob.h"
 
 class WorkerPool {
  public:

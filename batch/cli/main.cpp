@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "CliArguments.h"
-#include "CliRun.h"
+#include "batch/cli/CliArguments.h"
+#include "batch/cli/CliRun.h"
 
 int main(int argc, char* argv[]) {
   setenv("VIPS_WARNING", "0", 0);  // libvips' own warnings would clutter the one-line reasons

@@ -7,10 +7,10 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "Dialogs.h"
-#include "SlideShow.h"
-#include "clsLanguage.h"
-#include "frmBatch.h"
+#include "app/uikit/Dialogs.h"
+#include "batch/SlideShow.h"
+#include "batch/frmBatch.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 // Answers Yes to the overwrite warning so that the run page can be shown unattended.

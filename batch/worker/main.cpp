@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
-#include "BatchJob.h"
-#include "WorkerProtocol.h"
+#include "batch/WorkerProtocol.h"
+#include "core/BatchJob.h"
 
 int main(int argc, char* argv[]) {
   setenv("VIPS_WARNING", "0", 0);

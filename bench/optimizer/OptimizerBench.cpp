@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "DemoScene.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
-#include "frmImgOpt.h"
+#include "engine/clsImage.h"
+#include "optimizer/frmImgOpt.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "BrowserHost.h"
-#include "PictureBrowser.h"
-#include "ThumbnailClient.h"
-#include "ThumbnailLoader.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
+#include "browse/BrowserHost.h"
+#include "browse/PictureBrowser.h"
+#include "browse/ThumbnailClient.h"
+#include "browse/ThumbnailLoader.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "BrowserHost.h"
-#include "PictureBrowser.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
+#include "browse/BrowserHost.h"
+#include "browse/PictureBrowser.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
 
 namespace {
 

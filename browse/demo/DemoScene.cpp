@@ -6,7 +6,7 @@
 #include <QRadialGradient>
 #include <cmath>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace DemoScene {
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "DemoScene.h"
-#include "ImageView.h"
-#include "clsImage.h"
+#include "browse/ImageView.h"
+#include "engine/clsImage.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "DemoScene.h"
-#include "ImageView.h"
-#include "clsImage.h"
-#include "frmPicturePreview.h"
+#include "browse/ImageView.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -12,10 +12,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "CommandButton.h"
-#include "SizerBarX.h"
-#include "SizerBarY.h"
-#include "UserProgress.h"
+#include "controls/CommandButton.h"
+#include "controls/SizerBarX.h"
+#include "controls/SizerBarY.h"
+#include "controls/UserProgress.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QSlider>
 #include <QTimer>
 
-#include "clsLanguage.h"
-#include "frmEffect.h"
-#include "frmImgOpt.h"
+#include "optimizer/frmEffect.h"
+#include "optimizer/frmImgOpt.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 void DriveDialog(int level, bool confirm) {

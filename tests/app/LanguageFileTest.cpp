@@ -1,14 +1,15 @@
 // Runs in a program folder of its own: it places a Trimjet.lng beside itself before the
 // shared language table is first used, as a translator would install one.
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
-#include "clsLanguage.h"
-#include "frmAbout.h"
-#include "modMAIN.h"
+#include "app/frmAbout.h"
+#include "app/modMAIN.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 
@@ -24,8 +25,12 @@ class LanguageFile : public ::testing::Test {
     path_ = QCoreApplication::applicationDirPath() + "/Trimjet.lng";
     const std::pair<const char*, const char*> entries[] = {
         {"MSG_NoSupFilesInFolder", "Keine unterst\xfctzten Dateien"},
-        {"frmAbout_frmAbout_cap", "\xdc" "ber Trimjet"},
-        {"frmAbout_cmdOK_cap", "Schlie\xdf" "en"},
+        {"frmAbout_frmAbout_cap",
+         "\xdc"
+         "ber Trimjet"},
+        {"frmAbout_cmdOK_cap",
+         "Schlie\xdf"
+         "en"},
         {"frmAbout_lblTitle_cap", "not shown: the title is fixed"},
     };
     QByteArray data;
@@ -45,7 +50,8 @@ class LanguageFile : public ::testing::Test {
 TEST_F(LanguageFile, OverridesMessagesAndTheAboutBox) {
   modMAIN::Prepare();  // reads the file, then adds the English defaults
   ASSERT_TRUE(Language().IsLoaded());
-  EXPECT_EQ(Language().GetString("NoSupFilesInFolder"), QString::fromUtf8("Keine unterstützten Dateien"));
+  EXPECT_EQ(Language().GetString("NoSupFilesInFolder"),
+            QString::fromUtf8("Keine unterstützten Dateien"));
   EXPECT_EQ(Language().GetString("SavImg"), "Save image?");  // a default the file leaves alone
 
   frmAbout about;

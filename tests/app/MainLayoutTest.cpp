@@ -1,7 +1,7 @@
 // The main window's layout arithmetic, in twips.
 #include <gtest/gtest.h>
 
-#include "MainLayout.h"
+#include "app/MainLayout.h"
 
 namespace {
 

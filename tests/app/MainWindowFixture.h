@@ -12,15 +12,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "PictureBrowser.h"
 #include "RecordingDialogs.h"
-#include "Shell.h"
 #include "TestEnv.h"
-#include "TreeControl.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
-#include "clsLanguage.h"
-#include "frmMainForm.h"
+#include "app/Shell.h"
+#include "app/frmMainForm.h"
+#include "browse/PictureBrowser.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
+#include "controls/TreeControl.h"
+#include "settings/clsLanguage.h"
 
 // The open window of that object name, or null.
 inline QWidget* Form(const char* name) {

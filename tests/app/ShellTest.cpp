@@ -3,12 +3,12 @@
 #include <QSlider>
 #include <QWindow>
 
-#include "ImageOptimize.h"
 #include "MainWindowFixture.h"
-#include "clsImage.h"
-#include "frmBatch.h"
-#include "frmImgOpt.h"
-#include "frmPicturePreview.h"
+#include "batch/frmBatch.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/frmImgOpt.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "TreeControl.h"
+#include "controls/TreeControl.h"
 
 namespace {
 

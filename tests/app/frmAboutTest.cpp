@@ -1,12 +1,12 @@
-#include "frmAbout.h"
+#include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "RecordingDialogs.h"
+#include "app/frmAbout.h"
 
 TEST(AboutBox, ShowsTitleVersionAndOpensTheLink) {
   RecordingDialogs dialogs;

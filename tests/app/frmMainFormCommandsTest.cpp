@@ -8,13 +8,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "ImageOptimize.h"
 #include "MainWindowFixture.h"
-#include "clsImage.h"
-#include "frmBatch.h"
-#include "frmImgOpt.h"
-#include "frmPicturePreview.h"
-#include "modPublic.h"
+#include "app/helpers/modPublic.h"
+#include "batch/frmBatch.h"
+#include "browse/frmPicturePreview.h"
+#include "engine/clsImage.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/frmImgOpt.h"
 
 namespace {
 

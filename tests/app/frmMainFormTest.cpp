@@ -4,15 +4,15 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "CommandButton.h"
-#include "ImagePreview.h"
 #include "MainWindowFixture.h"
-#include "SizerBarX.h"
-#include "SizerBarY.h"
-#include "UserProgress.h"
-#include "clsReg.h"
-#include "frmBatch.h"
-#include "frmImgOpt.h"
+#include "batch/frmBatch.h"
+#include "browse/ImagePreview.h"
+#include "controls/CommandButton.h"
+#include "controls/SizerBarX.h"
+#include "controls/SizerBarY.h"
+#include "controls/UserProgress.h"
+#include "optimizer/frmImgOpt.h"
+#include "settings/clsReg.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QTest>
 
 #include "RecordingDialogs.h"
-#include "Shell.h"
-#include "clsReg.h"
-#include "frmStartupWizard.h"
-#include "modModal.h"
+#include "app/Shell.h"
+#include "app/frmStartupWizard.h"
+#include "app/uikit/modModal.h"
+#include "settings/clsReg.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "modMAIN.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include "Dialogs.h"
-#include "StartupTargets.h"
-#include "clsLanguage.h"
+#include "app/StartupTargets.h"
+#include "app/modMAIN.h"
+#include "app/uikit/Dialogs.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ TEST_F(StartupTest, KeywordDecidesTheWindow) {
       {"Debug:StartMain", "main"},
       {"Debug:StartMain /home/me/My Pictures", "main:/home/me/My Pictures"},
       {"x Debug:StartMain /home/me", "main"},  // a folder only right after the keyword
-      {"optimizeimage /x/a.jpg", "about"},  // keywords are case-sensitive
+      {"optimizeimage /x/a.jpg", "about"},     // keywords are case-sensitive
       {"OptimizeImage BatchProcess x", "optimize:BatchProcess x"},
       {"x Debug:StartMain OptimizeImage", "main"},  // no keyword at the start: fixed order
       {"OptimizeImage /home/me/My Pictures/a b.jpg", "optimize:/home/me/My Pictures/a b.jpg"},
@@ -113,11 +113,13 @@ TEST_F(StartupTest, BatchAddsExistingFilesOfTheList) {
   Touch(dir.path() + "/one.jpg");
   Touch(dir.path() + "/two words.png");
   const QString folder = dir.path() + "/";
-  const QStringList calls =
-      Start("BatchProcess " + folder + "?one.jpg?missing.gif?two words.png");
-  const QStringList expected = {"loadBatch", "addFile:" + folder + "one.jpg",
-                                "addFile:" + folder + "two words.png", "optionsPage",
-                                "fillCombo", "showBatch"};
+  const QStringList calls = Start("BatchProcess " + folder + "?one.jpg?missing.gif?two words.png");
+  const QStringList expected = {"loadBatch",
+                                "addFile:" + folder + "one.jpg",
+                                "addFile:" + folder + "two words.png",
+                                "optionsPage",
+                                "fillCombo",
+                                "showBatch"};
   EXPECT_EQ(calls, expected);
 }
 

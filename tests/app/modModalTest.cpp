@@ -1,8 +1,9 @@
-#include "modModal.h"
+#include <gtest/gtest.h>
 
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <memory>
+
+#include "app/uikit/modModal.h"
 
 namespace {
 std::unique_ptr<QWidget> Window(const char* name) {

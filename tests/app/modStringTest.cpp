@@ -1,9 +1,10 @@
-#include "modString.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "app/helpers/modString.h"
 
 using namespace modString;
 

@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "BatchInputs.h"
-#include "BatchJob.h"
 #include "TestEnv.h"
-#include "clsImage.h"
+#include "batch/BatchInputs.h"
+#include "core/BatchJob.h"
+#include "engine/clsImage.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "BatchNaming.h"
+#include "batch/BatchNaming.h"
 
 using Mode = BatchNaming::Mode;
 

@@ -3,10 +3,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "BatchRunner.h"
-#include "ProgressText.h"
 #include "WizardFixtures.h"
-#include "WorkerProtocol.h"
+#include "batch/BatchRunner.h"
+#include "batch/ProgressText.h"
+#include "batch/WorkerProtocol.h"
 
 using namespace WizardFixtures;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "BatchTotals.h"
+#include "batch/BatchTotals.h"
 
 TEST(BatchTotals, RatioRoundsHalvesToEven) {
   struct Case {

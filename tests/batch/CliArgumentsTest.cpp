@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "CliArguments.h"
+#include "batch/cli/CliArguments.h"
 
 namespace {
 

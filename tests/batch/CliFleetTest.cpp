@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "TestEnv.h"
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "BatchTotals.h"
 #include "TestEnv.h"
-#include "clsImage.h"
+#include "batch/BatchTotals.h"
+#include "engine/clsImage.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QStyleOptionSlider>
 #include <QTabWidget>
 
-#include "ImageOptimize.h"
-#include "OptionSliders.h"
-#include "StatisticsText.h"
 #include "WizardFixtures.h"
+#include "core/StatisticsText.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/OptionSliders.h"
 
 using namespace WizardFixtures;
 

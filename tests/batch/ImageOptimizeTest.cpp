@@ -3,9 +3,9 @@
 #include <QListWidget>
 #include <QSlider>
 
-#include "ImageOptimize.h"
 #include "WizardFixtures.h"
-#include "frmEffect.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/frmEffect.h"
 
 using namespace WizardFixtures;
 

@@ -2,8 +2,8 @@
 // core with the wizard, on real photographs in a scratch folder.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 
 #include "TestEnv.h"
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace {
 
@@ -111,36 +111,91 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, SafeOriginals,
     ::testing::Values(
         // Another picture's JPEG beside a converted PNG gets a numbered neighbour.
-        Case{"UnselectedJpegBesideThePng", {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
-             {"--overwrite"}, "in/a.png", "written", "in/a.jpg", "in/a (2).jpg", ""},
-        Case{"UnselectedJpegEvenUnderSkip", {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
-             {"--overwrite", "--if-exists", "skip"}, "in/a.png", "skipped", "in/a.jpg", "", ""},
+        Case{"UnselectedJpegBesideThePng",
+             {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
+             {"--overwrite"},
+             "in/a.png",
+             "written",
+             "in/a.jpg",
+             "in/a (2).jpg",
+             ""},
+        Case{"UnselectedJpegEvenUnderSkip",
+             {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
+             {"--overwrite", "--if-exists", "skip"},
+             "in/a.png",
+             "skipped",
+             "in/a.jpg",
+             "",
+             ""},
         // An output folder that is the source's folder never replaces the source.
-        Case{"OutputDirIsTheSourceFolder", {{"photo", "in/a.jpg"}},
-             {"--allow-larger", "--if-exists", "replace", "--output-dir", "@/in"}, "in/a.jpg",
-             "written", "in/a.jpg", "in/a (2).jpg", ""},
+        Case{"OutputDirIsTheSourceFolder",
+             {{"photo", "in/a.jpg"}},
+             {"--allow-larger", "--if-exists", "replace", "--output-dir", "@/in"},
+             "in/a.jpg",
+             "written",
+             "in/a.jpg",
+             "in/a (2).jpg",
+             ""},
         // A link at the output name is another file: its target is never written.
-        Case{"KeepDatesElsewhere", {{"photo", "in/a.jpg"}},
-             {"--allow-larger", "--keep-dates", "--output-dir", "@/out"}, "in/a.jpg", "written",
-             "in/a.jpg", "out/a.jpg", ""},
-        Case{"LinkInTheOutputFolder", {{"photo", "in/a.jpg"}, {"link", "out/a.jpg"}},
-             {"--allow-larger", "--output-dir", "@/out"}, "in/a.jpg", "written", "outside.jpg",
-             "out/a (2).jpg", ""},
+        Case{"KeepDatesElsewhere",
+             {{"photo", "in/a.jpg"}},
+             {"--allow-larger", "--keep-dates", "--output-dir", "@/out"},
+             "in/a.jpg",
+             "written",
+             "in/a.jpg",
+             "out/a.jpg",
+             ""},
+        Case{"LinkInTheOutputFolder",
+             {{"photo", "in/a.jpg"}, {"link", "out/a.jpg"}},
+             {"--allow-larger", "--output-dir", "@/out"},
+             "in/a.jpg",
+             "written",
+             "outside.jpg",
+             "out/a (2).jpg",
+             ""},
         // A JPEG already smaller than its re-encoding is kept, or copied as it is.
-        Case{"SmallJpegKeptInPlace", {{"small", "in/a.jpg"}}, {"--quality", "70", "--overwrite"},
-             "in/a.jpg", "kept", "in/a.jpg", "", "already smaller"},
-        Case{"SmallJpegCopiedElsewhere", {{"small", "in/a.jpg"}},
-             {"--quality", "70", "--output-dir", "@/out"}, "in/a.jpg", "kept", "in/a.jpg",
-             "out/a.jpg", "already smaller"},
+        Case{"SmallJpegKeptInPlace",
+             {{"small", "in/a.jpg"}},
+             {"--quality", "70", "--overwrite"},
+             "in/a.jpg",
+             "kept",
+             "in/a.jpg",
+             "",
+             "already smaller"},
+        Case{"SmallJpegCopiedElsewhere",
+             {{"small", "in/a.jpg"}},
+             {"--quality", "70", "--output-dir", "@/out"},
+             "in/a.jpg",
+             "kept",
+             "in/a.jpg",
+             "out/a.jpg",
+             "already smaller"},
         // A JPEG whose data ends early never replaces itself; elsewhere it comes with a warning.
-        Case{"CutJpegUntouched", {{"cut", "in/a.jpg"}}, {"--allow-larger", "--overwrite"},
-             "in/a.jpg", "failed", "in/a.jpg", "", "incomplete"},
-        Case{"CutJpegWrittenElsewhere", {{"cut", "in/a.jpg"}},
-             {"--allow-larger", "--output-dir", "@/out"}, "in/a.jpg", "written", "in/a.jpg",
-             "out/a.jpg", "incomplete"},
+        Case{"CutJpegUntouched",
+             {{"cut", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "failed",
+             "in/a.jpg",
+             "",
+             "incomplete"},
+        Case{"CutJpegWrittenElsewhere",
+             {{"cut", "in/a.jpg"}},
+             {"--allow-larger", "--output-dir", "@/out"},
+             "in/a.jpg",
+             "written",
+             "in/a.jpg",
+             "out/a.jpg",
+             "incomplete"},
         // A refusal says why.
-        Case{"TooLargeSaysTheLimit", {{"huge", "in/a.jpg"}}, {"--overwrite"}, "in/a.jpg",
-             "failed", "in/a.jpg", "", "too large: 60000 x 60000 pixels (the limit is 300"}),
+        Case{"TooLargeSaysTheLimit",
+             {{"huge", "in/a.jpg"}},
+             {"--overwrite"},
+             "in/a.jpg",
+             "failed",
+             "in/a.jpg",
+             "",
+             "too large: 60000 x 60000 pixels (the limit is 300"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 // The copy of a kept JPEG is the source itself, byte for byte.
@@ -154,7 +209,8 @@ TEST(SafeOriginalsKept, CopyIsTheSource) {
           {"--output-dir", dir.path() + "/out", dir.path() + "/a.jpg"});
   ASSERT_TRUE(p.waitForFinished(120000));
   EXPECT_EQ(Bytes(dir.path() + "/out/a.jpg"), Bytes(dir.path() + "/a.jpg"));
-  EXPECT_TRUE(p.readAllStandardOutput().contains("Written 0, kept 1, skipped 0, failed 0; 0 bytes"));
+  EXPECT_TRUE(
+      p.readAllStandardOutput().contains("Written 0, kept 1, skipped 0, failed 0; 0 bytes"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 // Pictures, a recording dialog seam and a wizard for the batch wizard tests.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,21 +18,19 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <ostream>
 
-#include "TreeControl.h"
 #include "RecordingDialogs.h"
 #include "TestEnv.h"
-#include "UserProgress.h"
-#include "clsImage.h"
-#include "clsLanguage.h"
-#include "clsReg.h"
-#include "frmAddDir.h"
-#include "frmBatch.h"
-#include "modPublic.h"
+#include "app/helpers/modPublic.h"
+#include "batch/frmAddDir.h"
+#include "batch/frmBatch.h"
+#include "controls/TreeControl.h"
+#include "controls/UserProgress.h"
+#include "engine/clsImage.h"
+#include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
@@ -125,9 +125,7 @@ class RunFolderTest : public ::testing::Test {
     Registry().SetValue("OutputMode", "");
     Registry().SetValue("IfExists", "");
   }
-  static QString Ratio(frmBatch& batch) {
-    return Child<QLabel>(&batch, "lblCompression")->text();
-  }
+  static QString Ratio(frmBatch& batch) { return Child<QLabel>(&batch, "lblCompression")->text(); }
 
   QTemporaryDir dir;
   QString root, out;

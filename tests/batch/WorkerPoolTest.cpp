@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "WorkerPool.h"
+#include "batch/cli/WorkerPool.h"
 
 TEST(WorkerPool, EveryJobReportsOnceAndADeadWorkerFailsOnlyItsJob) {
   for (int workers : {1, 2, 5}) {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "BatchJob.h"
 #include "WizardFixtures.h"
+#include "core/BatchJob.h"
 
 using namespace WizardFixtures;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ImageOptimize.h"
-#include "SlideShow.h"
 #include "WizardFixtures.h"
+#include "batch/SlideShow.h"
+#include "optimizer/ImageOptimize.h"
 
 using namespace WizardFixtures;
 

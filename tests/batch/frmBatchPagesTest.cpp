@@ -2,11 +2,11 @@
 
 #include <QUrl>
 
-#include "AppInfo.h"
-#include "CommandButton.h"
-#include "ImageOptimize.h"
 #include "WizardFixtures.h"
-#include "frmImgOpt.h"
+#include "app/helpers/AppInfo.h"
+#include "controls/CommandButton.h"
+#include "optimizer/ImageOptimize.h"
+#include "optimizer/frmImgOpt.h"
 
 using namespace WizardFixtures;
 

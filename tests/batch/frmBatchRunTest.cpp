@@ -4,9 +4,9 @@
 #include <QDirIterator>
 #include <QRegularExpression>
 
-#include "BatchTotals.h"
-#include "ImageOptimize.h"
 #include "WizardFixtures.h"
+#include "batch/BatchTotals.h"
+#include "optimizer/ImageOptimize.h"
 
 using namespace WizardFixtures;
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "BrowserHost.h"
-#include "clsImage.h"
+#include "browse/BrowserHost.h"
+#include "engine/clsImage.h"
 
 namespace BrowseFixtures {
 

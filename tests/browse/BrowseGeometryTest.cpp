@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "BrowseGeometry.h"
+#include "browse/BrowseGeometry.h"
 
 namespace BG = BrowseGeometry;
 

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ImagePreview.h"
+#include "browse/ImagePreview.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QSlider>
 #include <QTest>
 
-#include "ImageView.h"
 #include "TestPictures.h"
+#include "browse/ImageView.h"
 
 using TestPictures::At;
 using TestPictures::Filled;

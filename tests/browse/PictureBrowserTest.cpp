@@ -7,9 +7,9 @@
 #include <QWheelEvent>
 
 #include "BrowseFixtures.h"
-#include "PictureBrowser.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
+#include "browse/PictureBrowser.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
 
 using BrowseFixtures::Parts;
 using BrowseFixtures::RecordingHost;

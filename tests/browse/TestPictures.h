@@ -3,7 +3,7 @@
 #include <QColor>
 #include <memory>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace TestPictures {
 

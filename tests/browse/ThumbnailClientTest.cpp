@@ -8,11 +8,11 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "BrowseGeometry.h"
-#include "EngineThumbnail.h"
 #include "TestEnv.h"
-#include "ThumbnailClient.h"
-#include "clsImage.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/ThumbnailClient.h"
+#include "engine/EngineThumbnail.h"
+#include "engine/clsImage.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <map>
 
 #include "BrowseFixtures.h"
-#include "BrowseGeometry.h"
-#include "PictureBrowser.h"
 #include "TestEnv.h"
-#include "ThumbnailClient.h"
-#include "ThumbnailLoader.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
-#include "clsImage.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/PictureBrowser.h"
+#include "browse/ThumbnailClient.h"
+#include "browse/ThumbnailLoader.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
+#include "engine/clsImage.h"
 
 using BrowseFixtures::WritePicture;
 using BrowseFixtures::WriteText;

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "ViewGeometry.h"
+#include "browse/ViewGeometry.h"
 
 using namespace ViewGeometry;
 

@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "BrowseFixtures.h"
-#include "BrowseGeometry.h"
-#include "JpegThumbnail.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
+#include "browse/BrowseGeometry.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
+#include "engine/JpegThumbnail.h"
 
 using BrowseFixtures::Near;
 using BrowseFixtures::WritePicture;

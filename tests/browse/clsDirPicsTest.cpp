@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 #include "BrowseFixtures.h"
-#include "clsBrowsePic.h"
-#include "clsDirPics.h"
+#include "browse/clsBrowsePic.h"
+#include "browse/clsDirPics.h"
 
 using BrowseFixtures::Parts;
 using BrowseFixtures::RecordingHost;

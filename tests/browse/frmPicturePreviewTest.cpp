@@ -5,9 +5,9 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ImageView.h"
 #include "TestPictures.h"
-#include "frmPicturePreview.h"
+#include "browse/ImageView.h"
+#include "browse/frmPicturePreview.h"
 
 using TestPictures::At;
 using TestPictures::Filled;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ClickRepeater.h"
+#include "controls/ClickRepeater.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <functional>
 
-#include "CommandButton.h"
 #include "RecordingDialogs.h"
+#include "controls/CommandButton.h"
 
 namespace {
 

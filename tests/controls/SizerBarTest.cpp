@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "SizerBarX.h"
-#include "SizerBarY.h"
+#include "controls/SizerBarX.h"
+#include "controls/SizerBarY.h"
 
 namespace {
 

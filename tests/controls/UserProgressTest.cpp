@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "UserProgress.h"
+#include "controls/UserProgress.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Rounding.h"
-#include "modControls.h"
+#include "controls/modControls.h"
+#include "core/Rounding.h"
 
 namespace {
 
@@ -16,9 +16,9 @@ TEST_P(RoundHalfEvenTest, RoundsHalvesToEven) {
 }
 INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEvenTest,
                          ::testing::Values(Rounded{0.5, 0}, Rounded{1.5, 2}, Rounded{2.5, 2},
-                                           Rounded{37.5, 38}, Rounded{12.5, 12},
-                                           Rounded{-2.5, -2}, Rounded{2.4999, 2},
-                                           Rounded{2.5001, 3}, Rounded{1e12, 2147483647}));
+                                           Rounded{37.5, 38}, Rounded{12.5, 12}, Rounded{-2.5, -2},
+                                           Rounded{2.4999, 2}, Rounded{2.5001, 3},
+                                           Rounded{1e12, 2147483647}));
 
 struct Percent {
   qint64 min, max, value;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "EffectCatalog.h"
 #include "EngineFixtures.h"
-#include "clsImage.h"
+#include "engine/EffectCatalog.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 using Group = EffectCatalog::Group;

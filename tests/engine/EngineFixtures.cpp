@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "TestEnv.h"
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace EngineFixtures {
 

@@ -3,8 +3,8 @@
 #include <QByteArray>
 
 #include "EngineFixtures.h"
-#include "ExifOrientation.h"
-#include "clsImage.h"
+#include "engine/ExifOrientation.h"
+#include "engine/clsImage.h"
 
 using EngineFixtures::Rgb;
 

@@ -19,9 +19,9 @@
 
 #include "EngineFixtures.h"
 #include "FaithfulFiles.h"
-#include "JpegThumbnail.h"
-#include "SafeFile.h"
-#include "clsImage.h"
+#include "engine/JpegThumbnail.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 using namespace FaithfulFiles;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "EngineFixtures.h"
-#include "ImageFormat.h"
-#include "SafeFile.h"
+#include "engine/ImageFormat.h"
+#include "engine/SafeFile.h"
 
 using ImageFormat::Code;
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace JpegTestFiles {
 

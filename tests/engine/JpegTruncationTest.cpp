@@ -8,9 +8,9 @@
 
 #include "EngineFixtures.h"
 #include "JpegTestFiles.h"
-#include "SafeFile.h"
 #include "TestEnv.h"
-#include "clsImage.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 

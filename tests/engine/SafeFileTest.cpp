@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "SafeFile.h"
+#include "engine/SafeFile.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void Put(const QString& path, const QByteArray& bytes) {
 }
 
 struct stat Stat(const QString& path) {
-  struct stat s{};
+  struct stat s {};
   ::lstat(QFile::encodeName(path).constData(), &s);
   return s;
 }
@@ -36,11 +36,11 @@ struct stat Stat(const QString& path) {
 // What a replace must leave behind, per case: how the old file was before the write.
 struct Case {
   const char* name;
-  uid_t owner;        // chown-ed to this when running as root
+  uid_t owner;  // chown-ed to this when running as root
   mode_t mode;
-  bool link;          // the name is a link to a file outside the folder
+  bool link;  // the name is a link to a file outside the folder
   bool keepDate;
-  bool xattr;         // a user attribute that must come along
+  bool xattr;  // a user attribute that must come along
 };
 
 class SafeReplace : public ::testing::TestWithParam<Case> {};
@@ -63,14 +63,14 @@ TEST_P(SafeReplace, KeepsWhatTheOldFileHadAndNeverWritesThroughALink) {
   timespec old[2] = {{1000000000, 0}, {1000000000, 0}};  // 2001
   ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(real).constData(), old, 0), 0);
   bool xattrKept = c.xattr;
-  if (c.xattr &&
-      ::setxattr(QFile::encodeName(name).constData(), "user.trimjet", "v", 1, 0) != 0) {
+  if (c.xattr && ::setxattr(QFile::encodeName(name).constData(), "user.trimjet", "v", 1, 0) != 0) {
     ASSERT_EQ(errno, ENOTSUP);  // the scratch file system keeps none
     xattrKept = false;
   }
 
   QString reason;
-  ASSERT_TRUE(SafeFile::Replace(name, "new bytes", &reason, c.keepDate ? name : QString())) << reason.toStdString();
+  ASSERT_TRUE(SafeFile::Replace(name, "new bytes", &reason, c.keepDate ? name : QString()))
+      << reason.toStdString();
 
   EXPECT_EQ(Bytes(name), "new bytes");
   const struct stat s = Stat(name);

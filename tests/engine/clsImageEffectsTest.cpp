@@ -3,9 +3,9 @@
 #include <cmath>
 #include <functional>
 
-#include "EffectCatalog.h"
 #include "EngineFixtures.h"
-#include "clsImage.h"
+#include "engine/EffectCatalog.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 

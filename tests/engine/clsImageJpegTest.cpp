@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "EngineFixtures.h"
-#include "SafeFile.h"
-#include "clsImage.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 
 #include "EngineFixtures.h"
-#include "SafeFile.h"
 #include "TestEnv.h"
-#include "clsImage.h"
-#include "modString.h"
+#include "app/helpers/modString.h"
+#include "engine/SafeFile.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 

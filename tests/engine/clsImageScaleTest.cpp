@@ -4,7 +4,7 @@
 #include <set>
 
 #include "EngineFixtures.h"
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 using namespace EngineFixtures;
 

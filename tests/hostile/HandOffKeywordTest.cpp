@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "StartupTargets.h"
-#include "clsHandOff.h"
-#include "modMAIN.h"
+#include "app/StartupTargets.h"
+#include "app/modMAIN.h"
+#include "plugin/clsHandOff.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "clsLanguage.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <cstdio>
 
-#include "clsImage.h"
+#include "engine/clsImage.h"
 
 namespace {
 void Report(const char* how, bool ok, const clsImage& image) {

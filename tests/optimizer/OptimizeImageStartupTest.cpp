@@ -2,9 +2,9 @@
 #include <QFile>
 
 #include "OptimizerWindow.h"
-#include "Shell.h"
 #include "TestEnv.h"
-#include "frmPicturePreview.h"
+#include "app/Shell.h"
+#include "browse/frmPicturePreview.h"
 
 namespace {
 

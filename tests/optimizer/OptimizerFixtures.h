@@ -9,8 +9,8 @@
 #include <memory>
 #include <ostream>
 
-#include "clsImage.h"
-#include "clsLanguage.h"
+#include "engine/clsImage.h"
+#include "settings/clsLanguage.h"
 
 // Readable texts in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {

@@ -13,7 +13,7 @@
 
 #include "OptimizerFixtures.h"
 #include "RecordingDialogs.h"
-#include "frmImgOpt.h"
+#include "optimizer/frmImgOpt.h"
 
 class OptimizerWindowTest : public ::testing::Test {
  protected:

@@ -9,10 +9,10 @@
 #include <QSlider>
 #include <memory>
 
-#include "CommandButton.h"
 #include "OptimizerFixtures.h"
-#include "OptionControls.h"
-#include "frmImgOpt.h"
+#include "controls/CommandButton.h"
+#include "optimizer/OptionControls.h"
+#include "optimizer/frmImgOpt.h"
 
 namespace {
 

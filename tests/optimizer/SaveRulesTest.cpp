@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "SaveName.h"
-#include "clsFileData.h"
+#include "core/SaveName.h"
+#include "optimizer/clsFileData.h"
 
 namespace {
 

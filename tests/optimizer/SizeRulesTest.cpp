@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "EffectPicture.h"
-#include "OptionSliders.h"
-#include "Rounding.h"
-#include "SizeRules.h"
-#include "Twips.h"
-#include "WindowArrangement.h"
+#include "core/Rounding.h"
+#include "core/SizeRules.h"
+#include "core/Twips.h"
+#include "optimizer/EffectPicture.h"
+#include "optimizer/OptionSliders.h"
+#include "optimizer/WindowArrangement.h"
 
 namespace {
 

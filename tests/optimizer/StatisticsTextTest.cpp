@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "StatisticsText.h"
+#include "core/StatisticsText.h"
 
 namespace {
 

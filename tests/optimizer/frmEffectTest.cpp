@@ -7,10 +7,10 @@
 #include <QSlider>
 #include <QTest>
 
-#include "EffectPicture.h"
 #include "OptimizerFixtures.h"
-#include "frmEffect.h"
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
+#include "optimizer/EffectPicture.h"
+#include "optimizer/frmEffect.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "CommandButton.h"
-#include "SaveName.h"
 #include "OptimizerWindow.h"
-#include "clsImage.h"
-#include "clsReg.h"
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
+#include "controls/CommandButton.h"
+#include "core/SaveName.h"
+#include "engine/clsImage.h"
+#include "settings/clsReg.h"
 
 namespace {
 
@@ -71,8 +71,9 @@ TEST_F(OptimizerWindowTest, SaveOverABitmapWritesTheJpegThenTrashesTheBitmap) {
   EXPECT_TRUE(dialogs_.calls[0].text.contains("\"photo.bmp\" goes to the trash"));
   EXPECT_FALSE(QFile::exists(bmp));
   // The tests' private data folder holds the trash.
-  EXPECT_EQ(OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.bmp"),
-            bmpBytes);
+  EXPECT_EQ(
+      OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.bmp"),
+      bmpBytes);
   EXPECT_TRUE(QFile::exists(dir_.filePath("photo.jpg")));
   EXPECT_EQ(window_->windowTitle(), "Image Optimization [photo.jpg]");
   EXPECT_EQ(window_->GetFileName(), dir_.filePath("photo.jpg"));
@@ -99,9 +100,8 @@ TEST_P(FailedSaveTest, KeepsEveryFileByteForByteAndSaysSo) {
   EXPECT_EQ(OptimizerFixtures::Bytes(loaded), loadedBytes);
   EXPECT_EQ(OptimizerFixtures::Bytes(target), targetBytes);
   ASSERT_GE(dialogs_.MessageCount(), 1 + asked);
-  EXPECT_EQ(dialogs_.calls[asked].text,
-            "Error occured while saving file\ncannot write " + target +
-                ": the file is write-protected");
+  EXPECT_EQ(dialogs_.calls[asked].text, "Error occured while saving file\ncannot write " + target +
+                                            ": the file is write-protected");
   EXPECT_EQ(dialogs_.calls[asked + 1].kind, "save");  // Save As offered
   // Still modified: closing would ask.
   EXPECT_TRUE(window_->windowTitle().endsWith("*"));
@@ -154,8 +154,9 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
   EXPECT_FALSE(QFile::exists(path));
   // The close question said where the PNG goes, and asked nothing more.
   EXPECT_EQ(dialogs_.MessageCount(), 1);
-  EXPECT_EQ(OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.png"),
-            png);
+  EXPECT_EQ(
+      OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.png"),
+      png);
 }
 
 // A file other than the loaded picture is never replaced unasked, whatever name the save
@@ -201,13 +202,13 @@ TEST_P(OtherFileTest, IsNamedBeforeItIsReplaced) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, OtherFileTest,
-    ::testing::Values(OtherFileCase{"JpegBesideThePng", "a.png", "a.jpg", "", "a.jpg"},
-                      OtherFileCase{"TypedPngBecomesJpeg", "a.jpg", "q70.jpg", "q70.png", "q70.jpg"},
-                      OtherFileCase{"TypedWithoutExtension", "a.jpg", "noext.jpg", "noext",
-                                    "noext.jpg"},
-                      // The typed name itself is another picture: it is not the loaded one,
-                      // so it is neither replaced nor removed.
-                      OtherFileCase{"TypedNameIsAnotherPng", "a.jpg", "q70.png", "q70.png", ""}),
+    ::testing::Values(
+        OtherFileCase{"JpegBesideThePng", "a.png", "a.jpg", "", "a.jpg"},
+        OtherFileCase{"TypedPngBecomesJpeg", "a.jpg", "q70.jpg", "q70.png", "q70.jpg"},
+        OtherFileCase{"TypedWithoutExtension", "a.jpg", "noext.jpg", "noext", "noext.jpg"},
+        // The typed name itself is another picture: it is not the loaded one,
+        // so it is neither replaced nor removed.
+        OtherFileCase{"TypedNameIsAnotherPng", "a.jpg", "q70.png", "q70.png", ""}),
     [](const ::testing::TestParamInfo<OtherFileCase>& info) {
       return std::string(info.param.name);
     });

@@ -8,10 +8,10 @@
 #include <QTimer>
 
 #include "OptimizerWindow.h"
-#include "StatisticsText.h"
-#include "clsImage.h"
-#include "frmEffect.h"
-#include "frmPicturePreview.h"
+#include "browse/frmPicturePreview.h"
+#include "core/StatisticsText.h"
+#include "engine/clsImage.h"
+#include "optimizer/frmEffect.h"
 
 namespace {
 
@@ -46,8 +46,7 @@ TEST_F(OptimizerWindowTest, QualityLabelAddsTwoAndTheEncoderGetsTheValue) {
     // A result bigger than the file is said on the Optimized line.
     const bool larger = jpeg.size() > QFileInfo(window_->GetFileName()).size();
     EXPECT_EQ(Text("txtOptimizedSize"),
-              StatisticsText::SizeText(jpeg.size()) +
-                  (larger ? " (LARGER than the original)" : ""))
+              StatisticsText::SizeText(jpeg.size()) + (larger ? " (LARGER than the original)" : ""))
         << quality;
   }
   EXPECT_TRUE(window_->windowTitle().endsWith("]*"));

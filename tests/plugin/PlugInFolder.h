@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "PlugInExports.h"
+#include "plugin/PlugInExports.h"
 
 class PlugInFolder {
  public:

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "clsCommandLine.h"
+#include "plugin/clsCommandLine.h"
 
 namespace {
 struct FillCase {

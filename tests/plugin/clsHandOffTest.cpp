@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "clsHandOff.h"
+#include "plugin/clsHandOff.h"
 
 using HostRecords::EntryRecord;
 using HostRecords::InvocationRecord;

@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-#include "Cp1252.h"
+#include "settings/Cp1252.h"
 
 namespace {
 QByteArray AllBytes() {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "Cp1252.h"
+#include "settings/Cp1252.h"
 
 inline QByteArray LittleEndian(quint32 value, int bytes) {
   QByteArray out;

@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <cstdio>
 
-#include "clsReg.h"
+#include "settings/clsReg.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "LanguageFileWriter.h"
-#include "clsFile.h"
+#include "settings/clsFile.h"
 
 namespace {
 QByteArray ReadAll(const QString& path) {

@@ -2,9 +2,9 @@
 
 #include <QTemporaryDir>
 
-#include "AppInfo.h"
 #include "LanguageFileWriter.h"
-#include "clsLanguage.h"
+#include "app/helpers/AppInfo.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 using Entries = std::vector<std::pair<QString, QString>>;

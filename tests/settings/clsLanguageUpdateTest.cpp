@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "LanguageFileWriter.h"
-#include "clsLanguage.h"
+#include "settings/clsLanguage.h"
 
 namespace {
 template <class T>

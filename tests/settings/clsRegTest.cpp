@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "clsReg.h"
+#include "settings/clsReg.h"
 
 namespace {
 class clsRegTest : public ::testing::Test {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "Dialogs.h"
+#include "app/uikit/Dialogs.h"
 
 class RecordingDialogs : public Dialogs {
  public:
@@ -20,8 +20,8 @@ class RecordingDialogs : public Dialogs {
   ~RecordingDialogs() override { Dialogs::Install(nullptr); }
 
   QList<Call> calls;
-  QList<Answer> answers;     // popped for each message; Ok / Cancel-by-style when empty
-  QStringList fileAnswers;   // popped for each file or folder dialog; "" when empty
+  QList<Answer> answers;    // popped for each message; Ok / Cancel-by-style when empty
+  QStringList fileAnswers;  // popped for each file or folder dialog; "" when empty
 
   Answer Message(QWidget*, const QString& text, int style, const QString& title) override {
     calls.append({"message", text, style, title});
