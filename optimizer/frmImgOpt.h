@@ -77,7 +77,6 @@ class frmImgOpt : public QWidget {
 
   // Size and quality (frmImgOptSizing.cpp).
   int Quality() const;
-  int Scale() const;
   void UpdateSizeFromScale();
   void EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth);
   void EnableSizeControls();

@@ -16,9 +16,8 @@
 #include "optimizer/frmImgOpt.h"
 
 // While a slider is dragged its value stays put until the release; the position is what the
-// user sees (SizeControls reads the scale alike).
+// user sees (SizeControls reads the scale slider alike).
 int frmImgOpt::Quality() const { return controls_.sldQuality->sliderPosition(); }
-int frmImgOpt::Scale() const { return controls_.sldSize->sliderPosition(); }
 
 void frmImgOpt::UpdateSizeFromScale() { sizing_.ShowScale(HasPicture() ? source_.get() : nullptr); }
 
