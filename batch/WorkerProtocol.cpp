@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include "core/OptionGrammar.h"
+
 namespace {
 
 QByteArray Field(const QString& text) { return text.toUtf8().toPercentEncoding(); }
@@ -14,75 +16,43 @@ QList<QByteArray> Fields(QByteArray line) {
   return line.split('\t');
 }
 
-bool ToInt(const QString& text, int& value) {
-  bool ok = false;
-  value = text.toInt(&ok);
-  return ok;
-}
+const QString kNoSize = QStringLiteral("--manual-size-without-sides");
 
 }  // namespace
 
 namespace WorkerProtocol {
 
 QStringList OptionArguments(const BatchOptions& o) {
-  QStringList args{QStringLiteral("--quality"), QString::number(o.quality)};
-  if (o.resize) {
-    args << QStringLiteral("--resize")
-         << (o.manualSize ? QStringLiteral("manual") : QStringLiteral("scale"))
-         << QStringLiteral("--width") << QString::number(o.width) << QStringLiteral("--height")
-         << QString::number(o.height) << QStringLiteral("--scale") << QString::number(o.scale);
-  }
-  if (o.keepDates) args << QStringLiteral("--keep-dates") << QStringLiteral("1");
-  if (o.allowLarger) args << QStringLiteral("--allow-larger") << QStringLiteral("1");
-  for (const BatchOptions::Effect& e : o.effects)
-    if (e.entry)
-      args << QStringLiteral("--effect")
-           << e.entry->name + QLatin1Char('=') + QString::number(e.level);
-  if (o.stripMetadata) args << QStringLiteral("--strip") << QStringLiteral("yes");
+  QStringList args = OptionGrammar::Arguments(o);
+  // A manual size with both boxes empty, which trimjet-cli cannot be asked for: every picture
+  // then fails for want of a size, as it does in the wizard.
+  if (o.resize && o.manualSize && o.width <= 0 && o.height <= 0) args << kNoSize;
   return args;
 }
 
 bool ParseOptionArguments(const QStringList& args, BatchOptions& o, QString& error) {
   o = BatchOptions();
-  for (int i = 0; i < args.size(); i += 2) {
+  bool scaleGiven = false, noSize = false;
+  for (int i = 0; i < args.size(); ++i) {
     const QString& name = args[i];
-    if (i + 1 >= args.size()) {
+    if (name == kNoSize) {
+      noSize = true;
+    } else if (bool* flag = OptionGrammar::Flag(name, o)) {
+      *flag = true;
+    } else if (!OptionGrammar::TakesValue(name)) {
+      error = QStringLiteral("unknown option %1").arg(name);
+      return false;
+    } else if (i + 1 >= args.size()) {
       error = name + QStringLiteral(" needs a value");
       return false;
-    }
-    const QString& value = args[i + 1];
-    bool ok = true;
-    if (name == QLatin1String("--quality")) {
-      ok = ToInt(value, o.quality);
-    } else if (name == QLatin1String("--resize")) {
-      o.resize = true;
-      o.manualSize = value == QLatin1String("manual");
-    } else if (name == QLatin1String("--width")) {
-      ok = ToInt(value, o.width);
-    } else if (name == QLatin1String("--height")) {
-      ok = ToInt(value, o.height);
-    } else if (name == QLatin1String("--scale")) {
-      ok = ToInt(value, o.scale);
-    } else if (name == QLatin1String("--strip")) {
-      o.stripMetadata = value == QLatin1String("yes");
-    } else if (name == QLatin1String("--keep-dates")) {
-      o.keepDates = value == QLatin1String("1");
-    } else if (name == QLatin1String("--allow-larger")) {
-      o.allowLarger = value == QLatin1String("1");
-    } else if (name == QLatin1String("--effect")) {
-      const qsizetype eq = value.lastIndexOf(QLatin1Char('='));
-      BatchOptions::Effect effect;
-      effect.entry = EffectCatalog::Find(value.left(eq));
-      ok = eq > 0 && effect.entry && ToInt(value.mid(eq + 1), effect.level);
-      o.effects.push_back(effect);
-    } else {
-      ok = false;
-    }
-    if (!ok) {
-      error = QStringLiteral("cannot read %1 %2").arg(name, value);
+    } else if (!OptionGrammar::Read(name, args[++i], o, error)) {
       return false;
+    } else {
+      scaleGiven = scaleGiven || name == QLatin1String("--scale");
     }
   }
+  if (!OptionGrammar::Finish(o, scaleGiven, error)) return false;
+  if (noSize) o.resize = o.manualSize = true;
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // WorkerProtocol: what the batch wizard and its worker processes say to each other: the
-// options as command-line arguments, one job or result per line with percent-encoded fields.
+// options as trimjet-cli's option words (OptionGrammar), one job or result per line with
+// percent-encoded fields.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

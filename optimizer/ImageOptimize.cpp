@@ -152,24 +152,12 @@ void ImageOptimize::FallBackToSource(const QString& message) {
 }
 
 void ImageOptimize::UpdateSizeFromScale() {
-  controls_.lblSize->setText(OptionSliders::ScaleText(controls_.sldSize->sliderPosition()));
-  if (!HasPicture()) return;
-  const QSize size = SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()),
-                                           controls_.sldSize->sliderPosition());
-  sizeGuard_ = true;
-  controls_.txtSizeX->setText(QString::number(size.width()));
-  controls_.txtSizeY->setText(QString::number(size.height()));
-  sizeGuard_ = false;
+  sizing_.ShowScale(HasPicture() ? source_.get() : nullptr);
 }
 
 void ImageOptimize::EnableSizeControls() {
-  const bool size = chkSize_->isChecked(), manual = controls_.chkManualSize->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{controls_.txtWidth, controls_.txtHeight,
-                                                    controls_.txtSizeX, controls_.txtSizeY,
-                                                    controls_.chkMaintain, controls_.cmdApplySize})
-    w->setEnabled(size && manual);
-  for (QWidget* w : std::initializer_list<QWidget*>{controls_.sldSize, controls_.lblSize})
-    w->setEnabled(size && !manual);
+  const bool size = chkSize_->isChecked();
+  sizing_.Enable(size);
   controls_.chkManualSize->setEnabled(size);
   controls_.lblScale->setEnabled(size);
 }
@@ -180,16 +168,10 @@ void ImageOptimize::showEvent(QShowEvent* event) {
 }
 
 void ImageOptimize::EditSizeBox(QLineEdit* box, QLineEdit* other) {
-  if (sizeGuard_ || !controls_.chkManualSize->isChecked()) return;
-  if (const auto replacement = SizeRules::LimitTypedSize(box->text())) {
-    box->setText(*replacement);
-    return;
-  }
+  if (!sizing_.TakeTypedSize(box)) return;
   // The missing side is worked out for each picture from its own proportions.
   if (!controls_.chkMaintain->isChecked() || other->text().isEmpty()) return;
-  sizeGuard_ = true;
-  other->clear();
-  sizeGuard_ = false;
+  sizing_.SetQuietly(other, QString());
 }
 
 bool ImageOptimize::CheckSizeBox(QLineEdit* box) {
@@ -221,8 +203,8 @@ void ImageOptimize::SizeScrolled() {
   UpdateSizeFromScale();
   if (!drag_->Dragging() || !HasPicture()) return;
   // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
-  int w = SizeRules::BoxValue(controls_.txtSizeX->text()),
-      h = SizeRules::BoxValue(controls_.txtSizeY->text());
+  const QSize size = sizing_.BoxSize();
+  int w = size.width(), h = size.height();
   working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
   if (!working_) FallBackToSource(kScaledMemory);
   optimized_ = working_;
@@ -261,9 +243,7 @@ void ImageOptimize::ManualSizeClicked() {
     RefreshPreview(false);
     return;
   }
-  sizeGuard_ = true;
-  controls_.txtSizeY->clear();
-  sizeGuard_ = false;
+  sizing_.SetQuietly(controls_.txtSizeY, QString());
 }
 
 void ImageOptimize::SizeClicked() {

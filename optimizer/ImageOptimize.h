@@ -10,6 +10,7 @@
 #include "browse/frmPicturePreview.h"
 #include "core/BatchOptions.h"
 #include "optimizer/OptionControls.h"
+#include "optimizer/SizeControls.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -91,10 +92,10 @@ class ImageOptimize : public QWidget {
   QPointer<frmPicturePreview> optimizedView_;
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
-  bool sizeGuard_ = false;
   bool quickShown_ = false;  // the Optimized preview shows a size drag's quick stretch
 
   OptionControls controls_;
+  SizeControls sizing_{controls_};
   QTabWidget* SSTab_ = nullptr;
   QCheckBox* chkSize_ = nullptr;
   QListWidget* lstEffects_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include "browse/frmPicturePreview.h"
 #include "optimizer/OptionControls.h"
+#include "optimizer/SizeControls.h"
 #include "optimizer/clsFileData.h"
 
 class QLineEdit;
@@ -76,7 +77,6 @@ class frmImgOpt : public QWidget {
 
   // Size and quality (frmImgOptSizing.cpp).
   int Quality() const;
-  int Scale() const;
   void UpdateSizeFromScale();
   void EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth);
   void EnableSizeControls();
@@ -114,12 +114,12 @@ class frmImgOpt : public QWidget {
   QPointer<frmPicturePreview> optimizedView_;
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
-  bool sizeGuard_ = false;
   bool unloading_ = false;
   bool fastPreview_ = false;
   QSize optimizedSizeShown_;  // the Optimized preview shows a size drag's quick stretch
 
   OptionControls controls_;
+  SizeControls sizing_{controls_};
 
   TextButton* cmdSave_ = nullptr;
   TextButton* cmdSaveAs_ = nullptr;

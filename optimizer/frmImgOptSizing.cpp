@@ -16,26 +16,13 @@
 #include "optimizer/frmImgOpt.h"
 
 // While a slider is dragged its value stays put until the release; the position is what the
-// user sees.
+// user sees (SizeControls reads the scale slider alike).
 int frmImgOpt::Quality() const { return controls_.sldQuality->sliderPosition(); }
-int frmImgOpt::Scale() const { return controls_.sldSize->sliderPosition(); }
 
-void frmImgOpt::UpdateSizeFromScale() {
-  controls_.lblSize->setText(OptionSliders::ScaleText(Scale()));
-  if (!HasPicture()) return;
-  const QSize size = SizeRules::ScaledSize(QSize(source_->Width(), source_->Height()), Scale());
-  sizeGuard_ = true;
-  controls_.txtSizeX->setText(QString::number(size.width()));
-  controls_.txtSizeY->setText(QString::number(size.height()));
-  sizeGuard_ = false;
-}
+void frmImgOpt::UpdateSizeFromScale() { sizing_.ShowScale(HasPicture() ? source_.get() : nullptr); }
 
 void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
-  if (sizeGuard_ || !controls_.chkManualSize->isChecked()) return;
-  if (const auto replacement = SizeRules::LimitTypedSize(box->text())) {
-    box->setText(*replacement);  // runs this procedure again for the new text
-    return;
-  }
+  if (!sizing_.TakeTypedSize(box)) return;
   if (!controls_.chkMaintain->isChecked() || !HasPicture()) return;
   bool ok = false;
   const int value = box->text().trimmed().toInt(&ok);
@@ -43,21 +30,12 @@ void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
   const auto partner = isWidth
                            ? SizeRules::AspectPartner(value, source_->Height(), source_->Width())
                            : SizeRules::AspectPartner(value, source_->Width(), source_->Height());
-  if (!partner) return;
-  sizeGuard_ = true;
-  other->setText(QString::number(*partner));
-  sizeGuard_ = false;
+  if (partner) sizing_.SetQuietly(other, QString::number(*partner));
 }
 
 void frmImgOpt::EnableSizeControls() {
-  const bool manual = controls_.chkManualSize->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{controls_.txtWidth, controls_.txtHeight,
-                                                    controls_.txtSizeX, controls_.txtSizeY,
-                                                    controls_.chkMaintain, controls_.cmdApplySize})
-    w->setEnabled(manual);
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{controls_.lblScale, controls_.sldSize, controls_.lblSize})
-    w->setEnabled(!manual);
+  sizing_.Enable(true);
+  controls_.lblScale->setEnabled(!controls_.chkManualSize->isChecked());
 }
 
 void frmImgOpt::ManualSizeClicked() {
@@ -70,8 +48,8 @@ void frmImgOpt::ManualSizeClicked() {
 
 void frmImgOpt::UpdateScaledImage() {
   if (!HasPicture()) return;
-  int w = SizeRules::BoxValue(controls_.txtSizeX->text());
-  int h = SizeRules::BoxValue(controls_.txtSizeY->text());
+  const QSize size = sizing_.BoxSize();
+  int w = size.width(), h = size.height();
   if (w <= 0 || h <= 0) return;
   if (!working_ || working_->Width() != w || working_->Height() != h) {
     fastPreview_ = false;
@@ -143,8 +121,8 @@ void frmImgOpt::SizeScrolled() {
   UpdateSizeFromScale();
   if (!drag_->Dragging() || !HasPicture()) return;
   // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
-  int w = SizeRules::BoxValue(controls_.txtSizeX->text());
-  int h = SizeRules::BoxValue(controls_.txtSizeY->text());
+  const QSize size = sizing_.BoxSize();
+  int w = size.width(), h = size.height();
   working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
   if (!working_) return ScaledImageFailed();
   optimized_ = working_;

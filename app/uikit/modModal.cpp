@@ -1,58 +1,13 @@
 #include "app/uikit/modModal.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
 
+#include "app/uikit/OpenWindows.h"
+
 namespace modModal {
 namespace {
-
-bool IsProgramWindow(const QWidget* w) {
-  if (!w || !w->isWindow()) return false;
-  switch (w->windowType()) {
-    case Qt::Popup:
-    case Qt::ToolTip:
-    case Qt::SplashScreen:
-    case Qt::Desktop:
-      return false;
-    default:
-      return true;
-  }
-}
-
-// Qt keeps top-level widgets in no particular order, so the opening order is recorded
-// from the first polish of each window, for the whole life of the application.
-class OpeningOrder : public QObject {
- public:
-  QList<QPointer<QWidget>> seen;
-
-  bool eventFilter(QObject* obj, QEvent* ev) override {
-    if (ev->type() == QEvent::Polish || ev->type() == QEvent::Show) {
-      auto* w = qobject_cast<QWidget*>(obj);
-      if (IsProgramWindow(w) && !Contains(w)) seen.append(w);
-    }
-    return false;
-  }
-  bool Contains(const QWidget* w) const {
-    return std::any_of(seen.begin(), seen.end(),
-                       [w](const QPointer<QWidget>& p) { return p == w; });
-  }
-};
-
-OpeningOrder* Order() {
-  static QPointer<OpeningOrder> order;
-  if (!order && QCoreApplication::instance()) {
-    order = new OpeningOrder;
-    order->setParent(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(order);
-  }
-  return order;
-}
-
-void InstallAtStart() { Order(); }
-Q_COREAPP_STARTUP_FUNCTION(InstallAtStart)
 
 struct Record {
   QPointer<QWidget> window;
@@ -65,17 +20,7 @@ QList<Record>& Records() {
 
 }  // namespace
 
-QList<QWidget*> OpenForms() {
-  QList<QWidget*> forms;
-  if (OpeningOrder* order = Order()) {
-    order->seen.removeAll(nullptr);
-    for (const QPointer<QWidget>& w : order->seen) forms.append(w);
-  }
-  // Windows that were never polished (loaded but not yet shown) come last.
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (IsProgramWindow(w) && !forms.contains(w)) forms.append(w);
-  return forms;
-}
+QList<QWidget*> OpenForms() { return OpenWindows::List(); }
 
 bool IsFormLoaded(const QString& name) {
   const QList<QWidget*> forms = OpenForms();

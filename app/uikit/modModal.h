@@ -11,7 +11,7 @@ namespace modModal {
 
 inline constexpr const char* kMainWindowName = "frmMainForm";
 
-// The program's open windows, in the order in which they were opened.
+// The program's open windows, in the order in which they were opened (see OpenWindows).
 QList<QWidget*> OpenForms();
 bool IsFormLoaded(const QString& name);
 // Without the main window nothing happens; otherwise disables every other enabled

@@ -3,30 +3,9 @@
 #include <QDir>
 #include <QThread>
 
+#include "core/OptionGrammar.h"
+
 namespace {
-
-bool ToInt(const QString& text, int minimum, int maximum, int& value) {
-  bool ok = false;
-  const int v = text.toInt(&ok);
-  if (!ok || v < minimum || v > maximum) return false;
-  value = v;
-  return true;
-}
-
-QString RangeError(const QString& option, int minimum, int maximum, const QString& given) {
-  return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
-      .arg(option)
-      .arg(minimum)
-      .arg(maximum)
-      .arg(given);
-}
-
-// Typed names need not match the catalogue's capitals: "sharpen more" is "Sharpen More".
-const EffectCatalog::Entry* FindEffect(const QString& name) {
-  for (const EffectCatalog::Entry& entry : EffectCatalog::All())
-    if (entry.name.compare(name, Qt::CaseInsensitive) == 0) return &entry;
-  return nullptr;
-}
 
 // "Blur=0..255 (0)" for the usage; direct effects stand alone.
 QString EffectList() {
@@ -47,30 +26,6 @@ QString EffectList() {
     line += QStringLiteral(" ") + item + QLatin1Char(item == items.last() ? '\n' : ',');
   }
   return text + line;
-}
-
-bool ParseEffect(const QString& text, BatchOptions::Effect& effect, QString& error) {
-  // The last "=" splits: names hold blanks but no "=".
-  const int eq = text.lastIndexOf(QLatin1Char('='));
-  const QString name = eq < 0 ? text : text.left(eq);
-  effect.entry = FindEffect(name);
-  if (!effect.entry) {
-    error = QStringLiteral("unknown effect '%1' (effects: %2)")
-                .arg(name, EffectCatalog::SortedNames().join(QStringLiteral(", ")));
-    return false;
-  }
-  effect.level = effect.entry->start;
-  if (eq < 0) return true;
-  if (!effect.entry->HasLevel()) {
-    error = QStringLiteral("effect '%1' takes no level").arg(name);
-    return false;
-  }
-  if (!ToInt(text.mid(eq + 1), effect.entry->minimum, effect.entry->maximum, effect.level)) {
-    error = RangeError(QStringLiteral("effect '%1'").arg(name), effect.entry->minimum,
-                       effect.entry->maximum, text.mid(eq + 1));
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -167,12 +122,11 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       target = true;
       return !hasValue;
     };
-    static const QStringList kFlags = {"--recursive",  "--overwrite",    "--keep-structure",
-                                       "--dry-run",    "--json",         "--quiet",
-                                       "--keep-dates", "--allow-larger", "--strip"};
-    static const QStringList kValued = {"--quality",    "--scale",    "--width",      "--height",
-                                        "--jobs",       "--effect",   "--output-dir", "--shard",
-                                        "--files-from", "--if-exists"};
+    // The picture options are OptionGrammar's, which the batch wizard's workers read too.
+    static const QStringList kFlags = {"--recursive", "--overwrite", "--keep-structure",
+                                       "--dry-run",   "--json",      "--quiet"};
+    static const QStringList kValued = {"--jobs", "--output-dir", "--shard", "--files-from",
+                                        "--if-exists"};
     QString v;
     if (arg == QLatin1String("--")) {
       optionsDone = true;
@@ -183,37 +137,21 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       out.version = true;
       return true;
     } else if (kFlags.contains(arg)) {
-      bool* target[] = {&out.recursive,
-                        &out.overwrite,
-                        &out.keepStructure,
-                        &out.dryRun,
-                        &out.json,
-                        &out.quiet,
-                        &out.options.keepDates,
-                        &out.options.allowLarger,
-                        &out.options.stripMetadata};
+      bool* target[] = {&out.recursive, &out.overwrite, &out.keepStructure,
+                        &out.dryRun,    &out.json,      &out.quiet};
       if (!flag(*target[kFlags.indexOf(arg)])) return false;
-    } else if (kValued.contains(arg)) {
+    } else if (bool* option = OptionGrammar::Flag(arg, out.options)) {
+      if (!flag(*option)) return false;
+    } else if (kValued.contains(arg) || OptionGrammar::TakesValue(arg)) {
       if (!take(v)) {
         error = QStringLiteral("%1 needs a value").arg(arg);
         return false;
       }
-      BatchOptions& o = out.options;
-      if (arg == QLatin1String("--quality")) {
-        if (!ToInt(v, 7, 98, o.quality)) return (error = RangeError(arg, 7, 98, v)), false;
-      } else if (arg == QLatin1String("--scale")) {
-        if (!ToInt(v, 1, 500, o.scale)) return (error = RangeError(arg, 1, 500, v)), false;
-        scaleGiven = true;
-      } else if (arg == QLatin1String("--width")) {
-        if (!ToInt(v, 1, 32767, o.width)) return (error = RangeError(arg, 1, 32767, v)), false;
-      } else if (arg == QLatin1String("--height")) {
-        if (!ToInt(v, 1, 32767, o.height)) return (error = RangeError(arg, 1, 32767, v)), false;
+      if (OptionGrammar::TakesValue(arg)) {
+        if (!OptionGrammar::Read(arg, v, out.options, error)) return false;
+        scaleGiven = scaleGiven || arg == QLatin1String("--scale");
       } else if (arg == QLatin1String("--jobs")) {
-        if (!ToInt(v, 1, 256, out.jobs)) return (error = RangeError(arg, 1, 256, v)), false;
-      } else if (arg == QLatin1String("--effect")) {
-        BatchOptions::Effect effect;
-        if (!ParseEffect(v, effect, error)) return false;
-        o.effects.push_back(effect);
+        if (!OptionGrammar::ReadNumber(arg, v, 1, 256, out.jobs, error)) return false;
       } else if (arg == QLatin1String("--shard")) {
         if (!Shard::Parse(v, out.shard))
           return (error = QStringLiteral("--shard takes K/N with 0 <= K < N, not '%1'").arg(v)),
@@ -236,13 +174,7 @@ bool CliArguments::Parse(const QStringList& args, CliArguments& out, QString& er
       return false;
     }
   }
-  BatchOptions& o = out.options;
-  o.manualSize = o.width > 0 || o.height > 0;
-  if (o.manualSize && scaleGiven) {
-    error = QStringLiteral("--scale cannot be combined with --width or --height");
-    return false;
-  }
-  o.resize = o.manualSize || scaleGiven;
+  if (!OptionGrammar::Finish(out.options, scaleGiven, error)) return false;
   if (out.overwrite == outputGiven) {
     error = QStringLiteral("give exactly one of --output-dir DIR and --overwrite");
     return false;

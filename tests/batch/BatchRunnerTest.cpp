@@ -33,6 +33,14 @@ TEST(WorkerProtocol, OptionsJobsAndResultsSurviveTheTrip) {
   EXPECT_EQ(back.effects[1].entry, o.effects[1].entry);
   EXPECT_EQ(back.effects[1].level, 3);
   EXPECT_FALSE(WorkerProtocol::ParseOptionArguments({"--effect", "No Such=1"}, back, error));
+  // A manual size with both boxes empty reaches the worker as such: its pictures fail for want
+  // of a size instead of being written unsized.
+  o.width = 0;
+  ASSERT_TRUE(
+      WorkerProtocol::ParseOptionArguments(WorkerProtocol::OptionArguments(o), back, error));
+  EXPECT_TRUE(back.resize && back.manualSize);
+  EXPECT_EQ(back.width, 0);
+  EXPECT_EQ(back.height, 0);
 
   const QString odd = "/tmp/a\tb\nc%d ü.png";
   int index = -1;
