@@ -94,8 +94,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
       QStringLiteral("incomplete picture (its data ends early or is damaged): ");
   if (!picture->CreateFromFile(source)) {
     if (picture->Incomplete()) {
-      Fail(&result.reason, incompleteText + (inPlace ? QStringLiteral("left unchanged")
-                                                     : QStringLiteral("not written")));
+      Fail(&result.reason, QStringLiteral("cannot read the picture: ") + incompleteText.chopped(2));
       return;
     }
     Fail(&result.reason, picture->LoadError().isEmpty()
