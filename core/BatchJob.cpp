@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "core/JpegCompleteness.h"
 #include "core/SizeRules.h"
 #include "engine/ImageDescriptor.h"
 #include "engine/ImageFormat.h"
@@ -89,17 +88,24 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
                     ImageFormat::FromContent(original, true) == ImageFormat::kJpeg &&
                     SafeFile::Read(source, original);
   auto picture = std::make_shared<clsImage>();
+  // The decoder itself says whether data was lost: one decode, and nothing guessed from the
+  // file's last bytes (a file cut short can still end with an EOI marker).
+  const QString incompleteText =
+      QStringLiteral("incomplete picture (its data ends early or is damaged): ");
   if (!picture->CreateFromFile(source)) {
+    if (picture->Incomplete()) {
+      Fail(&result.reason, QStringLiteral("cannot read the picture: ") + incompleteText.chopped(2));
+      return;
+    }
     Fail(&result.reason, picture->LoadError().isEmpty()
                              ? UnreadableReason(source, jpeg ? original : QByteArray())
                              : QStringLiteral("cannot read the picture: ") + picture->LoadError());
     return;
   }
   picture->SetStripMetadata(options.stripMetadata);
-  const bool incomplete = jpeg && !JpegCompleteness::IsComplete(original);
+  const bool incomplete = picture->Incomplete();
   if (incomplete && inPlace) {
-    Fail(&result.reason, QStringLiteral("incomplete picture (its data ends early or is damaged): "
-                                        "left unchanged"));
+    Fail(&result.reason, incompleteText + QStringLiteral("left unchanged"));
     return;
   }
   auto sized = GetSizedImage(picture, options, false);
@@ -129,9 +135,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     result.ok = true;
     result.bytesAfter = encoded.size();
     if (incomplete)
-      result.reason = QStringLiteral(
-          "incomplete picture (its data ends early or is damaged): "
-          "the missing part is grey");
+      result.reason = incompleteText + QStringLiteral("the missing part is grey");
   }
   result.width = sized->Width();
   result.height = sized->Height();

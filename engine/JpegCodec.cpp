@@ -205,7 +205,10 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     target.Release();
-    if (extras) extras->tooManyScans = errors.tooManyScans;
+    if (extras) {
+      extras->tooManyScans = errors.tooManyScans;
+      extras->dataLost = errors.dataLost;
+    }
     return false;
   }
   StartReading(cinfo, data, size);
@@ -232,6 +235,7 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   // is complete has no picture to give.
   jpeg_start_decompress(&cinfo);
   const bool reuse = !target.Empty() && target.Width() == w && target.Height() == h;
+  if (extras) extras->dataLost = errors.dataLost;
   if (errors.dataEndsAtRow == 0 || (!reuse && target.Allocate(w, h, false) != kImageOk)) {
     jpeg_destroy_decompress(&cinfo);
     target.Release();
@@ -246,11 +250,14 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
     if (errors.dataEndsAtRow == 0) {
       jpeg_destroy_decompress(&cinfo);
       target.Release();
+      if (extras) extras->dataLost = errors.dataLost;
       return false;
     }
   }
+  // Finishing reads up to EOI, where extraneous bytes after the last scan show.
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
+  if (extras) extras->dataLost = errors.dataLost;
   return true;
 }
 

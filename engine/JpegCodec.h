@@ -26,6 +26,9 @@ struct Extras {
   QByteArray iptc;  // APP13 payload
   QByteArray icc;   // the whole embedded colour profile
   bool tooManyScans = false;
+  // libjpeg's warnings of data that ends early or is corrupt; the pixels they touched are
+  // grey or wrong, which nothing else shows.
+  int dataLost = 0;
 };
 
 struct Header {

@@ -16,6 +16,24 @@ int RowsReached(const jpeg_decompress_struct& cinfo, bool multiScan) {
   return int(std::min<std::int64_t>(rows, cinfo.image_height));
 }
 
+// Extraneous bytes between the header's markers are common in camera files and harmless;
+// after a scan they are entropy data the decoder could not place.
+bool LosesData(int code, const jpeg_decompress_struct& d) {
+  switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:
+      return true;
+    case JWRN_EXTRANEOUS_DATA:
+      return d.input_scan_number > 0;
+    default:
+      return false;
+  }
+}
+
 void OnMessage(j_common_ptr cinfo, int level) {
   if (level >= 0 || !cinfo->is_decompressor) return;  // trace output, or writing
   JpegErrorManager& errors = JpegErrorManager::Of(cinfo);
@@ -24,6 +42,7 @@ void OnMessage(j_common_ptr cinfo, int level) {
   // Huffman data says when a block lacked bits; the arithmetic decoder only reads past the
   // end of the file.
   const int code = errors.pub.msg_code;
+  if (LosesData(code, d)) ++errors.dataLost;
   if (errors.dataEndsAtRow < 0 &&
       (code == JWRN_HIT_MARKER || (code == JWRN_JPEG_EOF && d.arith_code)))
     errors.dataEndsAtRow = RowsReached(d, errors.multiScan);

@@ -1,8 +1,9 @@
 #pragma once
 // The one door for libjpeg's errors, shared by every reader and writer of the engine.
 // libjpeg's default handler ends the process; this one jumps back to the call that met the
-// error and stays silent. Data that ends early is only a warning to libjpeg, which then
-// decodes grey; the manager notes how far the real picture data reached.
+// error and stays silent. Data that ends early or is broken is only a warning to libjpeg,
+// which then decodes grey or garbage; the manager counts those warnings and notes how far
+// the real picture data reached.
 #include <csetjmp>
 // jpeglib.h needs size_t and FILE declared first.
 // clang-format off
@@ -21,6 +22,7 @@ struct JpegErrorManager {
   std::jmp_buf jump;
   bool multiScan = false;  // every scan but the first covers the whole picture again
   int dataEndsAtRow = -1;  // first row the data did not reach; -1 while it lasts
+  int dataLost = 0;        // warnings that mean picture data is missing or wrong
   bool tooManyScans = false;
 
   // Before jpeg_create_*.

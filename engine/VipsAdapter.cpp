@@ -198,8 +198,13 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
   bool ok = false;
   try {
     VImage image = FromBlob(blob, format);
-    ok = (format != ImageFormat::kGif || WithinGifScreen(bytes, image)) &&
-         Render(image, out, format, extras);
+    if (format == ImageFormat::kGif && !WithinGifScreen(bytes, image)) {
+      vips_area_unref(VIPS_AREA(blob));
+      return false;
+    }
+    // The header was read: from here a failure is the picture data's (or a size limit's).
+    if (extras) extras->brokenData = true;
+    ok = Render(image, out, format, extras);
   } catch (...) {
     vips_area_unref(VIPS_AREA(blob));
     throw;
@@ -249,7 +254,9 @@ bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescript
     if (extras) extras->tooLarge = true;
     return false;
   }
-  return Guarded([&] { return LoadBlob(bytes, format, out, extras); });
+  const bool ok = Guarded([&] { return LoadBlob(bytes, format, out, extras); });
+  if (extras && (ok || extras->tooLarge)) extras->brokenData = false;
+  return ok;
 }
 
 bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescriptor& out) {

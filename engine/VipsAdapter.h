@@ -15,6 +15,9 @@ namespace VipsAdapter {
 struct Extras {
   PictureMetadata metadata;
   bool tooLarge = false;  // refused by a size limit, not for its content
+  // Refused because its picture data ends early or is damaged, although its header was fine
+  // (loaders would otherwise give black or grey for what is missing).
+  bool brokenData = false;
 };
 
 // Loads a whole picture of the given format. The orientation stored in JPEG, TIFF, WebP and

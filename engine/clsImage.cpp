@@ -67,6 +67,7 @@ void clsImage::ClearUp() {
   dc_ = 0;
   metadata_ = PictureMetadata();
   loadError_.clear();
+  incomplete_ = false;
 }
 
 void clsImage::TakeMetadataOf(const clsImage& other) {
@@ -96,6 +97,7 @@ bool clsImage::CreateFromFile(const QString& fileName) {
   VipsAdapter::Extras extras;
   if (!VipsAdapter::LoadFile(fileName, format, pixels, &extras)) {
     if (extras.tooLarge) loadError_ = kTooLarge;
+    incomplete_ = extras.brokenData;
     return false;
   }
   Attach(std::move(pixels));
@@ -131,6 +133,7 @@ bool clsImage::DecodeBytes(const QByteArray& bytes, int format) {
   VipsAdapter::Extras extras;
   if (!VipsAdapter::LoadBuffer(bytes, ImageFormat::Code(format), pixels, &extras)) {
     if (extras.tooLarge) loadError_ = kTooLarge;
+    incomplete_ = extras.brokenData;
     return false;
   }
   Attach(std::move(pixels));

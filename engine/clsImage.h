@@ -53,6 +53,9 @@ class clsImage {
   // pictures beyond the engine's limits (file size, pixels, memory, progressive scans);
   // empty otherwise (not a picture, damaged).
   const QString& LoadError() const { return loadError_; }
+  // The last load met picture data that ends early or is damaged. A JPEG is then held with
+  // grey or wrong pixels where data was lost; other formats are refused.
+  bool Incomplete() const { return incomplete_; }
 
   // EXIF, XMP and IPTC of the loaded file; every JPEG made from this picture carries them
   // (sizes included) unless stripping is set. Copies and scaled copies keep both.
@@ -149,4 +152,5 @@ class clsImage {
   PictureMetadata metadata_;
   bool stripMetadata_ = false;
   QString loadError_;
+  bool incomplete_ = false;
 };

@@ -35,6 +35,7 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
   Reattached(previous);
   metadata_ = PictureMetadata();
   loadError_ = extras.tooManyScans ? QString::fromLatin1(kTooLargeText) : QString();
+  incomplete_ = extras.dataLost > 0;
   if (ok && withExtras) {
     // A converted picture has a new buffer, and with it a new context id.
     const bool converted = !extras.icc.isEmpty() && !PictureColour::IsSrgb(extras.icc) &&

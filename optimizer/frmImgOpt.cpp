@@ -163,7 +163,7 @@ void frmImgOpt::closeEvent(QCloseEvent* event) {
         MsgBox(this,
                Language().GetString(QStringLiteral("SavImg")) +
                    (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
-               Dialogs::YesNoCancel | Dialogs::Exclamation);
+               Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
     if (answer == Dialogs::Cancel) {
       event->ignore();
       for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})

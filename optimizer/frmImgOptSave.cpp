@@ -56,12 +56,12 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
   if (target != fileName && (existing.exists() || existing.isSymLink()) && !IsLoadedFile(target) &&
       MsgBox(this,
              QStringLiteral("\"%1\" already exists and is another file.\nReplace it?").arg(target),
-             Dialogs::YesNo | Dialogs::Exclamation) != Dialogs::Yes)
+             Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) != Dialogs::Yes)
     return false;
   const QString note = TrashNote(fileName);
   if (!note.isEmpty() && !trashAgreed &&
-      MsgBox(this, note + QStringLiteral("\nSave?"), Dialogs::YesNo | Dialogs::Question) !=
-          Dialogs::Yes)
+      MsgBox(this, note + QStringLiteral("\nSave?"),
+             Dialogs::YesNo | Dialogs::Question | Dialogs::DefaultButton2) != Dialogs::Yes)
     return false;
   // The new file is written completely (a temporary file renamed into place) before anything
   // is removed, so a failed save leaves the user's files as they were.

@@ -45,6 +45,20 @@ class QtDialogs final : public Dialogs {
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    switch (DefaultAnswer(style)) {
+      case Yes:
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+      case No:
+        box.setDefaultButton(QMessageBox::No);
+        break;
+      case Cancel:
+        box.setDefaultButton(QMessageBox::Cancel);
+        break;
+      default:
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    }
     switch (box.exec()) {
       case QMessageBox::Yes:
         return Yes;
@@ -77,6 +91,20 @@ class QtDialogs final : public Dialogs {
 Dialogs* g_installed = nullptr;
 
 }  // namespace
+
+Dialogs::Answer Dialogs::DefaultAnswer(int style) {
+  const int second = (style & DefaultButton2) ? 1 : (style & DefaultButton3) ? 2 : 0;
+  switch (style & 0x7) {
+    case OkCancel:
+      return second ? Cancel : Ok;
+    case YesNoCancel:
+      return second == 2 ? Cancel : second ? No : Yes;
+    case YesNo:
+      return second ? No : Yes;
+    default:
+      return Ok;
+  }
+}
 
 Dialogs& Dialogs::Current() {
   static QtDialogs qt;

@@ -11,9 +11,15 @@ class Dialogs {
   // Message box style = buttons + icon, as the windows pass it (48 = OK with exclamation).
   static constexpr int OkOnly = 0, OkCancel = 1, YesNoCancel = 3, YesNo = 4;
   static constexpr int Critical = 16, Question = 32, Exclamation = 48, Information = 64;
+  // The button Enter presses; the first unless one of these is added. A question whose Yes
+  // replaces or removes a file makes the safe answer the default.
+  static constexpr int DefaultButton2 = 256, DefaultButton3 = 512;
   enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
   virtual ~Dialogs() = default;
+
+  // The answer of the default button of style (OK, Yes, No or Cancel).
+  static Answer DefaultAnswer(int style);
 
   virtual Answer Message(QWidget* parent, const QString& text, int style, const QString& title) = 0;
   // Empty text / list when the user cancels. filter uses Qt's "Name (*.a *.b);;..." form.

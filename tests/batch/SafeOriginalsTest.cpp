@@ -33,7 +33,8 @@ QString Sample(const QString& name) { return TestEnv::SourceDir() + "/samples/" 
 struct Case {
   const char* name;
   // What lies in dir before the run: "photo" a real JPEG, "small" the same at quality 40,
-  // "cut" the photo cut off half way, "png" a PNG, "other" a JPEG of another picture,
+  // "cut" the photo cut off half way, "cuteoi" the same ended with an EOI marker, "corrupt" the
+  // photo with bytes overwritten in the middle, "png" a PNG, "cutpng" that PNG cut half way, "other" a JPEG of another picture,
   // "link" a link to ../outside.jpg, "huge" a JPEG claiming 60000 x 60000 pixels.
   std::vector<std::pair<const char*, const char*>> files;
   std::vector<const char*> args;  // "@" stands for the scratch folder
@@ -63,8 +64,17 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
       ASSERT_TRUE(photo.SaveIJLjpg(path, 40));
     }
     if (k == "cut") Put(path, original.left(original.size() / 2));
-    if (k == "png") {
+    if (k == "cuteoi") Put(path, original.left(original.size() / 2) + "\xFF\xD9");
+    if (k == "corrupt") {
+      // No 0xFF among them, so no false marker: only the entropy data is wrong.
+      Put(path, QByteArray(original).replace(original.size() / 2, 4096, QByteArray(4096, 0x5A)));
+    }
+    if (k == "png" || k == "cutpng") {
       ASSERT_TRUE(QImage(Sample("Coast.gif")).save(path, "PNG"));
+      if (k == "cutpng") {
+        const QByteArray png = Bytes(path);
+        Put(path, png.left(png.size() / 2));
+      }
     }
     if (k == "other") Put(path, Bytes(Sample("Green hills.jpg")));
     if (k == "huge") Put(path, Bytes(TestEnv::SourceDir() + "/tests/engine/fixtures/huge.jpg"));
@@ -186,6 +196,31 @@ INSTANTIATE_TEST_SUITE_P(
              "written",
              "in/a.jpg",
              "out/a.jpg",
+             "incomplete"},
+        // The decoder, not the file's last bytes, says whether data was lost.
+        Case{"CutJpegWithEoiUntouched",
+             {{"cuteoi", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "failed",
+             "in/a.jpg",
+             "",
+             "incomplete"},
+        Case{"CorruptJpegUntouched",
+             {{"corrupt", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "failed",
+             "in/a.jpg",
+             "",
+             "incomplete"},
+        Case{"CutPngUntouched",
+             {{"cutpng", "in/a.png"}},
+             {"--overwrite"},
+             "in/a.png",
+             "failed",
+             "in/a.png",
+             "",
              "incomplete"},
         // A refusal says why.
         Case{"TooLargeSaysTheLimit",

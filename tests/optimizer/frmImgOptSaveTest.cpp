@@ -159,8 +159,8 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
       png);
 }
 
-// A file other than the loaded picture is never replaced unasked, whatever name the save
-// ends up with; answering No leaves every file as it was.
+// A file other than the loaded picture is never replaced, nor the loaded PNG trashed, unasked,
+// whatever name the save ends up with; No is the default and leaves every file as it was.
 struct OtherFileCase {
   const char* name;
   const char* loaded;  // the picture opened
@@ -192,8 +192,11 @@ TEST_P(OtherFileTest, IsNamedBeforeItIsReplaced) {
   EXPECT_EQ(OptimizerFixtures::Bytes(loaded), loadedBytes);
   if (*c.asked) {
     ASSERT_EQ(dialogs_.MessageCount(), 1);
-    EXPECT_TRUE(dialogs_.calls.last().text.contains(dir_.filePath(c.asked)))
-        << dialogs_.calls.last().text.toStdString();
+    const RecordingDialogs::Call& q = dialogs_.calls.last();
+    EXPECT_TRUE(q.text.contains(dir_.filePath(c.asked)) ||
+                q.text.contains("\"" + QString::fromLatin1(c.asked) + "\" goes to the trash"))
+        << q.text.toStdString();
+    EXPECT_EQ(q.defaultAnswer, Dialogs::No);
   } else {
     EXPECT_EQ(dialogs_.MessageCount(), 0);
     EXPECT_TRUE(QFile::exists(dir_.filePath(SaveName::JpegName(c.typed))));
@@ -208,7 +211,9 @@ INSTANTIATE_TEST_SUITE_P(
         OtherFileCase{"TypedWithoutExtension", "a.jpg", "noext.jpg", "noext", "noext.jpg"},
         // The typed name itself is another picture: it is not the loaded one,
         // so it is neither replaced nor removed.
-        OtherFileCase{"TypedNameIsAnotherPng", "a.jpg", "q70.png", "q70.png", ""}),
+        OtherFileCase{"TypedNameIsAnotherPng", "a.jpg", "q70.png", "q70.png", ""},
+        // No other JPEG in the way: the question is about the loaded PNG going to the trash.
+        OtherFileCase{"LoadedPngToTheTrash", "a.png", "b.jpg", "", "a.png"}),
     [](const ::testing::TestParamInfo<OtherFileCase>& info) {
       return std::string(info.param.name);
     });

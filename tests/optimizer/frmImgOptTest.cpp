@@ -271,7 +271,9 @@ TEST_F(OptimizerWindowTest, ClosingAModifiedPictureAsksAndCancelKeepsIt) {
             "Save image?\nThe picture is saved as \"" +
                 QFileInfo(window_->GetFileName()).completeBaseName() + ".jpg\"; \"" +
                 QFileInfo(window_->GetFileName()).fileName() + "\" goes to the trash.");
-  EXPECT_EQ(dialogs_.calls[0].style, Dialogs::YesNoCancel | Dialogs::Exclamation);
+  EXPECT_EQ(dialogs_.calls[0].style & 7, Dialogs::YesNoCancel);
+  // Enter must not send the PNG to the trash.
+  EXPECT_EQ(dialogs_.calls[0].defaultAnswer, Dialogs::Cancel);
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->OriginalPreview()->isVisible());
 

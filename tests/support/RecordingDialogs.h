@@ -14,6 +14,7 @@ class RecordingDialogs : public Dialogs {
     QString text;  // message text, or the title of a file dialog, or the URL
     int style = 0;
     QString title;
+    Answer defaultAnswer = Ok;  // the button Enter would press
   };
 
   RecordingDialogs() { Dialogs::Install(this); }
@@ -24,7 +25,7 @@ class RecordingDialogs : public Dialogs {
   QStringList fileAnswers;  // popped for each file or folder dialog; "" when empty
 
   Answer Message(QWidget*, const QString& text, int style, const QString& title) override {
-    calls.append({"message", text, style, title});
+    calls.append({"message", text, style, title, DefaultAnswer(style)});
     if (!answers.isEmpty()) return answers.takeFirst();
     return (style & 7) == OkOnly ? Ok : Cancel;
   }
