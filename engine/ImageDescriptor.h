@@ -18,8 +18,11 @@ inline constexpr int kMaxImageSide = 65500;
 inline constexpr std::int64_t kMaxImagePixels = 300'000'000;
 // Largest file the engine opens; larger ones are refused without being read.
 inline constexpr std::int64_t kMaxFileBytes = std::int64_t(1) << 30;
-// What the user is told when any of these limits refuses a file.
+// What the user is told when any of these limits refuses a file; the file and scan limits
+// add which one it was.
 inline constexpr char kTooLargeText[] = "too large";
+inline constexpr char kFileTooLargeText[] = "too large (the file is over 1 GiB)";
+inline constexpr char kTooManyScansText[] = "too large (more than 500 progressive scans)";
 
 class ImageDescriptor {
  public:

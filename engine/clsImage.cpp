@@ -78,7 +78,7 @@ void clsImage::TakeMetadataOf(const clsImage& other) {
 bool clsImage::CreateFromFile(const QString& fileName) {
   ClearUp();
   if (QFileInfo(fileName).size() > kMaxFileBytes) {
-    loadError_ = kTooLarge;
+    loadError_ = QString::fromLatin1(kFileTooLargeText);
     return false;
   }
   ImageFormat::Code format = ImageFormat::FromExtension(fileName);

@@ -3,9 +3,13 @@
 
 #include "engine/ExifOrientation.h"
 #include "engine/JpegCodec.h"
+#include "engine/JpegErrorManager.h"
 #include "engine/PictureColour.h"
 #include "engine/SafeFile.h"
 #include "engine/clsImage.h"
+
+// The refusal text names the limit.
+static_assert(JpegErrorManager::kMaxScans == 500 && kMaxFileBytes == (std::int64_t(1) << 30));
 
 bool clsImage::EncodeJpeg(int quality, QByteArray& out) const {
   JpegCodec::Settings settings;
@@ -34,7 +38,7 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
   if (!ok) pixels_.Release();
   Reattached(previous);
   metadata_ = PictureMetadata();
-  loadError_ = extras.tooManyScans ? QString::fromLatin1(kTooLargeText) : QString();
+  loadError_ = extras.tooManyScans ? QString::fromLatin1(kTooManyScansText) : QString();
   incomplete_ = extras.dataLost > 0;
   if (ok && withExtras) {
     // A converted picture has a new buffer, and with it a new context id.
@@ -58,7 +62,7 @@ bool clsImage::ReadJpegFile(const QString& fileName, bool* foreign) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || file.size() > kMaxFileBytes) {
     ClearUp();
-    if (file.size() > kMaxFileBytes) loadError_ = QString::fromLatin1(kTooLargeText);
+    if (file.size() > kMaxFileBytes) loadError_ = QString::fromLatin1(kFileTooLargeText);
     return false;
   }
   // Mapping spares a copy of the compressed bytes; a pipe or special file is read instead.

@@ -219,7 +219,7 @@ TEST_P(Limits, RefusedAsTooLarge) {
   image.Create(4, 4, 24);
   EXPECT_FALSE(image.CreateFromFile(path));
   EXPECT_EQ(image.hDC(), 0);
-  EXPECT_EQ(image.LoadError(), "too large");
+  EXPECT_TRUE(image.LoadError().startsWith("too large")) << image.LoadError().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
