@@ -27,8 +27,11 @@ void SetHelpFile(const QString& path) { HelpFilePath() = path; }
 QString FindDataFile(const QString& fileName) {
   const QString beside = ProgramFolder() + "/" + fileName;
   if (QFileInfo::exists(beside)) return beside;
-  const QString shared = QDir::cleanPath(ProgramFolder() + "/../share/trimjet/" + fileName);
-  if (QFileInfo::exists(shared)) return shared;
+  // Installed, the program lives in PREFIX/lib/trimjet and its data in PREFIX/share/trimjet.
+  for (const char* up : {"/../../share/trimjet/", "/../share/trimjet/"}) {
+    const QString shared = QDir::cleanPath(ProgramFolder() + up + fileName);
+    if (QFileInfo::exists(shared)) return shared;
+  }
   return beside;
 }
 

@@ -113,7 +113,7 @@ TEST(DesktopEntry, OptimizeActionRunsThisBuildsLauncher) {
   const QRegularExpression mime("^MimeType=(.*)$", QRegularExpression::MultilineOption);
   const QStringList types = mime.match(text).captured(1).split(';', Qt::SkipEmptyParts);
   for (const char* t : {"image/jpeg", "image/gif", "image/bmp", "image/x-pcx", "image/png",
-                        "image/x-tga", "image/tiff"}) {
+                        "image/x-tga", "image/tiff", "image/webp", "image/heic", "image/avif"}) {
     EXPECT_TRUE(types.contains(t)) << t;
   }
 }
