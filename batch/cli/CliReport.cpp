@@ -115,9 +115,9 @@ void CliReport::Summary() {
     };
     out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
   } else if (!args_.quiet && !args_.dryRun) {
-    out_ << "Compression ratio" << (ratio.isEmpty() ? QString() : QStringLiteral(" ") + ratio)
-         << "\n"
-         << BatchTotals::SummaryLine(counts_[int(Status::kWritten)], counts_[int(Status::kKept)],
+    // Nothing written gives no ratio, and a bare heading would read like a result.
+    if (!ratio.isEmpty()) out_ << "Compression ratio " << ratio << "\n";
+    out_ << BatchTotals::SummaryLine(counts_[int(Status::kWritten)], counts_[int(Status::kKept)],
                                      counts_[int(Status::kSkipped)], counts_[int(Status::kFailed)],
                                      totals_.Original() - totals_.Optimised())
          << "\n";

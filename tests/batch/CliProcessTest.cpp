@@ -164,6 +164,11 @@ TEST(Cli, MissingInputFailsButTheOthersAreWritten) {
   EXPECT_TRUE(o.err.contains(dir.path() + "/nothing.png: no such file or folder"));
   ASSERT_EQ(o.lines.size(), 3);
   EXPECT_TRUE(QFile::exists(dir.path() + "/photo.jpg"));
+  // Nothing written: the summary alone, no bare ratio heading.
+  const Outcome none = RunCli({"--output-dir", dir.path(), Fixture("corrupt.png")});
+  EXPECT_EQ(none.exitCode, 1);
+  ASSERT_EQ(none.lines.size(), 2) << none.lines.join('\n').toStdString();
+  EXPECT_TRUE(none.lines[1].startsWith("Written 0, kept 0, skipped 0, failed 1"));
 }
 
 // On a terminal the bar is cleared before every result line; with the results going to a
