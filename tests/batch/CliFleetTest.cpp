@@ -13,38 +13,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "CliRun.h"
 #include "TestEnv.h"
 #include "engine/clsImage.h"
 
 namespace {
-
-struct Outcome {
-  int exitCode = -1;
-  QStringList lines;  // standard output
-  QString err;
-};
-
-Outcome RunCli(const QStringList& args, const QByteArray& input = QByteArray()) {
-  QProcess p;
-  p.start(TestEnv::BinDir() + "/trimjet-cli", args);
-  p.write(input);
-  p.closeWriteChannel();
-  Outcome o;
-  if (!p.waitForFinished(120000)) return o;
-  o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-  o.err = QString::fromUtf8(p.readAllStandardError());
-  return o;
-}
-
-QString Fixture(const QString& name) {
-  return TestEnv::SourceDir() + "/tests/engine/fixtures/" + name;
-}
-
-QByteArray Bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Every file below folder by its path relative to it, with its bytes.
 QMap<QString, QByteArray> Tree(const QString& folder) {

@@ -7,37 +7,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "CliRun.h"
 #include "TestEnv.h"
 #include "batch/BatchTotals.h"
 #include "engine/clsImage.h"
 
 namespace {
-
-struct Outcome {
-  int exitCode = -1;
-  QStringList lines;  // standard output
-  QString err;
-};
-
-Outcome RunCli(const QStringList& args) {
-  QProcess p;
-  p.start(TestEnv::BinDir() + "/trimjet-cli", args);
-  Outcome o;
-  if (!p.waitForFinished(120000)) return o;
-  o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-  o.err = QString::fromUtf8(p.readAllStandardError());
-  return o;
-}
-
-QString Fixture(const QString& name) {
-  return TestEnv::SourceDir() + "/tests/engine/fixtures/" + name;
-}
-
-QByteArray Bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // in/ with every format, a corrupt file, a text file and a subfolder whose d.png collides.
 class CliFolder : public ::testing::Test {
