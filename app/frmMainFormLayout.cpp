@@ -146,7 +146,7 @@ void frmMainForm::BuildToolbar() {
 }
 
 void frmMainForm::BuildMenus() {
-  const auto item = [this](QMenu* menu, const char* name, const char* caption) {
+  const auto item = [](QMenu* menu, const char* name, const char* caption) {
     QAction* action = Named(menu->addAction(QString::fromLatin1(caption)), name);
     return action;
   };

@@ -17,9 +17,15 @@ void SetShort(ExifData* data, ExifIfd ifd, ExifTag tag, ExifShort value) {
   ExifEntry* entry = exif_content_get_entry(data->ifd[ifd], tag);
   if (!entry) {
     entry = exif_entry_new();
+    if (!entry) return;
+    // The IFD refuses an entry whose tag it already holds; a blank entry has tag 0, which a
+    // damaged directory may hold. Tagged first, and checked, so a refused entry is not used.
+    entry->tag = tag;
     exif_content_add_entry(data->ifd[ifd], entry);
-    exif_entry_initialize(entry, tag);
-    exif_entry_unref(entry);  // the IFD holds it now
+    const bool added = entry->parent == data->ifd[ifd];
+    if (added) exif_entry_initialize(entry, tag);
+    exif_entry_unref(entry);  // the IFD holds it now, or it is gone
+    if (!added) return;
   }
   if (entry->format == EXIF_FORMAT_SHORT && entry->size >= 2)
     exif_set_short(entry->data, exif_data_get_byte_order(data), value);
