@@ -17,6 +17,7 @@
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
 #include "optimizer/OptionSliders.h"
+#include "optimizer/PendingRoundTrip.h"
 #include "optimizer/SliderDrag.h"
 #include "optimizer/frmEffect.h"
 #include "settings/clsLanguage.h"
@@ -31,6 +32,7 @@ const QString kOptimizerMemory =
 ImageOptimize::ImageOptimize(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ImageOptimize"));
   drag_ = new SliderDrag(this);
+  roundTrip_ = new PendingRoundTrip(this, [this] { RefreshPreview(false); });
   BuildControls();
   ConnectControls();
   Language().UpdateObject(this);
@@ -107,6 +109,7 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
 }
 
 void ImageOptimize::RefreshPreview(bool applyEffects) {
+  roundTrip_->Cancel();
   if (!HasPicture()) return;
   quickShown_ = false;
   working_ = GetSizedImage(source_, false);
@@ -196,7 +199,7 @@ bool ImageOptimize::eventFilter(QObject* watched, QEvent* event) {
 
 void ImageOptimize::QualityScrolled() {
   controls_.lblQuality->setText(OptionSliders::QualityText(controls_.sldQuality->sliderPosition()));
-  if (drag_->Dragging()) RefreshPreview(false);
+  if (drag_->Dragging()) roundTrip_->Later();
 }
 
 void ImageOptimize::SizeScrolled() {

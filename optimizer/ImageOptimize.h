@@ -12,6 +12,7 @@
 #include "optimizer/OptionControls.h"
 #include "optimizer/SizeControls.h"
 
+class PendingRoundTrip;
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
@@ -92,6 +93,7 @@ class ImageOptimize : public QWidget {
   QPointer<frmPicturePreview> optimizedView_;
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
+  PendingRoundTrip* roundTrip_ = nullptr;  // a quality drag's newest position, once
   bool quickShown_ = false;  // the Optimized preview shows a size drag's quick stretch
 
   OptionControls controls_;

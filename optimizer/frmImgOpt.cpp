@@ -23,6 +23,7 @@
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
 #include "optimizer/OptionSliders.h"
+#include "optimizer/PendingRoundTrip.h"
 #include "optimizer/SliderDrag.h"
 #include "optimizer/TextButton.h"
 #include "settings/clsLanguage.h"
@@ -156,6 +157,7 @@ void frmImgOpt::changeEvent(QEvent* event) {
 }
 
 void frmImgOpt::closeEvent(QCloseEvent* event) {
+  if (!unloading_) roundTrip_->Flush();  // a slider step queued before the close is a change
   if (!unloading_ && IsModified()) {
     // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
     const QString note = TrashNote(fileName_);

@@ -19,6 +19,7 @@ class TextButton;
 class CommandButton;
 class clsImage;
 
+class PendingRoundTrip;
 class frmImgOpt : public QWidget {
   Q_OBJECT
  public:
@@ -114,6 +115,7 @@ class frmImgOpt : public QWidget {
   QPointer<frmPicturePreview> optimizedView_;
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
+  PendingRoundTrip* roundTrip_ = nullptr;  // the newest slider position, once
   bool unloading_ = false;
   bool fastPreview_ = false;
   QSize optimizedSizeShown_;  // the Optimized preview shows a size drag's quick stretch

@@ -13,6 +13,7 @@
 #include "controls/CommandButton.h"
 #include "engine/clsImage.h"
 #include "optimizer/MakerLink.h"
+#include "optimizer/PendingRoundTrip.h"
 #include "optimizer/PreviewPlacement.h"
 #include "optimizer/SliderDrag.h"
 #include "optimizer/TextButton.h"
@@ -77,6 +78,9 @@ void frmImgOpt::ConnectControls() {
   drag_->Watch(controls_.sldQuality);
   drag_->Watch(controls_.sldSize);
   connect(drag_, &SliderDrag::MouseUp, this, &frmImgOpt::SliderMouseUp);
+  roundTrip_ = new PendingRoundTrip(this, [this] { UpdateScaledImage(); });
+  roundTrip_->Watch(controls_.sldQuality);
+  roundTrip_->Watch(controls_.sldSize);
   connect(controls_.sldQuality, &QSlider::sliderMoved, this, &frmImgOpt::QualityScrolled);
   connect(controls_.sldQuality, &QSlider::valueChanged, this, &frmImgOpt::QualityChanged);
   connect(controls_.sldSize, &QSlider::sliderMoved, this, &frmImgOpt::SizeScrolled);

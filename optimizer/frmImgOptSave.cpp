@@ -8,6 +8,7 @@
 #include "core/SaveName.h"
 #include "engine/SafeFile.h"
 #include "engine/clsImage.h"
+#include "optimizer/PendingRoundTrip.h"
 #include "optimizer/frmImgOpt.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
@@ -43,6 +44,7 @@ bool frmImgOpt::IsLoadedFile(const QString& path) const {
 }
 
 bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
+  roundTrip_->Flush();  // a key press queued before Save still counts
   // The "*" of a modified picture goes only with a successful save (SetModified below), so a
   // refused or failed save still asks on closing.
   const QString target = SaveName::JpegName(fileName);

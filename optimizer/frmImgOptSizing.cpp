@@ -12,6 +12,7 @@
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
 #include "optimizer/OptionSliders.h"
+#include "optimizer/PendingRoundTrip.h"
 #include "optimizer/SliderDrag.h"
 #include "optimizer/frmImgOpt.h"
 
@@ -47,6 +48,7 @@ void frmImgOpt::ManualSizeClicked() {
 }
 
 void frmImgOpt::UpdateScaledImage() {
+  roundTrip_->Cancel();
   if (!HasPicture()) return;
   const QSize size = sizing_.BoxSize();
   int w = size.width(), h = size.height();
@@ -109,12 +111,12 @@ void frmImgOpt::ShowOptimized() {
 
 void frmImgOpt::QualityScrolled() {
   controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));
-  if (drag_->Dragging()) UpdateScaledImage();
+  if (drag_->Dragging()) roundTrip_->Later();
 }
 
 void frmImgOpt::QualityChanged() {
   controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));
-  UpdateScaledImage();
+  roundTrip_->Changed();
 }
 
 void frmImgOpt::SizeScrolled() {
@@ -136,7 +138,7 @@ void frmImgOpt::SizeScrolled() {
 void frmImgOpt::SizeChanged() {
   UpdateSizeFromScale();
   working_.reset();
-  UpdateScaledImage();
+  roundTrip_->Changed();
 }
 
 void frmImgOpt::SliderMouseUp(QSlider* slider) {

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
@@ -50,6 +51,26 @@ TEST_F(OptimizerWindowTest, QualityLabelAddsTwoAndTheEncoderGetsTheValue) {
         << quality;
   }
   EXPECT_TRUE(window_->windowTitle().endsWith("]*"));
+}
+
+TEST_F(OptimizerWindowTest, HeldKeysEndOnTheLastPositionByteTrueAndASaveTakesIt) {
+  OpenPicture(120, 90);
+  Quality()->setValue(40);
+  // Five key repeats queued while the window was busy, then Save before the loop turns.
+  for (int i = 0; i < 5; ++i)
+    QCoreApplication::postEvent(Quality(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, {}));
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(Text("lblQuality"), "47%");
+  const QString out = dir_.filePath("out.jpg");
+  ASSERT_TRUE(window_->SaveAs(out));
+  QByteArray jpeg;
+  ASSERT_TRUE(window_->WorkingPicture()->EncodeJpeg(45, jpeg));
+  QFile saved(out);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), jpeg);
+  // Once the loop turns, the figures are the last position's.
+  QApplication::processEvents();
+  EXPECT_TRUE(Text("txtOptimizedSize").startsWith(StatisticsText::SizeText(jpeg.size())));
 }
 
 TEST_F(OptimizerWindowTest, ScaleToNothingRecomputesNothing) {
