@@ -11,4 +11,5 @@ picture=build-bench/corpus/optimizer-12mp.jpg
 mkdir -p build-bench/corpus
 [ -f "$picture" ] || "$bench" make "$picture" 4000 3000
 "$bench" quality "$picture" "${1:-9}"
+"$bench" drag "$picture"
 "$bench" memory "$picture"
