@@ -70,6 +70,7 @@ QWidget* frmBatch::BuildOptionsPage() {
   auto* grid = new QGridLayout(page);
   ImageOptimize_ = new ImageOptimize;
   cboImages_ = Named(new QComboBox, "cboImages");
+  cboImages_->setAccessibleName(QStringLiteral("View settings with"));
   grid->addWidget(Hint("Label2", QStringLiteral("Set your quality and resizing settings. Then set "
                                                 "your output options. When done, click Finish")),
                   0, 0, 1, 2);

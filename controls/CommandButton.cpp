@@ -2,12 +2,16 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include "app/uikit/Dialogs.h"
 #include "controls/ButtonBorder.h"
 #include "controls/ButtonPicture.h"
+#include "controls/ControlAccessibility.h"
 #include "controls/modControls.h"
 
 namespace {
@@ -22,6 +26,9 @@ bool HourglassShown() {
 CommandButton::CommandButton(QWidget* parent)
     : QWidget(parent), picture_(new ButtonPicture(this)), repeater_(kTimerIntervalMs) {
   setMouseTracking(true);  // hot-track needs moves without a button held
+  // Tab reaches the button; a click leaves the focus where the user had it.
+  setFocusPolicy(Qt::TabFocus);
+  ControlAccessibility::Install();
   buttonTimer_.setInterval(kTimerIntervalMs);
   visibleTimer_.setInterval(kTimerIntervalMs);
   connect(&buttonTimer_, &QTimer::timeout, this, &CommandButton::OnButtonTimer);
@@ -101,6 +108,44 @@ void CommandButton::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(ButtonBorder::Role(s.index)));
     painter.drawLine(s.line);
   }
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(2, 2, -2, -2);
+    focus.backgroundColor = BackColor();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+void CommandButton::Activate() {
+  if (toggleMode_) SetValue(!pressed_);
+  emit Click();
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (event->modifiers() & ~Qt::KeypadModifier) break;
+      Activate();
+      return;
+    default:
+      break;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CommandButton::focusInEvent(QFocusEvent* event) {
+  ApplyBorderVisibility();  // a hot-track button shows where the focus is
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void CommandButton::focusOutEvent(QFocusEvent* event) {
+  if (!visibleTimer_.isActive()) ApplyBorderVisibility();
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void CommandButton::resizeEvent(QResizeEvent*) { PlacePicture(); }
@@ -186,7 +231,7 @@ void CommandButton::PlacePicture() {
 }
 
 void CommandButton::ApplyBorderVisibility() {
-  ShowBorder((toggleMode_ && pressed_) || !hideBorder_);
+  ShowBorder((toggleMode_ && pressed_) || !hideBorder_ || hasFocus());
 }
 
 void CommandButton::ShowBorder(bool shown) {
@@ -220,7 +265,7 @@ void CommandButton::OnVisibleTimer() {
     return;
   }
   if (!(toggleMode_ && pressed_) && !HitTest()) {
-    ShowBorder(false);
+    ShowBorder(hasFocus());
     visibleTimer_.stop();
     emit MouseExit();
     return;
