@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 #include "app/uikit/Dialogs.h"
 #include "controls/ButtonBorder.h"
@@ -103,17 +101,18 @@ QSize CommandButton::sizeHint() const {
 void CommandButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), BackColor());
-  if (!borderShown_) return;
-  for (const ButtonBorder::Segment& s : ButtonBorder::Lines(size(), pressed_)) {
-    painter.setPen(palette().color(ButtonBorder::Role(s.index)));
-    painter.drawLine(s.line);
+  if (borderShown_) {
+    for (const ButtonBorder::Segment& s : ButtonBorder::Lines(size(), pressed_)) {
+      painter.setPen(palette().color(ButtonBorder::Role(s.index)));
+      painter.drawLine(s.line);
+    }
   }
   if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = rect().adjusted(2, 2, -2, -2);
-    focus.backgroundColor = BackColor();
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    // A plain ring in the highlight colour inside the border: the style's own focus frame is
+    // too faint on the flat face.
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    painter.drawRect(rect().adjusted(3, 3, -4, -4));
   }
 }
 
@@ -137,13 +136,11 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void CommandButton::focusInEvent(QFocusEvent* event) {
-  ApplyBorderVisibility();  // a hot-track button shows where the focus is
-  update();
+  update();  // the ring shows where the focus is, with or without the hot-track border
   QWidget::focusInEvent(event);
 }
 
 void CommandButton::focusOutEvent(QFocusEvent* event) {
-  if (!visibleTimer_.isActive()) ApplyBorderVisibility();
   update();
   QWidget::focusOutEvent(event);
 }
@@ -231,7 +228,7 @@ void CommandButton::PlacePicture() {
 }
 
 void CommandButton::ApplyBorderVisibility() {
-  ShowBorder((toggleMode_ && pressed_) || !hideBorder_ || hasFocus());
+  ShowBorder((toggleMode_ && pressed_) || !hideBorder_);
 }
 
 void CommandButton::ShowBorder(bool shown) {
@@ -265,7 +262,7 @@ void CommandButton::OnVisibleTimer() {
     return;
   }
   if (!(toggleMode_ && pressed_) && !HitTest()) {
-    ShowBorder(hasFocus());
+    ShowBorder(false);
     visibleTimer_.stop();
     emit MouseExit();
     return;

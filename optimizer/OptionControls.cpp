@@ -61,6 +61,8 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
   c.txtHeight = Caption("txtHeight", QStringLiteral("Height"));
   c.txtSizeX = Named(new QLineEdit, "txtSizeX");
   c.txtSizeY = Named(new QLineEdit, "txtSizeY");
+  c.txtSizeX->setAccessibleName(QStringLiteral("Width"));
+  c.txtSizeY->setAccessibleName(QStringLiteral("Height"));
   for (QLineEdit* box : {c.txtSizeX, c.txtSizeY})
     box->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000")) + 12);
   c.chkMaintain = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");
