@@ -35,6 +35,7 @@ QWidget* frmBatch::BuildListPage() {
   auto* page = Named(new QWidget, "Step1");
   auto* grid = new QGridLayout(page);
   lstFiles_ = Named(new QTreeWidget, "lstFiles");
+  lstFiles_->setAccessibleName(QStringLiteral("Pictures to process"));
   lstFiles_->setRootIsDecorated(false);
   lstFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lstFiles_->installEventFilter(this);
@@ -138,6 +139,7 @@ QWidget* frmBatch::BuildRunPage() {
   ProgressBar_->setFixedHeight(24);
   txtProgress_ = Named(new QPlainTextEdit, "txtProgress");
   txtProgress_->setReadOnly(true);
+  txtProgress_->setAccessibleName(QStringLiteral("Progress report"));
   // Lines wrap: a long path, or the note on a renamed output, stays readable without
   // scrolling sideways.
   txtProgress_->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -28,6 +28,9 @@ PictureBrowser::PictureBrowser(QWidget* parent)
   vscroll_->setObjectName(QStringLiteral("VScroll"));
   pictures_->setAttribute(Qt::WA_OpaquePaintEvent);
   pictures_->setFocusPolicy(Qt::StrongFocus);
+  pictures_->setAccessibleName(QStringLiteral("Pictures"));
+  pictures_->setAccessibleDescription(
+      QStringLiteral("Arrow keys choose a picture, Enter optimises it, Delete deletes it"));
   pictures_->installEventFilter(this);
   setFocusProxy(pictures_);
   vscroll_->setFocusPolicy(Qt::NoFocus);  // the focus belongs to the pictures

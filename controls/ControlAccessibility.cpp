@@ -32,6 +32,11 @@ class ButtonInterface : public QAccessibleWidget {
     return s;
   }
 
+  // The picture inside is drawing, not a part of its own.
+  int childCount() const override { return 0; }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
   QStringList actionNames() const override {
     return QAccessibleWidget::actionNames() << pressAction();
   }

@@ -291,9 +291,9 @@ TEST_P(KeyboardReachTest, TabReachesEveryNamedControlAndKeysAct) {
     ASSERT_NE(a, nullptr) << Describe(w).toStdString();
     if (role) {
       EXPECT_EQ(a->role(), *role) << Describe(w).toStdString();
-      EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
-          << Describe(w).toStdString() << " has no name";
     }
+    EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
+        << Describe(w).toStdString() << " has no name";
     if (auto* bar = qobject_cast<UserProgress*>(w)) {
       ASSERT_NE(a->valueInterface(), nullptr);
       EXPECT_EQ(a->valueInterface()->currentValue().toInt(), bar->Value());
