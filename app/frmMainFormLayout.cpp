@@ -88,7 +88,13 @@ void frmMainForm::BuildControls() {
   PictureBrowser_ = Named(new PictureBrowser(central), "PictureBrowser");
   SizerBar_->setCursor(Qt::SplitHCursor);
   SizerBarY_->setCursor(Qt::SplitVCursor);
+  SizerBar_->setAccessibleName(QStringLiteral("Folder pane width"));
+  SizerBarY_->setAccessibleName(QStringLiteral("Preview height"));
   BuildToolbar();
+  // Tab goes as the eye does: the toolbar, the folders, the splitters, the thumbnails.
+  const QList<QWidget*> tabOrder = {cmdOpen_,    cmdSave_,   cmdSaveAs_, cmdOptimize_,    cmdRefresh_,
+                                    TreeControl_, SizerBarY_, SizerBar_,  PictureBrowser_};
+  for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
   txtSize_ = StatusField("txtSize", "Image(s) size", BottomBar_);
   txtDimensions_ = StatusField("txtDimensions", "Image dimensions", BottomBar_);
@@ -152,9 +158,12 @@ void frmMainForm::BuildMenus() {
   };
   QMenu* file = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
   mnuFOpen_ = item(file, "mnuFOpen", "&Open...");
+  mnuFOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   file->addSeparator();
   mnuFSave_ = item(file, "mnuFSave", "&Save");
   mnuFSaveAs_ = item(file, "mnuFSaveAs", "Save &as...");
+  mnuFSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnuFSaveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   file->addSeparator();
   QAction* exit = item(file, "mnuFExit", "&Exit");
 
@@ -166,6 +175,7 @@ void frmMainForm::BuildMenus() {
 
   QMenu* help = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
   QAction* helpItem = item(help, "mnuHHelp", "&Help...");
+  helpItem->setShortcut(QKeySequence(Qt::Key_F1));
   mnuHWizard_ = item(help, "mnuHWizard", "Startup wizard...");
   help->addSeparator();
   QAction* about = item(help, "mnuHAbout", "&About...");
@@ -204,6 +214,7 @@ void frmMainForm::ConnectControls() {
   connect(PictureBrowser_, &PictureBrowser::SelectionChanged, this,
           &frmMainForm::Browser_SelectionChanged);
   connect(PictureBrowser_, &PictureBrowser::DblClick, this, &frmMainForm::cmdOptimize_Click);
+  connect(PictureBrowser_, &PictureBrowser::DeleteRequested, this, &frmMainForm::mnuBDelete_Click);
   connect(PictureBrowser_, &PictureBrowser::Menu, this, &frmMainForm::Browser_Menu);
 }
 

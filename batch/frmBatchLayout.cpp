@@ -35,6 +35,7 @@ QWidget* frmBatch::BuildListPage() {
   auto* page = Named(new QWidget, "Step1");
   auto* grid = new QGridLayout(page);
   lstFiles_ = Named(new QTreeWidget, "lstFiles");
+  lstFiles_->setAccessibleName(QStringLiteral("Pictures to process"));
   lstFiles_->setRootIsDecorated(false);
   lstFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lstFiles_->installEventFilter(this);
@@ -70,6 +71,7 @@ QWidget* frmBatch::BuildOptionsPage() {
   auto* grid = new QGridLayout(page);
   ImageOptimize_ = new ImageOptimize;
   cboImages_ = Named(new QComboBox, "cboImages");
+  cboImages_->setAccessibleName(QStringLiteral("View settings with"));
   grid->addWidget(Hint("Label2", QStringLiteral("Set your quality and resizing settings. Then set "
                                                 "your output options. When done, click Finish")),
                   0, 0, 1, 2);
@@ -137,6 +139,7 @@ QWidget* frmBatch::BuildRunPage() {
   ProgressBar_->setFixedHeight(24);
   txtProgress_ = Named(new QPlainTextEdit, "txtProgress");
   txtProgress_->setReadOnly(true);
+  txtProgress_->setAccessibleName(QStringLiteral("Progress report"));
   // Lines wrap: a long path, or the note on a renamed output, stays readable without
   // scrolling sideways.
   txtProgress_->setLineWrapMode(QPlainTextEdit::WidgetWidth);

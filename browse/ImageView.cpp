@@ -53,6 +53,7 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent), backBuffer_(std::make_u
   vScroll_->setObjectName(QStringLiteral("VScroll"));
   zoomSlider_ = new QSlider(Qt::Vertical, rightBar_);
   zoomSlider_->setObjectName(QStringLiteral("ZoomSlider"));
+  zoomSlider_->setAccessibleName(QStringLiteral("Zoom"));
   zoomSlider_->setRange(kZoomSliderMin, kZoomSliderMax);
   zoomSlider_->setSingleStep(1);
   zoomSlider_->setPageStep(5);

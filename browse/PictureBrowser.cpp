@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 
 #include "browse/BrowseGeometry.h"
@@ -27,6 +28,9 @@ PictureBrowser::PictureBrowser(QWidget* parent)
   vscroll_->setObjectName(QStringLiteral("VScroll"));
   pictures_->setAttribute(Qt::WA_OpaquePaintEvent);
   pictures_->setFocusPolicy(Qt::StrongFocus);
+  pictures_->setAccessibleName(QStringLiteral("Pictures"));
+  pictures_->setAccessibleDescription(
+      QStringLiteral("Arrow keys choose a picture, Enter optimises it, Delete deletes it"));
   pictures_->installEventFilter(this);
   setFocusProxy(pictures_);
   vscroll_->setFocusPolicy(Qt::NoFocus);  // the focus belongs to the pictures
@@ -186,10 +190,66 @@ void PictureBrowser::resizeEvent(QResizeEvent*) {
 }
 
 void PictureBrowser::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F5)
-    RefreshCurrentList();
-  else
-    QWidget::keyPressEvent(event);
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  switch (event->key()) {
+    case Qt::Key_F5:
+      RefreshCurrentList();
+      return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      if (mods == Qt::NoModifier) return MoveSelection(event->key());
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (mods == Qt::NoModifier && current_->GetSelectedCount() > 0) Q_EMIT DblClick();
+      return;
+    case Qt::Key_Delete:
+      if (mods == Qt::NoModifier && current_->GetSelectedCount() > 0) Q_EMIT DeleteRequested();
+      return;
+    case Qt::Key_A:
+      if (mods == Qt::ControlModifier) return SelectAll();
+      break;
+    default:
+      break;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void PictureBrowser::MoveSelection(int key) {
+  const int count = current_->GetImagesCount();
+  if (count == 0) return;
+  const int perLine = std::max(1, current_->GetImagesPerLine(pictures_->width()));
+  const int from = current_->Anchor();
+  int to = from;
+  if (from < 1 || from > count) {
+    to = 1;  // nothing chosen yet: the first picture
+  } else if (key == Qt::Key_Left) {
+    to = from - 1;
+  } else if (key == Qt::Key_Right) {
+    to = from + 1;
+  } else if (key == Qt::Key_Up) {
+    to = from - perLine;
+  } else if (key == Qt::Key_Down) {
+    to = from + perLine;
+  } else if (key == Qt::Key_Home) {
+    to = 1;
+  } else if (key == Qt::Key_End) {
+    to = count;
+  }
+  to = std::clamp(to, 1, count);
+  current_->SelectOnly(to);
+  const int line = (to - 1) / perLine + 1;
+  const int lines = std::max(1, pictures_->height() / BrowseGeometry::kCellHeight);
+  if (line < vscroll_->value())
+    vscroll_->setValue(line);
+  else if (line > vscroll_->value() + lines - 1)
+    vscroll_->setValue(line - lines + 1);
+  ReDraw();
+  Q_EMIT SelectionChanged();
 }
 
 void PictureBrowser::MousePress(QMouseEvent* event) {

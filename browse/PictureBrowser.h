@@ -50,6 +50,8 @@ class PictureBrowser : public QWidget {
 
  Q_SIGNALS:
   void DblClick();
+  // The Delete key with something selected: the host asks and deletes.
+  void DeleteRequested();
   void SelectionChanged();
   // Right button pressed while something is selected; position in this control's pixels.
   void Menu(int x, int y);
@@ -64,6 +66,8 @@ class PictureBrowser : public QWidget {
   void RenderPage();
   void PaintSurface(const QRect& area);
   void MousePress(QMouseEvent* event);
+  // Arrow keys: the selection moves by columns and lines and stays on the page.
+  void MoveSelection(int key);
   void ThumbnailReady(quint64 id, const ThumbnailResult& result);
   void EnsureBackBuffer(int width, int height);
 

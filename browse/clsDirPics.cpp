@@ -168,6 +168,13 @@ clsBrowsePic* clsDirPics::GetSelectedBrowsePic() const {
   return nullptr;
 }
 
+void clsDirPics::SelectOnly(int index) {
+  if (!Item(index)) return;
+  for (auto& item : items_) item->SetSelected(false);
+  Item(index)->SetSelected(true);
+  anchor_ = index;
+}
+
 void clsDirPics::SelectAll() {
   for (auto& item : items_) item->SetSelected(true);
 }

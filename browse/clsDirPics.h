@@ -58,6 +58,8 @@ class clsDirPics {
   QString GetSelected() const;
   clsBrowsePic* GetSelectedBrowsePic() const;
   void SelectAll();
+  // Selects item index (1-based) alone and makes it the anchor, as a plain click would.
+  void SelectOnly(int index);
   void RemoveSelected();
   // Drops the items whose files are no longer normal files.
   void RemoveInvalid();

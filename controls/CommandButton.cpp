@@ -2,12 +2,14 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "app/uikit/Dialogs.h"
 #include "controls/ButtonBorder.h"
 #include "controls/ButtonPicture.h"
+#include "controls/ControlAccessibility.h"
 #include "controls/modControls.h"
 
 namespace {
@@ -22,6 +24,9 @@ bool HourglassShown() {
 CommandButton::CommandButton(QWidget* parent)
     : QWidget(parent), picture_(new ButtonPicture(this)), repeater_(kTimerIntervalMs) {
   setMouseTracking(true);  // hot-track needs moves without a button held
+  // Tab reaches the button; a click leaves the focus where the user had it.
+  setFocusPolicy(Qt::TabFocus);
+  ControlAccessibility::Install();
   buttonTimer_.setInterval(kTimerIntervalMs);
   visibleTimer_.setInterval(kTimerIntervalMs);
   connect(&buttonTimer_, &QTimer::timeout, this, &CommandButton::OnButtonTimer);
@@ -96,11 +101,48 @@ QSize CommandButton::sizeHint() const {
 void CommandButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), BackColor());
-  if (!borderShown_) return;
-  for (const ButtonBorder::Segment& s : ButtonBorder::Lines(size(), pressed_)) {
-    painter.setPen(palette().color(ButtonBorder::Role(s.index)));
-    painter.drawLine(s.line);
+  if (borderShown_) {
+    for (const ButtonBorder::Segment& s : ButtonBorder::Lines(size(), pressed_)) {
+      painter.setPen(palette().color(ButtonBorder::Role(s.index)));
+      painter.drawLine(s.line);
+    }
   }
+  if (hasFocus()) {
+    // A plain ring in the highlight colour inside the border: the style's own focus frame is
+    // too faint on the flat face.
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    painter.drawRect(rect().adjusted(3, 3, -4, -4));
+  }
+}
+
+void CommandButton::Activate() {
+  if (toggleMode_) SetValue(!pressed_);
+  emit Click();
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (event->modifiers() & ~Qt::KeypadModifier) break;
+      Activate();
+      return;
+    default:
+      break;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CommandButton::focusInEvent(QFocusEvent* event) {
+  update();  // the ring shows where the focus is, with or without the hot-track border
+  QWidget::focusInEvent(event);
+}
+
+void CommandButton::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void CommandButton::resizeEvent(QResizeEvent*) { PlacePicture(); }

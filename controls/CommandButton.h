@@ -39,6 +39,8 @@ class CommandButton : public QWidget {
   bool BorderShown() const { return borderShown_; }
 
   QSize sizeHint() const override;
+  // What a click does, for the keyboard (Space, Enter) and assistive tools.
+  void Activate();
 
  signals:
   void Click();
@@ -56,6 +58,9 @@ class CommandButton : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void SetPressed(bool pressed);

@@ -1,13 +1,17 @@
 #include "controls/SizerBarBase.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/ControlAccessibility.h"
 #include "controls/modControls.h"
 #include "core/Rounding.h"
 
 SizerBarBase::SizerBarBase(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent), orientation_(orientation) {
+  setFocusPolicy(Qt::TabFocus);
+  ControlAccessibility::Install();
   if (orientation_ == Qt::Vertical) {
     setFixedWidth(kThickness);
     setCursor(Qt::SplitHCursor);
@@ -39,6 +43,33 @@ void SizerBarBase::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawLine(client.left(), top + 1, client.right(), top + 1);
   }
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.drawRect(client.adjusted(0, 0, -1, -1));
+  }
+}
+
+void SizerBarBase::keyPressEvent(QKeyEvent* event) {
+  const bool vertical = orientation_ == Qt::Vertical;
+  const int back = vertical ? Qt::Key_Left : Qt::Key_Up;
+  const int forward = vertical ? Qt::Key_Right : Qt::Key_Down;
+  if (event->key() == back) {
+    emit Dragged(-kKeyStep);
+  } else if (event->key() == forward) {
+    emit Dragged(kKeyStep);
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void SizerBarBase::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void SizerBarBase::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void SizerBarBase::mousePressEvent(QMouseEvent* event) {

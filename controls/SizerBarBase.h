@@ -7,6 +7,7 @@ class SizerBarBase : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kThickness = 10;
+  static constexpr int kKeyStep = 10;
 
   Qt::Orientation Orientation() const { return orientation_; }
 
@@ -23,6 +24,10 @@ class SizerBarBase : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // The arrow keys along the drag axis move the bar a step, as a short drag would.
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   int AlongAxis(const QMouseEvent* event) const;

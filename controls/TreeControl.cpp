@@ -19,6 +19,7 @@ TreeControl::TreeControl(QWidget* parent) : QWidget(parent), view_(new QTreeView
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
   view_->setHeaderHidden(true);
+  view_->setAccessibleName(QStringLiteral("Folders"));
   view_->setUniformRowHeights(true);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   setFocusProxy(view_);

@@ -1,11 +1,13 @@
 #include "controls/UserProgress.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "app/helpers/modWinApi.h"
+#include "controls/ControlAccessibility.h"
 #include "controls/modControls.h"
 
 UserProgress::UserProgress(QWidget* parent) : QFrame(parent), label_(new QLabel(this)) {
@@ -15,6 +17,7 @@ UserProgress::UserProgress(QWidget* parent) : QFrame(parent), label_(new QLabel(
   label_->setObjectName("lblPercent");
   label_->setAlignment(Qt::AlignCenter);
   label_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the control takes the mouse
+  ControlAccessibility::Install();
   ApplyColours();
   value_ = min_;
   SetValue(0);
@@ -25,6 +28,8 @@ void UserProgress::SetValue(int value) {
   Redraw();
   if (lastDrawn_ == value_) return;
   lastDrawn_ = value_;
+  QAccessibleValueChangeEvent changed(this, value_);
+  QAccessible::updateAccessibility(&changed);
   emit ValueChange(value_);
 }
 

@@ -66,6 +66,7 @@ void ImageOptimize::BuildControls() {
   // The tab's caption leaves room for the check box drawn on its header.
   SSTab_->addTab(size, QStringLiteral("     Size"));
   chkSize_ = Named(new QCheckBox, "chkSize");
+  chkSize_->setAccessibleName(QStringLiteral("Resize images"));  // it sits on the tab, wordless
   SSTab_->tabBar()->setTabButton(1, QTabBar::LeftSide, chkSize_);
 
   auto* effects = new QWidget;

@@ -27,6 +27,8 @@ CommandButton* Create(const QFont& base) {
   button->setObjectName(QStringLiteral("cmdLink"));
   button->SetPicture(Logo(base));
   button->SetHideBorder(true);
+  // The logo is a picture: screen readers get words.
+  button->setAccessibleName(QStringLiteral("Visit the maker's web site"));
   button->setCursor(Qt::PointingHandCursor);
   return button;
 }

@@ -45,6 +45,7 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
   c.lblQualityCaption = Caption(names.qualityCaption, QStringLiteral("Quality :"));
   c.sldQuality = Named(new QSlider, "sldQuality");
   OptionSliders::SetUpQuality(c.sldQuality);
+  c.sldQuality->setAccessibleName(QStringLiteral("JPEG quality"));
   c.lblQuality = Caption("lblQuality", names.qualityText);
   // Wide enough for the longest value, so that the slider does not jump while it moves.
   c.lblQuality->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("100%")) + 8);
@@ -52,6 +53,7 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
   c.lblScale = Caption(names.scaleCaption, names.scaleCaptionText);
   c.sldSize = Named(new QSlider, "sldSize");
   OptionSliders::SetUpScale(c.sldSize);
+  c.sldSize->setAccessibleName(QStringLiteral("Image scale"));
   c.lblSize = Caption("lblSize", OptionSliders::ScaleText(OptionSliders::kScaleDefault));
   c.lblSize->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("500%")) + 8);
   c.chkManualSize = Named(new QCheckBox(QStringLiteral("Manual sizing")), "chkManualSize");
@@ -59,6 +61,8 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
   c.txtHeight = Caption("txtHeight", QStringLiteral("Height"));
   c.txtSizeX = Named(new QLineEdit, "txtSizeX");
   c.txtSizeY = Named(new QLineEdit, "txtSizeY");
+  c.txtSizeX->setAccessibleName(QStringLiteral("Width"));
+  c.txtSizeY->setAccessibleName(QStringLiteral("Height"));
   for (QLineEdit* box : {c.txtSizeX, c.txtSizeY})
     box->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000")) + 12);
   c.chkMaintain = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");

@@ -22,6 +22,8 @@ void frmEffect::BuildControls() {
   cboEffect_->setCurrentIndex(-1);
   slider_ = Named(new QSlider(Qt::Horizontal), "Slider");
   slider_->setEnabled(false);
+  cboEffect_->setAccessibleName(QStringLiteral("Effect"));
+  slider_->setAccessibleName(QStringLiteral("Level"));
   sliderText_ = Named(new QLabel(QStringLiteral("Level :")), "SliderText");
   sliderText_->setVisible(false);
   lblLevel_ = Named(new QLabel, "lblLevel");
@@ -40,6 +42,7 @@ void frmEffect::BuildControls() {
   cmdOK_->setEnabled(false);
   cmdApply_->setAutoDefault(false);
   cmdOK_->setAutoDefault(false);
+  cmdOK_->setDefault(true);  // Enter takes OK once an effect is chosen
   cmdCancel_->setAutoDefault(false);
 
   auto* grid = new QGridLayout(this);

@@ -36,6 +36,7 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   BuildControls();
   BuildEffectsMenu();
   ConnectControls();
+  BindKeys();
   Language().UpdateObject(this);
   EnableSizeControls();
   modModal::BeginModal(this);
@@ -47,6 +48,8 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
   optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
   for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+    // The previews show beside this window; the keyboard stays with the settings.
+    p->setAttribute(Qt::WA_ShowWithoutActivating);
     // Closing a preview closes this window first, unless this window is closing them itself.
     p->SetCloseGuard([this] { return unloading_ || close(); });
     connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
@@ -125,6 +128,8 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
     p->RedrawImage();
   }
   raise();  // the previews must not bury the window the user works in
+  activateWindow();
+  if (!focusWidget()) controls_.sldQuality->setFocus(Qt::OtherFocusReason);  // the first setting
 }
 
 bool frmImgOpt::DecodeBytes() {

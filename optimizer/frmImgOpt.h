@@ -74,6 +74,7 @@ class frmImgOpt : public QWidget {
   // Layout (frmImgOptLayout.cpp).
   void BuildControls();
   void ConnectControls();
+  void BindKeys();
   void ArrangeWindows();
 
   // Size and quality (frmImgOptSizing.cpp).

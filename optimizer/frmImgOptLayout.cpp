@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 
 #include "app/uikit/Named.h"
@@ -72,6 +73,27 @@ void frmImgOpt::BuildControls() {
   column->addWidget(c.chkStripMetadata);
   column->addLayout(commands);
   column->setSizeConstraint(QLayout::SetFixedSize);
+  // Tab follows the rows as they read; the command grid was filled column-wise.
+  const QList<QWidget*> order = {c.sldQuality,  c.sldSize,  c.chkManualSize, c.chkMaintain,
+                                 c.txtSizeX,    c.txtSizeY, c.cmdApplySize,  c.chkStripMetadata,
+                                 cmdEffects_,   cmdReset_,  cmdHelp_,        cmdSave_,
+                                 cmdSaveAs_,    cmdLink_};
+  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void frmImgOpt::BindKeys() {
+  // A key does what its button does, and only while the button can.
+  const auto bind = [this](const QKeySequence& keys, CommandButton* button) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, button, [button] {
+      if (button->isEnabled()) button->Activate();
+    });
+  };
+  bind(QKeySequence(Qt::CTRL | Qt::Key_S), cmdSave_);
+  bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), cmdSaveAs_);
+  bind(QKeySequence(Qt::Key_F1), cmdHelp_);
+  // Esc leaves as the title bar's close does, with its "Save image?" question.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
 }
 
 void frmImgOpt::ConnectControls() {
