@@ -10,55 +10,14 @@
 
 #include "engine/ExifOrientation.h"
 #include "engine/ImageDescriptor.h"
+#include "engine/JpegDestination.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/PictureMetadata.h"
 
 namespace JpegCodec {
 namespace {
 
-// Destination growing inside a QByteArray, so the encoded bytes need no second copy.
-struct ByteArrayDestination {
-  jpeg_destination_mgr pub;
-  QByteArray* out;
-};
-
-bool Grow(ByteArrayDestination* d, qsizetype used) {
-  const qsizetype next = std::max<qsizetype>(used * 2, 64 * 1024);
-  if (next > 0x7FFF0000) return false;
-  d->out->resize(next);
-  d->pub.next_output_byte = reinterpret_cast<JOCTET*>(d->out->data()) + used;
-  d->pub.free_in_buffer = std::size_t(next - used);
-  return true;
-}
-
-void InitDestination(j_compress_ptr cinfo) {
-  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
-  d->pub.next_output_byte = reinterpret_cast<JOCTET*>(d->out->data());
-  d->pub.free_in_buffer = std::size_t(d->out->size());
-}
-
-boolean EmptyOutput(j_compress_ptr cinfo) {
-  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
-  // libjpeg asks only when the whole buffer is full.
-  if (!Grow(d, d->out->size())) {
-    cinfo->err->msg_code = 0;  // the message text is never shown
-    cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
-  }
-  return TRUE;
-}
-
-void TermDestination(j_compress_ptr cinfo) {
-  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
-  d->out->resize(d->out->size() - qsizetype(d->pub.free_in_buffer));
-}
-
 constexpr int kRowBatch = 16;
-
-void WriteMarker(jpeg_compress_struct& cinfo, int marker, const QByteArray& payload) {
-  if (payload.isEmpty() || payload.size() > 65533) return;
-  jpeg_write_marker(&cinfo, marker, reinterpret_cast<const JOCTET*>(payload.constData()),
-                    unsigned(payload.size()));
-}
 
 QByteArray Payload(const jpeg_marker_struct& m) {
   return QByteArray(reinterpret_cast<const char*>(m.data), qsizetype(m.data_length));
@@ -93,11 +52,8 @@ bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteA
     return false;
   }
   jpeg_create_compress(&cinfo);
-  ByteArrayDestination dest{{}, &bytes};
-  dest.pub.init_destination = InitDestination;
-  dest.pub.empty_output_buffer = EmptyOutput;
-  dest.pub.term_destination = TermDestination;
-  cinfo.dest = &dest.pub;
+  JpegDestination dest{};
+  dest.Attach(cinfo, bytes);
 
   cinfo.image_width = JDIMENSION(picture.Width());
   cinfo.image_height = JDIMENSION(picture.Height());
@@ -105,19 +61,17 @@ bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteA
   cinfo.in_color_space = JCS_EXT_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, std::clamp(settings.quality, 1, 100), TRUE);
-  cinfo.optimize_coding = settings.optimizeCoding ? TRUE : FALSE;
+  cinfo.optimize_coding = settings.optimizeCoding || settings.progressive ? TRUE : FALSE;
   cinfo.dct_method = settings.accurateDct ? JDCT_ISLOW : JDCT_IFAST;
   const int luma = settings.subsample420 ? 2 : 1;
   cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = luma;
   for (int c = 1; c < 3; ++c)
     cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
 
+  if (settings.progressive) jpeg_simple_progression(&cinfo);
+
   jpeg_start_compress(&cinfo, TRUE);
-  if (const PictureMetadata* meta = settings.metadata) {
-    WriteMarker(cinfo, JPEG_APP0 + 1, meta->ExifPayload());
-    WriteMarker(cinfo, JPEG_APP0 + 1, meta->XmpPayload());
-    WriteMarker(cinfo, JPEG_APP0 + 13, meta->IptcPayload());
-  }
+  WriteJpegMetadata(cinfo, settings.metadata);
   JSAMPROW rows[kRowBatch];
   while (cinfo.next_scanline < cinfo.image_height) {
     const int n = std::min<int>(kRowBatch, int(cinfo.image_height - cinfo.next_scanline));
