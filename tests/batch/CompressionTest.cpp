@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "../engine/FaithfulFiles.h"
 #include "../engine/JpegTestFiles.h"
 #include "TestEnv.h"
 #include "core/BatchJob.h"
@@ -229,6 +230,71 @@ TEST_F(Photos, ProgressiveDecodesToTheBaselinePixels) {
       int size = 0;
       source->GetOptimizedInstance(quality, nullptr, &size);
       EXPECT_EQ(size, progressive.size());
+    }
+  }
+}
+
+// What a re-encode would change besides the coefficients decides too: a turned or profiled
+// picture is re-encoded; an upright one keeps its metadata, or loses it with stripping.
+TEST_F(Photos, TidyFollowsTheMetadataAndColourRules) {
+  // The camera file, upright: its orientation entry (SHORT 6) set to 1.
+  QByteArray upright = FaithfulFiles::CameraJpeg();
+  for (const QByteArray& entry : {QByteArray("\x12\x01\x03\x00\x01\x00\x00\x00\x06", 9),
+                                  QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06", 10)}) {
+    const qsizetype at = upright.indexOf(entry);
+    if (at >= 0) upright[at + entry.size() - 1] = 1;
+  }
+  ASSERT_EQ(FaithfulFiles::ReadMetadata(upright).orientation, 1);
+  struct Case {
+    const char* what;
+    QByteArray file;
+    bool strip;
+    bool lossless;
+  };
+  const Case cases[] = {
+      {"upright, metadata kept", upright, false, true},
+      {"upright, metadata stripped", upright, true, true},
+      {"turned by EXIF", FaithfulFiles::CameraJpeg(), false, false},
+      {"Adobe RGB profile",
+       FaithfulFiles::EncodeJpeg(FaithfulFiles::Photo(), 80, FaithfulFiles::AdobeRgbProfile()),
+       false, false},
+      {"no profile", FaithfulFiles::EncodeJpeg(FaithfulFiles::Photo(), 80, QByteArray()), false,
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString source = Out(QStringLiteral("rules-source.jpg"));
+    ASSERT_TRUE(FaithfulFiles::WriteFile(source, c.file));
+    BatchOptions options;
+    options.quality = 95;
+    options.allowLarger = true;
+    options.stripMetadata = c.strip;
+    const QString dest = Out(QStringLiteral("rules.jpg"));
+    const BatchJob::Result r = BatchJob::Run(source, dest, options);
+    ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    EXPECT_EQ(r.lossless, c.lossless);
+    const QByteArray written = Bytes(dest);
+    EXPECT_EQ(r.bytesAfter, written.size());
+    // A tidy carries what a re-encode of the same picture carries.
+    const auto picture = Load(source);
+    picture->SetStripMetadata(c.strip);
+    picture->Resize(picture->Width(), picture->Height() + 1, false);  // forces a re-encode
+    QByteArray encoded;
+    ASSERT_TRUE(picture->EncodeJpeg(95, encoded));
+    const FaithfulFiles::ReadBack got = FaithfulFiles::ReadMetadata(written);
+    const FaithfulFiles::ReadBack want = FaithfulFiles::ReadMetadata(encoded);
+    EXPECT_EQ(got.dateTaken, want.dateTaken);
+    EXPECT_EQ(got.model, want.model);
+    EXPECT_EQ(got.orientation, want.orientation);
+    EXPECT_EQ(got.xmp, want.xmp);
+    EXPECT_EQ(got.iptc, want.iptc);
+    EXPECT_FALSE(got.thumbnail);
+    if (QByteArray(c.what).startsWith("upright")) {
+      EXPECT_EQ(got.dateTaken.empty(), c.strip);
+      EXPECT_EQ(got.xmp, !c.strip);
+    }
+    if (c.lossless) {
+      EXPECT_TRUE(SamePixels(*Load(dest), *Load(source)));
     }
   }
 }
