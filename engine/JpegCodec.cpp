@@ -43,7 +43,20 @@ void CollectExtras(jpeg_decompress_struct& cinfo, Extras& extras) {
   std::free(icc);
 }
 
-bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes) {
+// Every pixel R = G = B: one component says it in a third of the samples.
+bool IsGrey(const ImageDescriptor& picture) {
+  const int w = picture.Width();
+  for (int y = 0; y < picture.Height(); ++y) {
+    const std::uint8_t* p = picture.Row(y);
+    for (int x = 0; x < w; ++x, p += 3)
+      if (p[0] != p[1] || p[1] != p[2]) return false;
+  }
+  return true;
+}
+
+// grey: a buffer of kRowBatch rows of one sample, for a grey picture; null for colour.
+bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes,
+                std::vector<JSAMPLE>* grey) {
   jpeg_compress_struct cinfo;
   JpegErrorManager errors;
   errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
@@ -57,15 +70,15 @@ bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteA
 
   cinfo.image_width = JDIMENSION(picture.Width());
   cinfo.image_height = JDIMENSION(picture.Height());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_EXT_RGB;
+  cinfo.input_components = grey ? 1 : 3;
+  cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, std::clamp(settings.quality, 1, 100), TRUE);
   cinfo.optimize_coding = settings.optimizeCoding || settings.progressive ? TRUE : FALSE;
   cinfo.dct_method = settings.accurateDct ? JDCT_ISLOW : JDCT_IFAST;
-  const int luma = settings.subsample420 ? 2 : 1;
+  const int luma = settings.subsample420 && !grey ? 2 : 1;
   cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = luma;
-  for (int c = 1; c < 3; ++c)
+  for (int c = 1; c < cinfo.num_components; ++c)
     cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
 
   if (settings.progressive) jpeg_simple_progression(&cinfo);
@@ -73,10 +86,18 @@ bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteA
   jpeg_start_compress(&cinfo, TRUE);
   WriteJpegMetadata(cinfo, settings.metadata);
   JSAMPROW rows[kRowBatch];
+  const int w = picture.Width();
   while (cinfo.next_scanline < cinfo.image_height) {
     const int n = std::min<int>(kRowBatch, int(cinfo.image_height - cinfo.next_scanline));
-    for (int i = 0; i < n; ++i)
-      rows[i] = const_cast<JSAMPROW>(picture.Row(int(cinfo.next_scanline) + i));
+    for (int i = 0; i < n; ++i) {
+      const std::uint8_t* row = picture.Row(int(cinfo.next_scanline) + i);
+      if (!grey) {
+        rows[i] = const_cast<JSAMPROW>(row);
+        continue;
+      }
+      rows[i] = grey->data() + std::size_t(i) * std::size_t(w);
+      for (int x = 0; x < w; ++x) rows[i][x] = row[3 * x];
+    }
     jpeg_write_scanlines(&cinfo, rows, JDIMENSION(n));
   }
   jpeg_finish_compress(&cinfo);
@@ -125,7 +146,11 @@ bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray
   QByteArray bytes;
   // A first guess near a photo's size at mid quality saves most of the regrowing.
   bytes.resize(std::max<qsizetype>(64 * 1024, qsizetype(picture.Width()) * picture.Height() / 4));
-  if (!EncodeRows(picture, settings, bytes)) return false;
+  // Made here: a jump out of the encoder runs no destructors.
+  std::vector<JSAMPLE> grey;
+  const bool oneComponent = settings.greyAsOneComponent && IsGrey(picture);
+  if (oneComponent) grey.resize(std::size_t(kRowBatch) * std::size_t(picture.Width()));
+  if (!EncodeRows(picture, settings, bytes, oneComponent ? &grey : nullptr)) return false;
   out = std::move(bytes);
   return true;
 }

@@ -17,6 +17,7 @@ struct Settings {
   bool accurateDct = true;                    // integer slow DCT: the fast one costs quality
   bool subsample420 = true;                   // 2x2 chroma
   bool progressive = false;                   // libjpeg's simple progression, optimised tables
+  bool greyAsOneComponent = true;             // a picture of only greys as one component
   const PictureMetadata* metadata = nullptr;  // written as APP1/APP13 markers when given
 };
 

@@ -298,3 +298,51 @@ TEST_F(Photos, TidyFollowsTheMetadataAndColourRules) {
     }
   }
 }
+
+namespace {
+
+// Components of the first frame header; 0 when there is none.
+int Components(const QByteArray& jpeg) {
+  for (const char* sof : {"\xFF\xC0", "\xFF\xC1", "\xFF\xC2"}) {
+    const qsizetype at = jpeg.indexOf(QByteArray(sof, 2));
+    if (at >= 0 && at + 9 < jpeg.size()) return std::uint8_t(jpeg[at + 9]);
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A picture of greys only is written as one component; the preview and the sizes are of
+// that file, and one coloured pixel brings the three components back.
+TEST_F(Photos, GreyPicturesAreWrittenWithOneComponent) {
+  for (const QString& file : files_->filter("camera")) {
+    SCOPED_TRACE(file.toStdString());
+    auto picture = Load(file);
+    ASSERT_TRUE(picture->Effect_GrayScale());
+    const QString grey = Out(QStringLiteral("grey-source.png"));
+    ASSERT_TRUE(picture->Surface().save(grey));
+    for (const bool progressive : {false, true}) {
+      BatchOptions options;
+      options.quality = 60;
+      options.progressive = progressive;
+      const QString dest = Out(QStringLiteral("grey.jpg"));
+      const BatchJob::Result r = BatchJob::Run(grey, dest, options);
+      ASSERT_TRUE(r.ok) << r.reason.toStdString();
+      const QByteArray written = Bytes(dest);
+      EXPECT_EQ(Components(written), 1);
+      EXPECT_EQ(r.bytesAfter, written.size());
+      const auto source = Load(grey);
+      source->SetProgressive(progressive);
+      int size = 0;
+      const auto shown = source->GetOptimizedInstance(60, nullptr, &size);
+      EXPECT_EQ(size, written.size());
+      EXPECT_TRUE(SamePixels(*shown, *Load(dest)));
+      // The same picture with one coloured pixel: three components, and more bytes.
+      source->Surface().setPixelColor(0, 0, QColor(255, 0, 0));
+      QByteArray colour;
+      ASSERT_TRUE(source->EncodeJpeg(60, colour));
+      EXPECT_EQ(Components(colour), 3);
+      EXPECT_LT(written.size(), colour.size());
+    }
+  }
+}
