@@ -93,7 +93,10 @@ void CliReport::Emit(const QString& source, const BatchNaming::Output& output, S
     };
     out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
   } else if (!args_.quiet) {
-    out_ << Line(source, output, status, result) << "\n";
+    // With a byte budget the quality is the search's answer, worth telling.
+    const bool searched = args_.options.maxBytes > 0 && status == Status::kWritten;
+    out_ << Line(source, output, status, result)
+         << (searched ? QStringLiteral(" (quality %1)").arg(result.quality) : QString()) << "\n";
   }
   out_.flush();
   if (status == Status::kFailed) {

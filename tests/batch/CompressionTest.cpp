@@ -10,17 +10,13 @@
 
 #include "../engine/FaithfulFiles.h"
 #include "../engine/JpegTestFiles.h"
+#include "CliRun.h"
 #include "TestEnv.h"
 #include "core/BatchJob.h"
 #include "engine/EffectCatalog.h"
 #include "engine/clsImage.h"
 
 namespace {
-
-QByteArray Bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 bool SamePixels(const clsImage& a, const clsImage& b) {
   if (a.hDC() == 0 || a.Width() != b.Width() || a.Height() != b.Height()) return false;
@@ -343,6 +339,43 @@ TEST_F(Photos, GreyPicturesAreWrittenWithOneComponent) {
       ASSERT_TRUE(source->EncodeJpeg(60, colour));
       EXPECT_EQ(Components(colour), 3);
       EXPECT_LT(written.size(), colour.size());
+    }
+  }
+}
+
+// What trimjet-cli says of each: "lossless" on the line and in --json, the budget's quality.
+TEST_F(Photos, TheCommandLineSaysLosslessAndTheQualityFound) {
+  const QString camera = files_->filter("camera").first();  // quality 85
+  const qint64 budget = QFileInfo(camera).size() / 3;
+  struct Case {
+    QStringList options;
+    const char* linePart;  // in the human line
+    const char* jsonPart;  // in the --json line
+  };
+  const Case cases[] = {
+      {{"--quality", "90"}, "bytes (lossless)", "\"lossless\":true"},
+      {{"--quality", "90", "--progressive"}, "bytes (lossless)", "\"lossless\":true"},
+      {{"--quality", "60"}, "bytes", "\"lossless\":false"},
+      {{"--quality", "90", "--max-size", QString::number(budget)}, "bytes (quality ", "\"quality\":"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.join(' ').toStdString());
+    const QString dir = Out(QStringLiteral("cli"));
+    QDir(dir).removeRecursively();
+    const QStringList common = QStringList{"--jobs", "1", "--output-dir", dir} + c.options;
+    const Outcome human = RunCli(common + QStringList{camera});
+    ASSERT_EQ(human.exitCode, 0) << human.err.toStdString();
+    ASSERT_FALSE(human.lines.isEmpty());
+    EXPECT_TRUE(human.lines.first().contains(c.linePart)) << human.lines.first().toStdString();
+    EXPECT_EQ(human.lines.first().contains("lossless"), QByteArray(c.jsonPart).contains("true"));
+    QDir(dir).removeRecursively();
+    const Outcome json = RunCli(common + QStringList{"--json", camera});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_TRUE(json.lines.first().contains(c.jsonPart)) << json.lines.first().toStdString();
+    const qint64 written = QFileInfo(dir + "/" + QFileInfo(camera).fileName()).size();
+    EXPECT_TRUE(json.lines.first().contains(QStringLiteral("\"bytesAfter\":%1,").arg(written)));
+    if (c.options.contains("--max-size")) {
+      EXPECT_LE(written, budget);
     }
   }
 }
