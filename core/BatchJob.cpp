@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "core/QualitySearch.h"
 #include "core/SizeRules.h"
 #include "engine/ImageDescriptor.h"
 #include "engine/ImageFormat.h"
@@ -11,6 +12,9 @@
 #include "engine/clsImage.h"
 
 namespace {
+
+// The lowest quality the options allow, where a search for a byte budget stops.
+constexpr int kLowestQuality = 7;
 
 bool Fail(QString* reason, const QString& text) {
   if (reason) *reason = text;
@@ -103,6 +107,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     return;
   }
   picture->SetStripMetadata(options.stripMetadata);
+  picture->SetProgressive(options.progressive);
   const bool incomplete = picture->Incomplete();
   if (incomplete && inPlace) {
     Fail(&result.reason, incompleteText + QStringLiteral("left unchanged"));
@@ -117,7 +122,29 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   for (const BatchOptions::Effect& effect : options.effects)
     if (effect.entry) EffectCatalog::Apply(*sized, *effect.entry, effect.level);
   QByteArray encoded;
-  if (!sized->EncodeJpeg(options.quality, encoded)) {
+  bool lossless = false;
+  int quality = options.quality;
+  if (options.maxBytes > 0) {
+    QualitySearch::Found found;
+    const auto outcome = QualitySearch::Highest(
+        [&sized](int q, QByteArray& bytes, bool& tidy) { return sized->EncodeJpeg(q, bytes, &tidy); },
+        kLowestQuality, options.quality, options.maxBytes, found);
+    if (outcome == QualitySearch::Outcome::kTooLarge) {
+      Fail(&result.reason, QStringLiteral("does not fit in %1 bytes: even quality %2 takes %3 bytes")
+                               .arg(options.maxBytes)
+                               .arg(found.quality)
+                               .arg(found.bytes.size()));
+      return;
+    }
+    if (outcome == QualitySearch::Outcome::kFits) {
+      encoded = std::move(found.bytes);
+      lossless = found.lossless;
+      quality = found.quality;
+    }
+  } else {
+    sized->EncodeJpeg(quality, encoded, &lossless);
+  }
+  if (encoded.isEmpty()) {
     Fail(&result.reason, QStringLiteral("cannot encode the picture"));
     return;
   }
@@ -125,7 +152,10 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
   // A resized or changed picture is what the user asked for, whatever its length.
   const bool onlyReencoded = jpeg && sized == picture && options.effects.empty();
-  if (!options.allowLarger && onlyReencoded && !incomplete && encoded.size() >= original.size()) {
+  // A source over the byte budget is never kept in place of a result that fits.
+  const bool originalFits = options.maxBytes <= 0 || original.size() <= options.maxBytes;
+  if (!options.allowLarger && onlyReencoded && !incomplete && originalFits &&
+      encoded.size() >= original.size()) {
     if (!inPlace && !SafeFile::Replace(dest, original, &result.reason, dateFrom)) return;
     result.ok = result.kept = true;
     result.reason = QStringLiteral("already smaller");
@@ -134,6 +164,8 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
     result.ok = true;
     result.bytesAfter = encoded.size();
+    result.lossless = lossless;
+    result.quality = quality;
     if (incomplete)
       result.reason = incompleteText + QStringLiteral("the missing part is grey");
   }

@@ -19,6 +19,8 @@ class BatchJob {
     int width = 0;           // the written picture's size
     int height = 0;
     bool kept = false;  // with ok: the source was kept as it was (copied to dest)
+    bool lossless = false;  // with ok: the JPEG source's coefficients rewritten, no re-encode
+    int quality = 0;        // with ok and not kept: the quality written (the search's choice)
   };
 
   // The picture at the options' size: the picture itself when no resizing is asked for or
@@ -34,6 +36,8 @@ class BatchJob {
   // SaveImage with the lengths before and after, as the run counts them. A JPEG that
   // only gets re-encoded is kept when the result is not smaller (unless allowLarger); a
   // JPEG whose data ends early never replaces itself, and elsewhere is written with a warning.
+  // With a byte budget the highest quality that fits is written; a picture that does not fit
+  // even at the lowest quality fails and nothing is written.
   static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
 
  private:

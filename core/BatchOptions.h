@@ -22,4 +22,7 @@ struct BatchOptions {
   bool keepDates = false;       // a replaced file keeps its modification time
   // Off: a JPEG whose result is not smaller is kept as it is (copied when written elsewhere).
   bool allowLarger = false;
+  bool progressive = false;  // progressive JPEG scans
+  // Above 0: the highest quality up to `quality` whose file takes at most this many bytes.
+  long long maxBytes = 0;
 };

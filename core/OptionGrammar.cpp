@@ -9,6 +9,27 @@ const QString kScale = QStringLiteral("--scale");
 const QString kWidth = QStringLiteral("--width");
 const QString kHeight = QStringLiteral("--height");
 const QString kEffect = QStringLiteral("--effect");
+const QString kMaxSize = QStringLiteral("--max-size");
+
+// Bytes, or kibibytes and mebibytes with k or M (either case): "300k", "2M".
+bool ReadByteCount(const QString& value, long long& bytes, QString& error) {
+  QString digits = value.trimmed();
+  long long unit = 1;
+  if (digits.endsWith(QLatin1Char('k'), Qt::CaseInsensitive)) unit = 1024;
+  if (digits.endsWith(QLatin1Char('m'), Qt::CaseInsensitive)) unit = 1024 * 1024;
+  if (unit > 1) digits.chop(1);
+  bool ok = false;
+  const long long n = digits.toLongLong(&ok);
+  constexpr long long kLimit = 1LL << 30;
+  if (!ok || n < 1 || n > kLimit / unit) {
+    error = QStringLiteral("%1 takes a size in bytes from 1 to 1G, with k or M for 1024 or "
+                           "1024 x 1024 bytes (300k, 2M), not '%2'")
+                .arg(kMaxSize, value);
+    return false;
+  }
+  bytes = n * unit;
+  return true;
+}
 
 QString RangeError(const QString& option, int minimum, int maximum, const QString& given) {
   return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
@@ -52,13 +73,14 @@ namespace OptionGrammar {
 
 bool TakesValue(const QString& option) {
   return option == kQuality || option == kScale || option == kWidth || option == kHeight ||
-         option == kEffect;
+         option == kEffect || option == kMaxSize;
 }
 
 bool* Flag(const QString& option, BatchOptions& o) {
   if (option == QLatin1String("--strip")) return &o.stripMetadata;
   if (option == QLatin1String("--keep-dates")) return &o.keepDates;
   if (option == QLatin1String("--allow-larger")) return &o.allowLarger;
+  if (option == QLatin1String("--progressive")) return &o.progressive;
   return nullptr;
 }
 
@@ -79,6 +101,7 @@ bool Read(const QString& option, const QString& value, BatchOptions& o, QString&
   if (option == kScale) return ReadNumber(option, value, 1, 500, o.scale, error);
   if (option == kWidth) return ReadNumber(option, value, 1, 32767, o.width, error);
   if (option == kHeight) return ReadNumber(option, value, 1, 32767, o.height, error);
+  if (option == kMaxSize) return ReadByteCount(value, o.maxBytes, error);
   if (option == kEffect) {
     BatchOptions::Effect effect;
     if (!ReadEffect(value, effect, error)) return false;
@@ -118,6 +141,8 @@ QStringList Arguments(const BatchOptions& o) {
   if (o.stripMetadata) args << QStringLiteral("--strip");
   if (o.keepDates) args << QStringLiteral("--keep-dates");
   if (o.allowLarger) args << QStringLiteral("--allow-larger");
+  if (o.progressive) args << QStringLiteral("--progressive");
+  if (o.maxBytes > 0) args << kMaxSize << QString::number(o.maxBytes);
   return args;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The picture options as trimjet-cli spells them: --quality Q, --scale PCT, --width W,
-// --height H, --effect NAME[=LEVEL], --strip, --keep-dates and --allow-larger. The batch wizard
+// --height H, --effect NAME[=LEVEL], --strip, --keep-dates, --allow-larger, --progressive and
+// --max-size N (bytes; k and M suffixes count in 1024s). The batch wizard
 // hands its options to its workers in the same words, so both read the values alike.
 #include <QString>
 #include <QStringList>

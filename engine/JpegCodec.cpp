@@ -10,55 +10,14 @@
 
 #include "engine/ExifOrientation.h"
 #include "engine/ImageDescriptor.h"
+#include "engine/JpegDestination.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/PictureMetadata.h"
 
 namespace JpegCodec {
 namespace {
 
-// Destination growing inside a QByteArray, so the encoded bytes need no second copy.
-struct ByteArrayDestination {
-  jpeg_destination_mgr pub;
-  QByteArray* out;
-};
-
-bool Grow(ByteArrayDestination* d, qsizetype used) {
-  const qsizetype next = std::max<qsizetype>(used * 2, 64 * 1024);
-  if (next > 0x7FFF0000) return false;
-  d->out->resize(next);
-  d->pub.next_output_byte = reinterpret_cast<JOCTET*>(d->out->data()) + used;
-  d->pub.free_in_buffer = std::size_t(next - used);
-  return true;
-}
-
-void InitDestination(j_compress_ptr cinfo) {
-  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
-  d->pub.next_output_byte = reinterpret_cast<JOCTET*>(d->out->data());
-  d->pub.free_in_buffer = std::size_t(d->out->size());
-}
-
-boolean EmptyOutput(j_compress_ptr cinfo) {
-  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
-  // libjpeg asks only when the whole buffer is full.
-  if (!Grow(d, d->out->size())) {
-    cinfo->err->msg_code = 0;  // the message text is never shown
-    cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
-  }
-  return TRUE;
-}
-
-void TermDestination(j_compress_ptr cinfo) {
-  auto* d = reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
-  d->out->resize(d->out->size() - qsizetype(d->pub.free_in_buffer));
-}
-
 constexpr int kRowBatch = 16;
-
-void WriteMarker(jpeg_compress_struct& cinfo, int marker, const QByteArray& payload) {
-  if (payload.isEmpty() || payload.size() > 65533) return;
-  jpeg_write_marker(&cinfo, marker, reinterpret_cast<const JOCTET*>(payload.constData()),
-                    unsigned(payload.size()));
-}
 
 QByteArray Payload(const jpeg_marker_struct& m) {
   return QByteArray(reinterpret_cast<const char*>(m.data), qsizetype(m.data_length));
@@ -84,7 +43,20 @@ void CollectExtras(jpeg_decompress_struct& cinfo, Extras& extras) {
   std::free(icc);
 }
 
-bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes) {
+// Every pixel R = G = B: one component says it in a third of the samples.
+bool IsGrey(const ImageDescriptor& picture) {
+  const int w = picture.Width();
+  for (int y = 0; y < picture.Height(); ++y) {
+    const std::uint8_t* p = picture.Row(y);
+    for (int x = 0; x < w; ++x, p += 3)
+      if (p[0] != p[1] || p[1] != p[2]) return false;
+  }
+  return true;
+}
+
+// grey: a buffer of kRowBatch rows of one sample, for a grey picture; null for colour.
+bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes,
+                std::vector<JSAMPLE>* grey) {
   jpeg_compress_struct cinfo;
   JpegErrorManager errors;
   errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
@@ -93,36 +65,39 @@ bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteA
     return false;
   }
   jpeg_create_compress(&cinfo);
-  ByteArrayDestination dest{{}, &bytes};
-  dest.pub.init_destination = InitDestination;
-  dest.pub.empty_output_buffer = EmptyOutput;
-  dest.pub.term_destination = TermDestination;
-  cinfo.dest = &dest.pub;
+  JpegDestination dest{};
+  dest.Attach(cinfo, bytes);
 
   cinfo.image_width = JDIMENSION(picture.Width());
   cinfo.image_height = JDIMENSION(picture.Height());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_EXT_RGB;
+  cinfo.input_components = grey ? 1 : 3;
+  cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, std::clamp(settings.quality, 1, 100), TRUE);
-  cinfo.optimize_coding = settings.optimizeCoding ? TRUE : FALSE;
+  cinfo.optimize_coding = settings.optimizeCoding || settings.progressive ? TRUE : FALSE;
   cinfo.dct_method = settings.accurateDct ? JDCT_ISLOW : JDCT_IFAST;
-  const int luma = settings.subsample420 ? 2 : 1;
+  const int luma = settings.subsample420 && !grey ? 2 : 1;
   cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = luma;
-  for (int c = 1; c < 3; ++c)
+  for (int c = 1; c < cinfo.num_components; ++c)
     cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
 
+  if (settings.progressive) jpeg_simple_progression(&cinfo);
+
   jpeg_start_compress(&cinfo, TRUE);
-  if (const PictureMetadata* meta = settings.metadata) {
-    WriteMarker(cinfo, JPEG_APP0 + 1, meta->ExifPayload());
-    WriteMarker(cinfo, JPEG_APP0 + 1, meta->XmpPayload());
-    WriteMarker(cinfo, JPEG_APP0 + 13, meta->IptcPayload());
-  }
+  WriteJpegMetadata(cinfo, settings.metadata);
   JSAMPROW rows[kRowBatch];
+  const int w = picture.Width();
   while (cinfo.next_scanline < cinfo.image_height) {
     const int n = std::min<int>(kRowBatch, int(cinfo.image_height - cinfo.next_scanline));
-    for (int i = 0; i < n; ++i)
-      rows[i] = const_cast<JSAMPROW>(picture.Row(int(cinfo.next_scanline) + i));
+    for (int i = 0; i < n; ++i) {
+      const std::uint8_t* row = picture.Row(int(cinfo.next_scanline) + i);
+      if (!grey) {
+        rows[i] = const_cast<JSAMPROW>(row);
+        continue;
+      }
+      rows[i] = grey->data() + std::size_t(i) * std::size_t(w);
+      for (int x = 0; x < w; ++x) rows[i][x] = row[3 * x];
+    }
     jpeg_write_scanlines(&cinfo, rows, JDIMENSION(n));
   }
   jpeg_finish_compress(&cinfo);
@@ -171,7 +146,11 @@ bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray
   QByteArray bytes;
   // A first guess near a photo's size at mid quality saves most of the regrowing.
   bytes.resize(std::max<qsizetype>(64 * 1024, qsizetype(picture.Width()) * picture.Height() / 4));
-  if (!EncodeRows(picture, settings, bytes)) return false;
+  // Made here: a jump out of the encoder runs no destructors.
+  std::vector<JSAMPLE> grey;
+  const bool oneComponent = settings.greyAsOneComponent && IsGrey(picture);
+  if (oneComponent) grey.resize(std::size_t(kRowBatch) * std::size_t(picture.Width()));
+  if (!EncodeRows(picture, settings, bytes, oneComponent ? &grey : nullptr)) return false;
   out = std::move(bytes);
   return true;
 }

@@ -10,12 +10,14 @@ class PictureMetadata;
 
 namespace JpegCodec {
 
-// What the engine always asks of the encoder: the smallest baseline file for a quality.
+// What the engine asks of the encoder: the smallest file for a quality.
 struct Settings {
   int quality = 70;                           // 1..100, clamped
   bool optimizeCoding = true;                 // Huffman tables made for the picture
   bool accurateDct = true;                    // integer slow DCT: the fast one costs quality
-  bool subsample420 = true;                   // 2x2 chroma, baseline, no progressive scans
+  bool subsample420 = true;                   // 2x2 chroma
+  bool progressive = false;                   // libjpeg's simple progression, optimised tables
+  bool greyAsOneComponent = true;             // a picture of only greys as one component
   const PictureMetadata* metadata = nullptr;  // written as APP1/APP13 markers when given
 };
 

@@ -43,6 +43,7 @@ const QString kTooLarge = QString::fromLatin1(kTooLargeText);
 void clsImage::Attach(ImageDescriptor&& pixels) {
   const std::uint8_t* previous = pixels_.Bits();
   pixels_ = std::move(pixels);
+  sourceJpeg_.clear();
   Reattached(previous);
 }
 
@@ -65,6 +66,7 @@ int clsImage::Create(int width, int height, int bitsPerPixel) {
 void clsImage::ClearUp() {
   pixels_.Release();
   dc_ = 0;
+  sourceJpeg_.clear();
   metadata_ = PictureMetadata();
   loadError_.clear();
   incomplete_ = false;
@@ -73,6 +75,7 @@ void clsImage::ClearUp() {
 void clsImage::TakeMetadataOf(const clsImage& other) {
   metadata_ = other.metadata_;
   stripMetadata_ = other.stripMetadata_;
+  progressive_ = other.progressive_;
 }
 
 bool clsImage::CreateFromFile(const QString& fileName) {
@@ -164,6 +167,7 @@ std::shared_ptr<clsImage> clsImage::GetNewInstance() const {
   ImageDescriptor pixels = pixels_.Clone();
   if (!pixels.Empty()) copy->Attach(std::move(pixels));
   copy->TakeMetadataOf(*this);
+  copy->sourceJpeg_ = sourceJpeg_;
   return copy;
 }
 

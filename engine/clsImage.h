@@ -62,6 +62,10 @@ class clsImage {
   const PictureMetadata& Metadata() const { return metadata_; }
   void SetStripMetadata(bool strip) { stripMetadata_ = strip; }
   bool StripMetadata() const { return stripMetadata_; }
+  // Progressive JPEG scans (libjpeg's simple progression) for every JPEG made from this
+  // picture; copies and scaled copies keep the choice.
+  void SetProgressive(bool progressive) { progressive_ = progressive; }
+  bool Progressive() const { return progressive_; }
 
   // Natural size when width and height are both negative, else stretched colour-on-colour.
   void PaintPicture(QPainter& dc, int left, int top, int width = -1, int height = -1) const;
@@ -84,18 +88,23 @@ class clsImage {
   bool SaveIJLjpg(const QString& fileName, int quality) const;
   bool LoadIJLjpg(const QString& fileName);
   bool LoadIJLjpgFromBuffer(const QByteArray& bytes);
-  // Encodes in memory and decodes into dest (or a new object); size gets the JPEG's length.
+  // Encodes in memory and decodes into dest (or a new object); size gets the JPEG's length
+  // and lossless whether it is the loaded JPEG tidied (see EncodeJpeg).
   // On a failed encode the result is returned untouched and size keeps its value.
   std::shared_ptr<clsImage> GetOptimizedInstance(int quality,
                                                  std::shared_ptr<clsImage> dest = nullptr,
-                                                 int* size = nullptr) const;
+                                                 int* size = nullptr,
+                                                 bool* lossless = nullptr) const;
   // Quality-50 JPEG bytes (empty when encoding failed) and back.
   void SaveToBuffer(QByteArray& bytes) const;
   void LoadFromBuffer(const QByteArray& bytes);
-  // Same encoder as SaveIJLjpg; mode is accepted for callers but every file is baseline.
+  // Same encoder as SaveIJLjpg; mode is accepted for callers, SetProgressive decides the scans.
   bool savejpg(const QString& fileName, int quality, int mode) const;
-  // The shared encoder: the bytes SaveIJLjpg would write, metadata included.
-  bool EncodeJpeg(int quality, QByteArray& out) const;
+  // The shared encoder: the bytes SaveIJLjpg would write, metadata included. A picture still
+  // holding exactly the pixels of the JPEG file it was loaded from (upright, sRGB or no
+  // profile, data complete), asked for a quality not below that file's own, gets the file's
+  // coefficients rewritten instead (lossless set) when that is not larger than the file.
+  bool EncodeJpeg(int quality, QByteArray& out, bool* lossless = nullptr) const;
 
   // Effects, in place. Each returns false and leaves the picture as it was when it fails
   // or there is no picture.
@@ -146,11 +155,17 @@ class clsImage {
   bool TakeEffectResult(ImageDescriptor&& result, bool sameSize);
 
   void TakeMetadataOf(const clsImage& other);
+  // The lossless rewrite of the loaded file, decoded into decoded; false when it is not
+  // allowed or would not give this picture's pixels (the file is then forgotten).
+  bool TidyJpeg(int quality, QByteArray& out, clsImage& decoded) const;
 
   ImageDescriptor pixels_;
   int dc_ = 0;
   PictureMetadata metadata_;
   bool stripMetadata_ = false;
+  bool progressive_ = false;
+  // The JPEG file the pixels were decoded from, while a tidy of it may be possible.
+  mutable QByteArray sourceJpeg_;
   QString loadError_;
   bool incomplete_ = false;
 };

@@ -1,9 +1,11 @@
 // clsImage's JPEG members: the in-memory round trip, saving and the compact byte form.
 #include <QFile>
+#include <cstring>
 
 #include "engine/ExifOrientation.h"
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
+#include "engine/JpegTidy.h"
 #include "engine/PictureColour.h"
 #include "engine/SafeFile.h"
 #include "engine/clsImage.h"
@@ -11,9 +13,55 @@
 // The refusal text names the limit.
 static_assert(JpegErrorManager::kMaxScans == 500 && kMaxFileBytes == (std::int64_t(1) << 30));
 
-bool clsImage::EncodeJpeg(int quality, QByteArray& out) const {
+namespace {
+
+bool SamePixels(const ImageDescriptor& a, const ImageDescriptor& b) {
+  if (a.Empty() || a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  const std::size_t row = std::size_t(a.Width()) * 3;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.Row(y), b.Row(y), row) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+bool clsImage::TidyJpeg(int quality, QByteArray& out, clsImage& decoded) const {
+  if (sourceJpeg_.isEmpty()) return false;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(sourceJpeg_.constData());
+  const std::size_t size = std::size_t(sourceJpeg_.size());
+  JpegCodec::Header header;
+  if (!JpegCodec::ReadHeader(data, size, header) || header.width != Width() ||
+      header.height != Height())
+    return false;
+  JpegTidy::Settings settings;
+  settings.quality = quality;
+  settings.progressive = progressive_;
+  if (!stripMetadata_) settings.metadata = &metadata_;
+  QByteArray bytes;
+  if (!JpegTidy::Rewrite(data, size, settings, bytes) || bytes.size() > sourceJpeg_.size())
+    return false;
+  // The proof that nothing changed since loading: the rewrite decodes to these very pixels.
+  // Once they differ they never come back, and the file is let go.
+  if (!decoded.LoadIJLjpgFromBuffer(bytes) || !SamePixels(decoded.pixels_, pixels_)) {
+    sourceJpeg_.clear();
+    return false;
+  }
+  out = std::move(bytes);
+  return true;
+}
+
+bool clsImage::EncodeJpeg(int quality, QByteArray& out, bool* lossless) const {
+  if (lossless) *lossless = false;
+  if (!sourceJpeg_.isEmpty()) {
+    clsImage check;
+    if (TidyJpeg(quality, out, check)) {
+      if (lossless) *lossless = true;
+      return true;
+    }
+  }
   JpegCodec::Settings settings;
   settings.quality = quality;
+  settings.progressive = progressive_;
   if (!stripMetadata_) settings.metadata = &metadata_;
   return JpegCodec::Encode(pixels_, settings, out);
 }
@@ -38,6 +86,7 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
   if (!ok) pixels_.Release();
   Reattached(previous);
   metadata_ = PictureMetadata();
+  sourceJpeg_.clear();
   loadError_ = extras.tooManyScans ? QString::fromLatin1(kTooManyScansText) : QString();
   incomplete_ = extras.dataLost > 0;
   if (ok && withExtras) {
@@ -49,6 +98,9 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
     metadata_.SetXmp(extras.xmp);
     metadata_.SetIptc(extras.iptc);
     if (converted) metadata_.DeclareSrgb();
+    // Only a file whose decode is the picture as shown can be tidied instead of re-encoded.
+    if (orientation == 1 && !incomplete_ && (extras.icc.isEmpty() || PictureColour::IsSrgb(extras.icc)))
+      sourceJpeg_ = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
   }
   if (foreign) {
     JpegCodec::Header header;
@@ -82,10 +134,21 @@ bool clsImage::LoadIJLjpgFromBuffer(const QByteArray& bytes) {
 
 std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
                                                          std::shared_ptr<clsImage> dest,
-                                                         int* size) const {
+                                                         int* size, bool* lossless) const {
   std::shared_ptr<clsImage> result = dest ? std::move(dest) : std::make_shared<clsImage>();
   QByteArray jpeg;
-  if (!EncodeJpeg(quality, jpeg)) return result;
+  // The tidy's own check decodes into the result, so it costs no second decode.
+  const bool tidied = result.get() != this && TidyJpeg(quality, jpeg, *result);
+  if (lossless) *lossless = tidied;
+  if (tidied) {
+    if (size) *size = int(jpeg.size());
+    return result;
+  }
+  JpegCodec::Settings settings;
+  settings.quality = quality;
+  settings.progressive = progressive_;
+  if (!stripMetadata_) settings.metadata = &metadata_;
+  if (!JpegCodec::Encode(pixels_, settings, jpeg)) return result;
   if (size) *size = int(jpeg.size());
   result->LoadIJLjpgFromBuffer(jpeg);
   return result;

@@ -78,7 +78,8 @@ void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
   std::shared_ptr<clsImage> dest = optimized_;
   if (dest && (dest == source_ || (dest == working_ && picture == working_))) dest.reset();
   int jpegSize = -1;
-  optimized_ = picture->GetOptimizedInstance(Quality(), dest, &jpegSize);
+  bool lossless = false;  // the loaded JPEG rewritten as it is, not encoded again
+  optimized_ = picture->GetOptimizedInstance(Quality(), dest, &jpegSize, &lossless);
   fastPreview_ = false;
   ShowOptimized();
   controls_.txtOptimizedDimensions->setText(
@@ -90,7 +91,8 @@ void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
   const bool larger = fileSize > 0 && jpegSize > fileSize;
   controls_.txtOptimizedSize->setText(
       StatisticsText::SizeText(jpegSize) +
-      (larger ? QStringLiteral(" (LARGER than the original)") : QString()));
+      (larger ? QStringLiteral(" (LARGER than the original)") : QString()) +
+      (lossless ? QStringLiteral(" (lossless)") : QString()));
   controls_.txtOptimizedSize->setStyleSheet(larger ? QStringLiteral("color: #b00000;") : QString());
   controls_.txtCompression->setText(
       StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));

@@ -31,6 +31,7 @@ QString CliReport::Line(const QString& source, const BatchNaming::Output& output
   switch (status) {
     case Status::kWritten:
       line += QStringLiteral("%1 -> %2 bytes").arg(result.bytesBefore).arg(result.bytesAfter);
+      if (result.lossless) line += QStringLiteral(" (lossless)");
       break;
     case Status::kFailed:
       line += QStringLiteral("failed");
@@ -83,13 +84,19 @@ void CliReport::Emit(const QString& source, const BatchNaming::Output& output, S
         {"reason", result.reason},
         {"bytesBefore", result.bytesBefore},
         {"bytesAfter", written ? QJsonValue(result.bytesAfter) : QJsonValue()},
-        {"quality", written ? QJsonValue(args_.options.quality) : QJsonValue()},
+        {"quality", written ? QJsonValue(result.quality > 0 ? result.quality
+                                                             : args_.options.quality)
+                            : QJsonValue()},
+        {"lossless", written ? QJsonValue(result.lossless) : QJsonValue()},
         {"width", written ? QJsonValue(result.width) : QJsonValue()},
         {"height", written ? QJsonValue(result.height) : QJsonValue()},
     };
     out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
   } else if (!args_.quiet) {
-    out_ << Line(source, output, status, result) << "\n";
+    // With a byte budget the quality is the search's answer, worth telling.
+    const bool searched = args_.options.maxBytes > 0 && status == Status::kWritten;
+    out_ << Line(source, output, status, result)
+         << (searched ? QStringLiteral(" (quality %1)").arg(result.quality) : QString()) << "\n";
   }
   out_.flush();
   if (status == Status::kFailed) {

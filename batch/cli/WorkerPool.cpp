@@ -21,6 +21,8 @@ struct Record {
   qint64 after;
   qint32 width;
   qint32 height;
+  qint32 lossless;
+  qint32 quality;
   char reason[1000];
 };
 static_assert(sizeof(Record) < PIPE_BUF);
@@ -62,6 +64,8 @@ bool ReadAll(int fd, void* data, std::size_t size) {
     record.after = r.bytesAfter;
     record.width = r.width;
     record.height = r.height;
+    record.lossless = r.lossless;
+    record.quality = r.quality;
     const QByteArray reason = r.reason.toUtf8().left(sizeof record.reason - 1);
     std::memcpy(record.reason, reason.constData(), std::size_t(reason.size()));
     if (!WriteAll(results, &record, sizeof record)) break;
@@ -174,6 +178,8 @@ void WorkerPool::Run(int count, int workers, const Job& job, const Done& done) {
         r.bytesAfter = record.after;
         r.width = record.width;
         r.height = record.height;
+        r.lossless = record.lossless != 0;
+        r.quality = record.quality;
         record.reason[sizeof record.reason - 1] = '\0';
         r.reason = QString::fromUtf8(record.reason);
         w.busyWith = -1;

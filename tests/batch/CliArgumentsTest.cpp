@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "batch/cli/CliArguments.h"
+#include "core/OptionGrammar.h"
 
 namespace {
 
@@ -43,6 +44,10 @@ TEST(CliArguments, UsageErrors) {
       {{"--overwrite", "--if-exists", "keep", "a.png"}, "number, replace or skip, not 'keep'"},
       {{"--overwrite", "--shard", "2/2", "a.png"}, "K/N with 0 <= K < N"},
       {{"--overwrite", "-x", "a.png"}, "unknown option -x"},
+      {{"--overwrite", "--max-size", "0", "a.png"}, "not '0'"},
+      {{"--overwrite", "--max-size", "300kb", "a.png"}, "with k or M"},
+      {{"--overwrite", "--max-size", "2G", "a.png"}, "not '2G'"},
+      {{"--overwrite", "--max-size", "1025M", "a.png"}, "from 1 to 1G"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -98,4 +103,21 @@ TEST(CliArguments, DefaultsAndValues) {
   EXPECT_TRUE(scaled.options.resize);
   EXPECT_FALSE(scaled.options.manualSize);
   EXPECT_EQ(scaled.options.scale, 50);
+
+  // Budgets count in 1024s; the words the workers get read back to the same options.
+  const struct {
+    const char* given;
+    long long bytes;
+  } budgets[] = {{"1", 1}, {"300k", 300 * 1024}, {"2M", 2 * 1024 * 1024}, {"1024m", 1LL << 30}};
+  for (const auto& b : budgets) {
+    const CliArguments sized = Parsed({"--max-size", b.given, "--progressive", "--overwrite", "a"});
+    EXPECT_EQ(sized.options.maxBytes, b.bytes) << b.given;
+    EXPECT_TRUE(sized.options.progressive);
+    QStringList words = OptionGrammar::Arguments(sized.options);
+    const CliArguments again = Parsed(words << "--overwrite" << "a");
+    EXPECT_EQ(again.options.maxBytes, b.bytes);
+    EXPECT_TRUE(again.options.progressive);
+  }
+  EXPECT_EQ(plain.options.maxBytes, 0);
+  EXPECT_FALSE(plain.options.progressive);
 }

@@ -65,8 +65,9 @@ class BatchCompressionHalves : public BatchCompression,
 
 TEST_P(BatchCompressionHalves, AnExactHalfRoundsToTheEvenNeighbour) {
   const HalfCase c = GetParam();
-  // Low-quality sources are shorter than what quality 70 writes, so padding can reach any
-  // wanted length. Picture sizes are tried until the written total divides evenly.
+  // Quality 70 is above the sources' own 20, so each is rewritten losslessly, never longer than
+  // itself: padding each source by the same share of what it writes reaches any wanted total.
+  // Picture sizes are tried until the written total divides evenly.
   const QString a = root + "/a.jpg", b = root + "/b.jpg";
   qint64 writtenA = 0, writtenB = 0;
   bool found = false;
@@ -85,9 +86,9 @@ TEST_P(BatchCompressionHalves, AnExactHalfRoundsToTheEvenNeighbour) {
   ASSERT_TRUE(found);
   const qint64 written = writtenA + writtenB;
   const qint64 read = written / c.writtenParts * c.readParts;
-  // A quarter and three quarters of the read total, as 1000 and 3000 of 4000.
-  ASSERT_TRUE(PadJpeg(a, read / 4));
-  ASSERT_TRUE(PadJpeg(b, read - read / 4));
+  const qint64 readA = read * writtenA / written;
+  ASSERT_TRUE(PadJpeg(a, readA));
+  ASSERT_TRUE(PadJpeg(b, read - readA));
 
   frmBatch batch;
   ASSERT_TRUE(RunToEnd(batch, {a, b}, false, out, dialogs));
