@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "app/uikit/Dialogs.h"
 #include "app/uikit/Named.h"
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
@@ -53,6 +54,11 @@ void frmImgOpt::BuildControls() {
   cmdSave_ = Named(new TextButton(QStringLiteral("Save Image")), "cmdSave");
   cmdSaveAs_ = Named(new TextButton(QStringLiteral("Save Image as...")), "cmdSaveAs");
   cmdHelp_ = Named(new TextButton(QStringLiteral("Help")), "cmdHelp");
+  cmdShowPreviews_ = Named(new TextButton(QStringLiteral("Show previews")), "cmdShowPreviews");
+  chkLinkPreviews_ =
+      Named(new QCheckBox(QStringLiteral("Link zoom and scrolling of the previews")),
+            "chkLinkPreviews");
+  chkLinkPreviews_->setChecked(true);
   cmdLink_ = MakerLink::Create(font());
   cmdLink_->setToolTip(QString::fromLatin1(kWebAddress));
 
@@ -63,6 +69,8 @@ void frmImgOpt::BuildControls() {
   commands->addWidget(cmdSaveAs_, 1, 1);
   commands->addWidget(cmdHelp_, 0, 2);
   commands->addWidget(cmdLink_, 1, 2);
+  commands->addWidget(cmdShowPreviews_, 2, 0);
+  commands->addWidget(chkLinkPreviews_, 2, 1, 1, 2);
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(quality);
@@ -95,7 +103,11 @@ void frmImgOpt::ConnectControls() {
           [this] { EditSizeBox(controls_.txtSizeY, controls_.txtSizeX, false); });
   connect(controls_.chkMaintain, &QCheckBox::clicked, this,
           [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY, true); });
-  connect(controls_.cmdApplySize, &QPushButton::clicked, this, &frmImgOpt::UpdateScaledImage);
+  connect(controls_.cmdApplySize, &QPushButton::clicked, this, [this] {
+    if (const QString problem = sizing_.BoxProblem(); !problem.isEmpty())
+      return (void)MsgBox(this, problem, Dialogs::Exclamation);
+    UpdateScaledImage();
+  });
   connect(cmdSave_, &CommandButton::Click, this, [this] { SaveAs(fileName_); });
   connect(cmdSaveAs_, &CommandButton::Click, this, &frmImgOpt::cmdSaveAs_Click);
   connect(cmdReset_, &CommandButton::Click, this, &frmImgOpt::Reset);
