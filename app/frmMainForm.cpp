@@ -20,6 +20,11 @@
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 
+namespace {
+constexpr int kSmallestPart = 40;
+constexpr int kLargestPart = 4000;
+}  // namespace
+
 frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QString::fromLatin1(modModal::kMainWindowName));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -34,6 +39,13 @@ frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
   const QByteArray geometry =
       QByteArray::fromBase64(Registry().GetValue(QStringLiteral("Main")).toLatin1());
   if (!geometry.isEmpty()) restoreGeometry(geometry);
+  // The two bars where the user left them; a value out of reason keeps the designed place.
+  const int leftBar = Registry().GetValue(QStringLiteral("LeftBarWidth")).toInt();
+  if (leftBar >= kSmallestPart && leftBar <= kLargestPart)
+    LeftBar_->resize(leftBar, LeftBar_->height());
+  const int preview = Registry().GetValue(QStringLiteral("PreviewHeight")).toInt();
+  if (preview >= kSmallestPart && preview <= kLargestPart)
+    ImagePreview_->resize(ImagePreview_->width(), preview);
 }
 
 void frmMainForm::dragEnterEvent(QDragEnterEvent* event) { DroppedFiles::AcceptLocal(event); }
@@ -117,6 +129,8 @@ void frmMainForm::closeEvent(QCloseEvent* event) {
     Registry().WriteRegDir(QStringLiteral("BrowseDir"), TreeControl_->CurrentFolder());
   Registry().OpenReg(QStringLiteral("Windows"));
   Registry().SetValue(QStringLiteral("Main"), QString::fromLatin1(saveGeometry().toBase64()));
+  Registry().SetValue(QStringLiteral("LeftBarWidth"), QString::number(LeftBar_->width()));
+  Registry().SetValue(QStringLiteral("PreviewHeight"), QString::number(ImagePreview_->height()));
   event->accept();
 }
 
