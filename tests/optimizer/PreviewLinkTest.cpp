@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QApplication>
 #include <QTest>
 #include <functional>
 
@@ -13,6 +14,7 @@
 #include "browse/ViewGeometry.h"
 #include "browse/frmPicturePreview.h"
 #include "engine/clsImage.h"
+#include "optimizer/ImageOptimize.h"
 #include "optimizer/TextButton.h"
 #include "optimizer/frmEffect.h"
 
@@ -120,6 +122,25 @@ TEST_F(OptimizerWindowTest, ClosedPreviewLeavesTheWindowOpenAndComesBack) {
   }
   EXPECT_EQ(window_->OriginalPreview()->GetImage(), window_->SourcePicture());
   EXPECT_EQ(window_->OptimizedPreview()->GetImage()->Width(), 60);
+}
+
+TEST_F(OptimizerWindowTest, TheWizardPanelsPreviewsStartFittedAndFollowEachOther) {
+  ImageOptimize panel;
+  panel.show();
+  ASSERT_TRUE(panel.LoadPicture(
+      OptimizerFixtures::Write(dir_, "big.png", OptimizerFixtures::Gradient(1600, 1200))));
+  QList<frmPicturePreview*> previews;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* p = qobject_cast<frmPicturePreview*>(w); p && p->isVisible() && p->GetImage())
+      previews << p;
+  ASSERT_EQ(previews.size(), 2);
+  for (frmPicturePreview* p : previews) {
+    EXPECT_TRUE(p->View()->IsFitted());
+    EXPECT_DOUBLE_EQ(p->View()->GetZoomValue(), FitZoom(p));
+  }
+  ZoomOf(previews[0])->setValue(650);
+  EXPECT_EQ(ZoomOf(previews[1])->value(), 650);
+  panel.UnloadForms();
 }
 
 struct Beside {
