@@ -1,6 +1,8 @@
 #include "app/Shell.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QTimer>
 #include <memory>
 
 #include "app/frmAbout.h"
@@ -10,6 +12,8 @@
 #include "app/uikit/Dialogs.h"
 #include "app/uikit/WindowOwner.h"
 #include "batch/frmBatch.h"
+#include "browse/ImageView.h"
+#include "browse/ViewGeometry.h"
 #include "browse/frmPicturePreview.h"
 #include "engine/clsImage.h"
 #include "optimizer/frmImgOpt.h"
@@ -113,7 +117,16 @@ void Shell::View(const QStringList& paths) {
     auto* preview = new frmPicturePreview;
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowTitle(modString::GetFileTitle(path, false, QStringLiteral("/")));
+    // Each new preview one step from the last open one, not all on one spot.
+    views_.removeAll(nullptr);
+    const QScreen* screen = main_ ? main_->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+      preview->move(ViewGeometry::CascadePosition(screen->availableGeometry(), int(views_.size()),
+                                                  kCascadeStep));
+    views_ << preview;
     preview->SetImage(image);
+    // A photograph larger than the screen shows whole, not its corner.
+    preview->View()->ZoomToFit();
     preview->SetCloseGuard([this] { return MayClosePreview(); });
     connect(preview, &frmPicturePreview::FrontRequested, this,
             [this, preview] { BringWorkWindowsToFront(preview); });
@@ -128,6 +141,13 @@ void Shell::ShowStartupWizard() {
   frmStartupWizard wizard(main_);
   ConnectStartupWizard(&wizard);
   wizard.exec();
+}
+
+void Shell::OfferStartupWizard() {
+  // After the main window is up and the event loop runs: the dialog is modal over it.
+  QTimer::singleShot(0, this, [this] {
+    if (main_) ShowStartupWizard();
+  });
 }
 
 void Shell::ConnectStartupWizard(frmStartupWizard* wizard) {

@@ -23,6 +23,7 @@ class Shell : public QObject, public StartupTargets {
   void ShowMainWindow(const QString& folder) override;
   void ShowOptimizer(const QString& path) override { Optimize(path); }
   void ShowAbout() override;
+  void OfferStartupWizard() override;
   bool LoadBatch() override;
   void BatchAddFile(const QString& path) override;
   void BatchAddFilesFromPath(const QString& path, bool bSubFolders) override;
@@ -56,6 +57,7 @@ class Shell : public QObject, public StartupTargets {
   void SetQuitWithLastWindow(bool quit) { quitWithLastWindow_ = quit; }
 
  private:
+  static constexpr int kCascadeStep = 32;
   void Track(QWidget* window);
   void QuitWhenNoneLeft();
   frmBatch* NewBatch();
@@ -71,6 +73,7 @@ class Shell : public QObject, public StartupTargets {
   QPointer<frmImgOpt> optimizer_;
   QPointer<frmBatch> batch_;
   QList<QPointer<QWidget>> windows_;
+  QList<QPointer<QWidget>> views_;  // the View previews, for cascading new ones
   bool waiting_ = false;
   bool quitWithLastWindow_ = false;
 };

@@ -12,6 +12,8 @@ class StartupTargets {
   // Shows the optimiser, then loads the picture into it (LoadPicture with true).
   virtual void ShowOptimizer(const QString& path) = 0;
   virtual void ShowAbout() = 0;
+  // The start-up wizard over the main window, once the program is running.
+  virtual void OfferStartupWizard() = 0;
 
   // The batch wizard, loaded without showing it. False when it cannot be loaded.
   virtual bool LoadBatch() = 0;

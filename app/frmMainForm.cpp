@@ -1,6 +1,7 @@
 #include "app/frmMainForm.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -8,6 +9,7 @@
 
 #include "app/helpers/AppInfo.h"
 #include "app/helpers/modString.h"
+#include "app/uikit/DroppedFiles.h"
 #include "app/uikit/modModal.h"
 #include "browse/ImagePreview.h"
 #include "browse/PictureBrowser.h"
@@ -18,6 +20,11 @@
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 
+namespace {
+constexpr int kSmallestPart = 40;
+constexpr int kLargestPart = 4000;
+}  // namespace
+
 frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QString::fromLatin1(modModal::kMainWindowName));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -27,6 +34,33 @@ frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
   PictureBrowser_->SetHost(this);
   Language().UpdateObject(this);
   firstActivation_ = true;
+  setAcceptDrops(true);
+  Registry().OpenReg(QStringLiteral("Windows"));
+  const QByteArray geometry =
+      QByteArray::fromBase64(Registry().GetValue(QStringLiteral("Main")).toLatin1());
+  if (!geometry.isEmpty()) restoreGeometry(geometry);
+  // The two bars where the user left them; a value out of reason keeps the designed place.
+  const int leftBar = Registry().GetValue(QStringLiteral("LeftBarWidth")).toInt();
+  if (leftBar >= kSmallestPart && leftBar <= kLargestPart)
+    LeftBar_->resize(leftBar, LeftBar_->height());
+  const int preview = Registry().GetValue(QStringLiteral("PreviewHeight")).toInt();
+  if (preview >= kSmallestPart && preview <= kLargestPart)
+    ImagePreview_->resize(ImagePreview_->width(), preview);
+}
+
+void frmMainForm::dragEnterEvent(QDragEnterEvent* event) { DroppedFiles::AcceptLocal(event); }
+
+void frmMainForm::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedFiles::LocalPaths(event->mimeData());
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  // A folder is browsed; one picture goes to the optimiser, several to the batch wizard.
+  if (paths.size() == 1 && QFileInfo(paths.first()).isDir())
+    SetDirectory(paths.first());
+  else if (paths.size() == 1)
+    emit OptimizeRequested(paths.first());
+  else
+    emit BatchRequested(paths, true);
 }
 
 frmMainForm::~frmMainForm() {
@@ -77,7 +111,7 @@ void frmMainForm::FirstActivation() {
   firstActivation_ = false;
   QString folder = startFolder_;
   if (folder.isEmpty() || !QFileInfo(folder).isDir())
-    folder = Registry().ReadRegDir(QStringLiteral("BrowseDir"), AppInfo::ProgramFolder());
+    folder = Registry().ReadRegDir(QStringLiteral("BrowseDir"), AppInfo::PicturesFolder());
   Registry().OpenReg(QStringLiteral("StartUp"));
   // The tree's folder-selected notification fills the browser.
   TreeControl_->SetCurrentFolder(folder);
@@ -93,6 +127,10 @@ void frmMainForm::closeEvent(QCloseEvent* event) {
   }
   if (!TreeControl_->CurrentFolder().isEmpty())
     Registry().WriteRegDir(QStringLiteral("BrowseDir"), TreeControl_->CurrentFolder());
+  Registry().OpenReg(QStringLiteral("Windows"));
+  Registry().SetValue(QStringLiteral("Main"), QString::fromLatin1(saveGeometry().toBase64()));
+  Registry().SetValue(QStringLiteral("LeftBarWidth"), QString::number(LeftBar_->width()));
+  Registry().SetValue(QStringLiteral("PreviewHeight"), QString::number(ImagePreview_->height()));
   event->accept();
 }
 

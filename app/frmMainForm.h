@@ -78,6 +78,8 @@ class frmMainForm : public QMainWindow, public BrowserHost {
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -27,7 +27,7 @@ void DeletePicture(const QString& path) {
 
 void frmMainForm::cmdOpen_Click() {
   const QString folder =
-      Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::ProgramFolder());
+      Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::PicturesFolder());
   const QString filter = Language().GetString(QStringLiteral("AllPics")) +
                          QStringLiteral(
                              " (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga"

@@ -79,6 +79,12 @@ frmStartupWizard::frmStartupWizard(QWidget* parent) : QDialog(parent) {
   if (ok) chkShowOnStart->setChecked(stored != 0);
 }
 
+bool frmStartupWizard::WantedOnStart() {
+  bool ok = false;
+  const int stored = clsReg().GetValue(kShowStartUp).toInt(&ok);
+  return !ok || stored != 0;
+}
+
 void frmStartupWizard::cmdNext_Click() {
   hide();
   if (optBrowse->isChecked())

@@ -13,6 +13,9 @@ class frmStartupWizard : public QDialog {
   static constexpr const char* kShowStartUp = "ShowStartUp";
 
   explicit frmStartupWizard(QWidget* parent = nullptr);
+  // Whether the program, started from the launcher, offers this dialog: the stored choice,
+  // on when nothing is stored yet (the box is ticked by design).
+  static bool WantedOnStart();
 
   void cmdNext_Click();
   void cmdCancel_Click();

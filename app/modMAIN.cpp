@@ -7,6 +7,7 @@
 
 #include "app/Shell.h"
 #include "app/StartupTargets.h"
+#include "app/frmStartupWizard.h"
 #include "app/helpers/AppInfo.h"
 #include "app/helpers/modString.h"
 #include "app/uikit/Dialogs.h"
@@ -77,9 +78,14 @@ void Main(const QString& args, StartupTargets& targets) {
   for (const char* k : keywords)
     if (!chosen && args.contains(k)) chosen = k;
 
-  if (chosen == kStartMain)
-    targets.ShowMainWindow(
-        args.startsWith(QLatin1String(kStartMain) + ' ') ? args.mid(kStartFolderStart) : QString());
+  if (chosen == kStartMain) {
+    const QString folder =
+        args.startsWith(QLatin1String(kStartMain) + ' ') ? args.mid(kStartFolderStart) : QString();
+    targets.ShowMainWindow(folder);
+    // The launcher starts the program with the bare keyword; a named folder means a script.
+    if (args == QLatin1String(kStartMain) && frmStartupWizard::WantedOnStart())
+      targets.OfferStartupWizard();
+  }
   else if (chosen == kOptimize)
     targets.ShowOptimizer(args.mid(kOptimizePathStart));
   else if (chosen == kBatch)
@@ -88,7 +94,17 @@ void Main(const QString& args, StartupTargets& targets) {
     targets.ShowAbout();
 }
 
+void NameWindows() {
+  // The hand-off starts "Trimjet.dat": without this the windows' class would be that file
+  // name, and docks could not match them to the desktop entry (StartupWMClass=Trimjet).
+  QGuiApplication::setApplicationName(QString::fromLatin1(AppInfo::kProductName));
+  QGuiApplication::setDesktopFileName(QStringLiteral("trimjet"));
+  // X11's instance name comes from argv[0] unless this is set; read at the first window.
+  if (!qEnvironmentVariableIsSet("RESOURCE_NAME")) qputenv("RESOURCE_NAME", AppInfo::kProductName);
+}
+
 int Run(QApplication& app) {
+  NameWindows();
   Prepare();
   Shell windows;
   // The shell ends the program with its last window, owned ones included.

@@ -11,6 +11,8 @@ namespace modMAIN {
 
 // Everything after the program path, joined with single blanks.
 QString ArgsFromCommandLine(const QStringList& arguments);
+// Gives the windows the class and desktop name of the program whatever file started it.
+void NameWindows();
 // The three preparation steps: help file path, control registration, English texts.
 void Prepare();
 // Decides by keyword (exact, case-sensitive): the keyword at the start of args, else the

@@ -35,7 +35,7 @@ frmAddDir::frmAddDir(QWidget* parent) : QDialog(parent) {
   connect(ok, &QPushButton::clicked, this, &frmAddDir::cmdOK_Click);
   connect(cancel, &QPushButton::clicked, this, &frmAddDir::cmdCancel_Click);
   Language().UpdateObject(this);
-  initialFolder_ = Registry().ReadRegDir(QStringLiteral("AddDir"), AppInfo::ProgramFolder());
+  initialFolder_ = Registry().ReadRegDir(QStringLiteral("AddDir"), AppInfo::PicturesFolder());
 }
 
 void frmAddDir::showEvent(QShowEvent* event) {

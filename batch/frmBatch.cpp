@@ -49,6 +49,7 @@ frmBatch::frmBatch(QWidget* parent) : QWidget(parent, Qt::Window) {
   lstFiles_->header()->resizeSection(1, Twips::ToPixels(600));
   lstFiles_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   LoadBatchSettings();
+  setAcceptDrops(true);
 }
 
 frmBatch::~frmBatch() { Unload(); }
@@ -118,9 +119,10 @@ void frmBatch::HandOff(const QStringList& paths) {
 }
 
 void frmBatch::cmdNext_Click() {
-  if (page_ == 0) {
+  // The list the user built is kept; only an empty one asks for pictures, and a Cancel there
+  // leaves the page as it was.
+  if (page_ == 0 && lstFiles_->topLevelItemCount() == 0) {
     setEnabled(false);
-    ClearList();
     if (optFiles_->isChecked())
       cmdAddFiles_Click();
     else
@@ -142,7 +144,7 @@ void frmBatch::cmdBrowseOutputDir_Click() {
   frmAddDir dialog(this);
   const QString text = txtOutputDir_->text();
   dialog.SetInitialFolder(
-      text.contains(QLatin1Char('/')) && QFileInfo(text).isDir() ? text : AppInfo::ProgramFolder());
+      text.contains(QLatin1Char('/')) && QFileInfo(text).isDir() ? text : AppInfo::PicturesFolder());
   const QString chosen = dialog.DoModal(this);
   if (!chosen.isEmpty()) txtOutputDir_->setText(chosen);
 }
@@ -199,6 +201,10 @@ void frmBatch::LoadBatchSettings() {
       std::max(0, int(rules.indexOf(reg.GetValue(QStringLiteral("IfExists"))))));
   chkKeepSmaller_->setChecked(reg.GetValue(QStringLiteral("KeepSmaller")) != QLatin1String("0"));
   chkKeepDates_->setChecked(reg.GetValue(QStringLiteral("KeepDates")) == QLatin1String("1"));
+  const QByteArray geometry =
+      QByteArray::fromBase64(reg.GetValue(QStringLiteral("Geometry")).toLatin1());
+  if (!geometry.isEmpty()) restoreGeometry(geometry);
+  ImageOptimize_->Controls().Restore(QString::fromLatin1(kOptionsKey));
 }
 
 void frmBatch::SaveBatchSettings() {
@@ -216,6 +222,7 @@ void frmBatch::SaveBatchSettings() {
                chkKeepSmaller_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
   reg.SetValue(QStringLiteral("KeepDates"),
                chkKeepDates_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+  ImageOptimize_->Controls().Store(QString::fromLatin1(kOptionsKey));
 }
 
 void frmBatch::changeEvent(QEvent* event) {
@@ -230,6 +237,9 @@ void frmBatch::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // Where the user put the window is kept however it closes.
+  Registry().OpenReg(QStringLiteral("Batch"));
+  Registry().SetValue(QStringLiteral("Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
   Unload();
   event->accept();
 }

@@ -27,6 +27,8 @@ class frmBatch : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kRunPage = 100;
+  // The settings key of the quality and size of the last run closed.
+  static constexpr const char* kOptionsKey = "BatchOptions";
   // Item data of the process list: the folder an entry was added with (empty: added alone).
   static constexpr int kRootRole = Qt::UserRole + 1;
 
@@ -88,6 +90,8 @@ class frmBatch : public QWidget {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Layout (frmBatchLayout.cpp).

@@ -146,7 +146,14 @@ QWidget* frmBatch::BuildRunPage() {
   lblCompression_ = Named(new QLabel(QStringLiteral("Compression ratio")), "lblCompression");
   column->addWidget(ProgressBar_);
   column->addWidget(txtProgress_, 1);
-  column->addWidget(lblCompression_);
+  // The figure is the output's size as a share of the input's; the options page shows the
+  // share saved, so each says which it is.
+  auto* ratioRow = new QHBoxLayout;
+  ratioRow->addWidget(lblCompression_);
+  ratioRow->addWidget(Named(new QLabel(QStringLiteral("(output size as a share of input size)")),
+                            "lblRatioMeaning"),
+                      1);
+  column->addLayout(ratioRow);
   return page;
 }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include "app/helpers/modPublic.h"
 #include "app/helpers/modString.h"
 #include "app/uikit/Dialogs.h"
+#include "app/uikit/DroppedFiles.h"
 #include "batch/BatchInputs.h"
 #include "batch/SlideShow.h"
 #include "batch/frmAddDir.h"
@@ -63,6 +65,25 @@ void frmBatch::AddFilesFromPath(QString fullPath, bool bSubFolders) {
   QCoreApplication::processEvents();
 }
 
+void frmBatch::dragEnterEvent(QDragEnterEvent* event) {
+  // Pictures are added on the list page only; later pages show what the run will take.
+  if (page_ == 0) DroppedFiles::AcceptLocal(event);
+}
+
+void frmBatch::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedFiles::LocalPaths(event->mimeData());
+  if (page_ != 0 || paths.isEmpty()) return;
+  event->acceptProposedAction();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  for (const QString& path : paths) {
+    if (QFileInfo(path).isDir())
+      AddFilesFromPath(path, true);
+    else if (BatchInputs::IsSupportedName(path))
+      AddFile(path);
+  }
+  QApplication::restoreOverrideCursor();
+}
+
 void frmBatch::ClearList() {
   lstFiles_->clear();
   ImagePreview_->ClearCache();
@@ -70,7 +91,7 @@ void frmBatch::ClearList() {
 
 void frmBatch::cmdAddFiles_Click() {
   const QString folder =
-      Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::ProgramFolder());
+      Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::PicturesFolder());
   const QString filter = Language().GetString(QStringLiteral("AllPics")) +
                          QStringLiteral(
                              " (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga"

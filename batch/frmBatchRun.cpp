@@ -126,6 +126,15 @@ void frmBatch::RunEnded() {
   if (optOtherDir_->isChecked())
     Registry().WriteRegDir(QStringLiteral("BrowseDir"), txtOutputDir_->text());
   AddProgressLine(totals_.SummaryLine());
+  if (cancel_) {
+    // A stopped run says so, and what it left undone.
+    const int total = int(runSources_.size());
+    const int written = totals_.Counted(BatchTotals::Outcome::kWritten);
+    AddProgressLine(QStringLiteral("Stopped by Cancel: %1 of %2 pictures written, %3 not written")
+                        .arg(written)
+                        .arg(total)
+                        .arg(total - written));
+  }
   cmdCancel_->setEnabled(false);
   cmdClose_->setEnabled(true);
   QApplication::beep();

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
@@ -72,7 +73,7 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent), backBuffer_(std::make_u
     ApplyScroll(bar, {});
     // Keys belong to the zoom slider.
     bar->setFocusProxy(zoomSlider_);
-    connect(bar, &QScrollBar::valueChanged, this, &ImageView::Repaint);
+    connect(bar, &QScrollBar::valueChanged, this, &ImageView::OnScrolled);
   }
   connect(zoomSlider_, &QSlider::valueChanged, this, &ImageView::OnZoomChanged);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -84,7 +85,12 @@ ImageView::~ImageView() = default;
 void ImageView::SetImage(std::shared_ptr<clsImage> img) {
   image_ = std::move(img);
   refreshAllowed_ = false;
-  if (zoomSlider_->value() != kZoomSliderAt100) zoomSlider_->setValue(kZoomSliderAt100);
+  if (fitted_) {
+    SetFitZoom();
+  } else if (zoomSlider_->value() != kZoomSliderAt100) {
+    const QScopedValueRollback<bool> program(following_, true);
+    zoomSlider_->setValue(kZoomSliderAt100);
+  }
   // Also at 100 % already: ranges of the previous picture would hide a smaller new one.
   ResizeView();
   refreshAllowed_ = true;
@@ -93,16 +99,41 @@ void ImageView::SetImage(std::shared_ptr<clsImage> img) {
 void ImageView::Refresh() { Repaint(); }
 
 void ImageView::ZoomToFit() {
+  fitted_ = true;
   if (!HasImage()) return;
   refreshAllowed_ = false;
+  SetFitZoom();
+  refreshAllowed_ = true;
+  ResizeView();
+}
+
+void ImageView::SetFitZoom() {
+  if (!HasImage()) return;
+  const QScopedValueRollback<bool> program(following_, true);
   vScroll_->setValue(0);
   hScroll_->setValue(0);
+  LayOutBars();
   const QSize view = ViewSize();
   if (const auto value =
           FitSliderValue(view.width(), view.height(), image_->Width(), image_->Height()))
     zoomSlider_->setValue(*value);
-  refreshAllowed_ = true;
-  ResizeView();
+}
+
+void ImageView::FollowView(const ImageView& other) {
+  if (other.fitted_) {
+    ZoomToFit();
+    return;
+  }
+  fitted_ = false;
+  const QScopedValueRollback<bool> program(following_, true);
+  zoomSlider_->setValue(other.zoomSlider_->value());
+  // The same share of the range: pictures of different sizes show the same part.
+  const auto share = [](const QScrollBar* from, QScrollBar* to) {
+    if (from->maximum() <= 0 || to->maximum() <= 0) return;
+    to->setValue(Rounding::HalfEven(double(from->value()) * to->maximum() / from->maximum()));
+  };
+  share(other.hScroll_, hScroll_);
+  share(other.vScroll_, vScroll_);
 }
 
 double ImageView::GetZoomValue() const { return ZoomPercent(zoomSlider_->value()); }
@@ -123,7 +154,14 @@ bool ImageView::HasImage() const { return image_ && image_->hDC() != 0; }
 
 void ImageView::OnZoomChanged(int value) {
   rightBottom_->setText(QString::number(ZoomReadOut(value)));
+  if (!following_) fitted_ = false;
   ResizeView();
+  if (!following_) emit ViewMoved();
+}
+
+void ImageView::OnScrolled() {
+  Repaint();
+  if (!following_) emit ViewMoved();
 }
 
 void ImageView::LayOutBars() {
@@ -173,7 +211,13 @@ void ImageView::Repaint() {
   emit Paint();
 }
 
-void ImageView::resizeEvent(QResizeEvent*) { ResizeView(); }
+void ImageView::resizeEvent(QResizeEvent*) {
+  if (fitted_) {
+    SuspendPainting suspended(refreshAllowed_);
+    SetFitZoom();
+  }
+  ResizeView();
+}
 
 void ImageView::paintEvent(QPaintEvent*) {
   QPainter dc(this);

@@ -16,13 +16,18 @@ class ImageView : public QWidget {
   explicit ImageView(QWidget* parent = nullptr);
   ~ImageView() override;
 
-  // Holds img (may be null) and goes back to 100 %; never repaints by itself: follow it with
-  // ZoomToFit, a resize or Refresh.
+  // Holds img (may be null) and goes back to 100 %, or fits it when the view is fitted; never
+  // repaints by itself: follow it with ZoomToFit, a resize or Refresh.
   void SetImage(std::shared_ptr<clsImage> img);
   std::shared_ptr<clsImage> Image() const { return image_; }
   void Refresh();
-  // The largest zoom, within the slider's range, at which the whole picture fits the view.
+  // The largest zoom, within the slider's range, at which the whole picture fits the view. The
+  // view stays fitted (new pictures, resizes) until the user zooms.
   void ZoomToFit();
+  bool IsFitted() const { return fitted_; }
+  // Takes other's zoom and the same share of its scroll ranges, or fits when other is fitted;
+  // emits nothing, so two views can follow each other.
+  void FollowView(const ImageView& other);
   double GetZoomValue() const;
   // A copy of the back buffer: exactly what the view shows, margins included.
   std::shared_ptr<clsImage> GetViewAreaAsImage() const;
@@ -37,6 +42,8 @@ class ImageView : public QWidget {
   void Paint();
   // The end of a drag: the window the user works in should come to the front.
   void FrontRequested();
+  // The user zoomed or panned.
+  void ViewMoved();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +54,8 @@ class ImageView : public QWidget {
 
  private:
   void OnZoomChanged(int value);
+  void OnScrolled();
+  void SetFitZoom();
   void ResizeView();
   void LayOutBars();
   void Repaint();
@@ -61,6 +70,8 @@ class ImageView : public QWidget {
   QScrollBar* hScroll_;
   QLabel* rightBottom_;
   bool refreshAllowed_ = false;
+  bool fitted_ = false;
+  bool following_ = false;  // zoom and scroll set by the program, not the user
   bool dragging_ = false;
   int anchorX_ = 0;
   int anchorY_ = 0;

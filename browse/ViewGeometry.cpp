@@ -90,4 +90,13 @@ QRect PreviewFrame(QRect frame, QSize picture, QSize extra, QRect available) {
   return {x, y, w, h};
 }
 
+QPoint CascadePosition(QRect available, int index, int step) {
+  if (step <= 0 || index < 0) return available.topLeft();
+  const int room = std::min(available.width(), available.height()) / 2;
+  const int perRound = std::max(1, room / step + 1);
+  const int round = index / perRound, within = index % perRound;
+  // A later round starts a little to the right, so it does not hide the first one's titles.
+  return available.topLeft() + QPoint(within * step + round * step / 2, within * step);
+}
+
 }  // namespace ViewGeometry

@@ -58,4 +58,9 @@ QRect FittedBox(QSize area, QSize picture);
 // and title bar can always be reached; the view's scroll bars show the rest.
 QRect PreviewFrame(QRect frame, QSize picture, QSize extra, QRect available);
 
+// Where the index-th of several windows opened together goes: each one step right and down
+// from the last, starting again at the corner when the next would pass the middle of the
+// available area, so that every title bar stays visible.
+QPoint CascadePosition(QRect available, int index, int step);
+
 }  // namespace ViewGeometry

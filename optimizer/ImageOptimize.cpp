@@ -11,6 +11,7 @@
 
 #include "app/uikit/Dialogs.h"
 #include "app/uikit/WindowOwner.h"
+#include "browse/ImageView.h"
 #include "browse/frmPicturePreview.h"
 #include "core/BatchJob.h"
 #include "core/SizeRules.h"
@@ -87,7 +88,17 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
     optimizedView_ = new frmPicturePreview(nullptr);
     original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
     optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
+    // Both show the whole picture until the user zooms, and follow each other's zoom and pan.
+    const auto follow = [this](frmPicturePreview* from, frmPicturePreview* to) {
+      const QPointer<frmPicturePreview> follower = to;
+      connect(from->View(), &ImageView::ViewMoved, this, [from, follower] {
+        if (follower) follower->View()->FollowView(*from->View());
+      });
+    };
+    follow(original_, optimizedView_);
+    follow(optimizedView_, original_);
     for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+      p->View()->ZoomToFit();
       WindowOwner::Own(p, owner_);
       connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
         window()->raise();

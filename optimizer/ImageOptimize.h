@@ -39,6 +39,8 @@ class ImageOptimize : public QWidget {
   void UnloadForms();
   // The window the previews are kept above and placed against (the main window), or null.
   void SetOwner(QWidget* owner);
+  // The quality and size controls, for remembering them between runs.
+  const OptionControls& Controls() const { return controls_; }
 
   // The options as plain values, taken once before a run so that the run does not depend on
   // the controls or the effect dialogs.

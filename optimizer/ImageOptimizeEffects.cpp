@@ -16,6 +16,7 @@ void ImageOptimize::cmdAdd_Click() {
   dialog->HideApply();
   dialog->Init(working_, original_, optimizedView_);
   dialog->SetUnloadAllowed(false);
+  dialog->PlaceBeside(window());
   dialog->exec();
   if (!dialog->OkPressed()) {
     dialog->SetUnloadAllowed(true);

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "app/uikit/Dialogs.h"
 #include "app/uikit/Named.h"
 #include "browse/frmPicturePreview.h"
 #include "engine/clsImage.h"
@@ -102,7 +103,11 @@ void ImageOptimize::ConnectControls() {
           [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY); });
   connect(controls_.txtSizeY, &QLineEdit::textChanged, this,
           [this] { EditSizeBox(controls_.txtSizeY, controls_.txtSizeX); });
-  connect(controls_.cmdApplySize, &QPushButton::clicked, this, [this] { RefreshPreview(false); });
+  connect(controls_.cmdApplySize, &QPushButton::clicked, this, [this] {
+    if (const QString problem = sizing_.BoxProblem(); !problem.isEmpty())
+      return (void)MsgBox(this, problem, Dialogs::Exclamation);
+    RefreshPreview(false);
+  });
   // The size shown includes the metadata, so it is worked out again.
   connect(controls_.chkStripMetadata, &QCheckBox::toggled, this, [this](bool strip) {
     if (!HasPicture()) return;

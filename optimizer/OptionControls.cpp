@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include "app/uikit/Named.h"
@@ -32,7 +35,10 @@ QGroupBox* BuildStatistics(OptionControls& c, const OptionControls::Names& names
   grid->addWidget(c.txtOptimizedSize, 1, 1);
   grid->addWidget(c.txtOptimizedDimensions, 1, 2);
   grid->addWidget(Caption(names.compressionCaption, QStringLiteral("File compression :")), 2, 0);
-  grid->addWidget(c.txtCompression, 2, 1, 1, 2);
+  grid->addWidget(c.txtCompression, 2, 1);
+  // The run page of the wizard shows output/input; this figure is the share saved.
+  grid->addWidget(Caption("lblCompressionMeaning", QStringLiteral("(share of the file size saved)")),
+                  2, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(2, 1);
   return box;
@@ -63,10 +69,19 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
   c.txtSizeY = Named(new QLineEdit, "txtSizeY");
   c.txtSizeX->setAccessibleName(QStringLiteral("Width"));
   c.txtSizeY->setAccessibleName(QStringLiteral("Height"));
-  for (QLineEdit* box : {c.txtSizeX, c.txtSizeY})
+  for (QLineEdit* box : {c.txtSizeX, c.txtSizeY}) {
     box->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000")) + 12);
+    // Digits only: letters and signs never get in; an empty box or 0 is told at Apply.
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), box));
+  }
   c.chkMaintain = Named(new QCheckBox(QStringLiteral("Maintain aspect ratio")), "chkMaintain");
   c.cmdApplySize = Named(new QPushButton(QStringLiteral("Apply")), names.applySize);
+  // Enter in a size box applies it, as the button does.
+  for (QLineEdit* box : {c.txtSizeX, c.txtSizeY})
+    QObject::connect(box, &QLineEdit::returnPressed, c.cmdApplySize, [apply = c.cmdApplySize] {
+      if (apply->isEnabled()) apply->click();
+    });
 
   // Kept by default: people lose the dates their photo libraries sort by.
   c.chkStripMetadata = Named(new QCheckBox(QStringLiteral("Strip metadata")), "chkStripMetadata");
@@ -82,4 +97,28 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
 
   c.fraStatistics = BuildStatistics(c, names);
   return c;
+}
+
+void OptionControls::Restore(const QString& key) const {
+  Registry().OpenReg(key);
+  bool ok = false;
+  const int quality = Registry().GetValue(QStringLiteral("Quality")).toInt(&ok);
+  if (ok && quality >= sldQuality->minimum() && quality <= sldQuality->maximum() &&
+      quality != sldQuality->value()) {
+    const QSignalBlocker blocker(sldQuality);
+    sldQuality->setValue(quality);
+    lblQuality->setText(OptionSliders::QualityText(quality));
+  }
+  const int scale = Registry().GetValue(QStringLiteral("Scale")).toInt(&ok);
+  if (ok && scale >= sldSize->minimum() && scale <= sldSize->maximum()) {
+    const QSignalBlocker blocker(sldSize);
+    sldSize->setValue(scale);
+    lblSize->setText(OptionSliders::ScaleText(scale));
+  }
+}
+
+void OptionControls::Store(const QString& key) const {
+  Registry().OpenReg(key);
+  Registry().SetValue(QStringLiteral("Quality"), QString::number(sldQuality->value()));
+  Registry().SetValue(QStringLiteral("Scale"), QString::number(sldSize->value()));
 }

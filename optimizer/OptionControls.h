@@ -26,6 +26,10 @@ struct OptionControls {
   // Every control is made without a parent except the statistics box's own labels: the window
   // places them, and the order it places them in is its tab order. metrics: the window's font.
   static OptionControls Build(const Names& names, const QFontMetrics& metrics);
+  // The last quality and scale a window was left with, under its own key of the settings
+  // store; Restore moves the sliders without their signals (no picture is computed).
+  void Restore(const QString& key) const;
+  void Store(const QString& key) const;
 
   QLabel* lblQualityCaption = nullptr;
   QSlider* sldQuality = nullptr;

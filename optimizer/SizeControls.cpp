@@ -49,3 +49,10 @@ void SizeControls::SetQuietly(QLineEdit* box, const QString& text) {
 QSize SizeControls::BoxSize() const {
   return QSize(SizeRules::BoxValue(c_.txtSizeX->text()), SizeRules::BoxValue(c_.txtSizeY->text()));
 }
+
+QString SizeControls::BoxProblem() const {
+  const QSize size = BoxSize();
+  if (size.width() >= 1 && size.height() >= 1) return {};
+  return QStringLiteral("Width and height must be whole numbers from 1 to %1 pixels.")
+      .arg(SizeRules::kLargestTypedSize);
+}

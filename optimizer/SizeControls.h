@@ -27,6 +27,9 @@ class SizeControls {
   void SetQuietly(QLineEdit* box, const QString& text);
   // The two boxes' values, 0 for a box that does not convert.
   QSize BoxSize() const;
+  // What is wrong with the typed size, for the user before Apply; empty when both boxes hold
+  // a whole number from 1 to the limit.
+  QString BoxProblem() const;
 
  private:
   const OptionControls& c_;

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
+#include <algorithm>
 
 #include "browse/ImageView.h"
 #include "browse/frmPicturePreview.h"
@@ -52,6 +54,35 @@ void frmEffect::Init(std::shared_ptr<clsImage> sourceImg, frmPicturePreview* ori
   originalView_ = originalView;
   optimizedView_ = optimizedView;
   originalImageView_->SetImage(source_);
+  // The whole picture first: a corner at 100 % says little about an effect.
+  originalImageView_->ZoomToFit();
+}
+
+QPoint frmEffect::BesidePosition(QRect anchor, QSize own, QRect screen) {
+  constexpr int kGap = 8;
+  int x = anchor.right() + 1 + kGap;
+  if (screen.isValid() && x + own.width() - 1 > screen.right()) {
+    const int left = anchor.left() - kGap - own.width();
+    // No room on either side: the side with more room, overlapping as little as possible.
+    x = left >= screen.left() ? left
+        : screen.right() - anchor.right() >= anchor.left() - screen.left()
+            ? screen.right() - own.width() + 1
+            : screen.left();
+  }
+  int y = anchor.top();
+  if (screen.isValid()) {
+    y = std::min(y, screen.bottom() - own.height() + 1);
+    y = std::max(y, screen.top());
+  }
+  return {x, y};
+}
+
+void frmEffect::PlaceBeside(const QWidget* anchor) {
+  if (!anchor) return;
+  adjustSize();
+  const QScreen* s = anchor->screen();
+  move(BesidePosition(anchor->frameGeometry(), frameGeometry().size(),
+                      s ? s->availableGeometry() : QRect()));
 }
 
 const EffectCatalog::Entry* frmEffect::ChosenEffect() const {

@@ -30,6 +30,10 @@ class frmEffect : public QDialog {
             frmPicturePreview* optimizedView);
   // The chosen effect at the slider's level; nothing without an image or a chosen effect.
   void ApplyEffect(const std::shared_ptr<clsImage>& image) const;
+  // Moves the dialog beside anchor's frame (right, else left), never over it, on anchor's screen.
+  void PlaceBeside(const QWidget* anchor);
+  // The top-left for a frame of size own beside anchor within screen.
+  static QPoint BesidePosition(QRect anchor, QSize own, QRect screen);
   // Sets the effect list's text; acts exactly like the user picking that entry.
   void SetEffectText(const QString& name);
   QString EffectText() const;

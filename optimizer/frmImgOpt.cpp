@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "app/helpers/AppInfo.h"
 #include "app/helpers/modString.h"
 #include "app/uikit/Dialogs.h"
+#include "app/uikit/DroppedFiles.h"
 #include "app/uikit/WindowOwner.h"
 #include "app/uikit/modModal.h"
 #include "browse/ImageView.h"
@@ -39,6 +41,7 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   BindKeys();
   Language().UpdateObject(this);
   EnableSizeControls();
+  controls_.Restore(QString::fromLatin1(kOptionsKey));
   modModal::BeginModal(this);
   source_ = std::make_shared<clsImage>();
   optimized_ = std::make_shared<clsImage>();
@@ -50,17 +53,23 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
     // The previews show beside this window; the keyboard stays with the settings.
     p->setAttribute(Qt::WA_ShowWithoutActivating);
-    // Closing a preview closes this window first, unless this window is closing them itself.
-    p->SetCloseGuard([this] { return unloading_ || close(); });
+    // A preview the user closes is only hidden: Show Previews brings it back with its picture.
+    p->SetCloseGuard([this, p] {
+      if (unloading_) return true;
+      p->hide();
+      return false;
+    });
     connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
       raise();
       p->raise();
     });
   }
+  LinkPreviews();
   connect(cmdHelp_, &CommandButton::Click, this,
           [] { Dialogs::Current().OpenUrl(QUrl::fromLocalFile(AppInfo::HelpFile()).toString()); });
   connect(cmdLink_, &CommandButton::Click, this,
           [] { Dialogs::Current().OpenUrl(QString::fromLatin1(kWebAddress)); });
+  setAcceptDrops(true);
   EnablePictureCommands();
 }
 
@@ -77,11 +86,38 @@ void frmImgOpt::SetOwner(QWidget* owner) {
     WindowOwner::Own(w, owner);
 }
 
+void frmImgOpt::LinkPreviews() {
+  const auto follow = [this](frmPicturePreview* from, frmPicturePreview* to) {
+    const QPointer<frmPicturePreview> follower = to;
+    connect(from->View(), &ImageView::ViewMoved, this, [this, from, follower] {
+      if (chkLinkPreviews_->isChecked() && follower) follower->View()->FollowView(*from->View());
+    });
+  };
+  follow(original_, optimizedView_);
+  follow(optimizedView_, original_);
+  connect(chkLinkPreviews_, &QCheckBox::toggled, this, [this](bool linked) {
+    if (linked && original_ && optimizedView_)
+      optimizedView_->View()->FollowView(*original_->View());
+  });
+  connect(cmdShowPreviews_, &CommandButton::Click, this, &frmImgOpt::ShowPreviews);
+}
+
+void frmImgOpt::ShowPreviews() {
+  for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
+    if (!p || !p->GetImage()) continue;
+    p->setWindowState(p->windowState() & ~Qt::WindowMinimized);
+    p->show();
+    p->raise();
+  }
+  raise();
+}
+
 bool frmImgOpt::HasPicture() const { return source_ && source_->hDC() != 0; }
 
 void frmImgOpt::EnablePictureCommands() {
   const bool on = HasPicture();
-  for (TextButton* b : {cmdSave_, cmdSaveAs_, cmdReset_, cmdEffects_}) b->SetEnabled(on);
+  for (TextButton* b : {cmdSave_, cmdSaveAs_, cmdReset_, cmdEffects_, cmdShowPreviews_})
+    b->SetEnabled(on);
 }
 
 void frmImgOpt::LoadPicture(const QString& fileName, bool arrange) {
@@ -108,7 +144,8 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
   working_ = source_;
   fileName_ = fileName;
-  setWindowTitle(windowTitle() + QStringLiteral(" [") +
+  // Another picture loaded into the window replaces the name in the title.
+  setWindowTitle(windowTitle().section(QStringLiteral(" ["), 0, 0) + QStringLiteral(" [") +
                  modString::GetFileTitle(fileName, false, QStringLiteral("/")) + QLatin1Char(']'));
   controls_.txtOriginalDimensions->setText(
       StatisticsText::DimensionsText(source_->Width(), source_->Height()));
@@ -156,30 +193,48 @@ void frmImgOpt::Reset() {
   LoadFromBytes(fileName_, false);
 }
 
+bool frmImgOpt::MayLeavePicture() {
+  roundTrip_->Flush();  // a slider step still queued is a change too
+  if (!IsModified()) return true;
+  // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
+  const QString note = TrashNote(fileName_);
+  const Dialogs::Answer answer =
+      MsgBox(this,
+             Language().GetString(QStringLiteral("SavImg")) +
+                 (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
+             Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
+  if (answer == Dialogs::Cancel) return false;
+  if (answer == Dialogs::Yes) SaveAs(fileName_, true);
+  return true;
+}
+
+void frmImgOpt::dragEnterEvent(QDragEnterEvent* event) { DroppedFiles::AcceptLocal(event); }
+
+void frmImgOpt::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedFiles::LocalPaths(event->mimeData());
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  // The first picture dropped takes the place of the one shown; unsaved changes are asked
+  // about first.
+  if (!MayLeavePicture()) return;
+  SetModified(false);
+  LoadPicture(paths.first(), true);
+}
+
 void frmImgOpt::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit UpdateControlsRequested();
   QWidget::changeEvent(event);
 }
 
 void frmImgOpt::closeEvent(QCloseEvent* event) {
-  if (!unloading_) roundTrip_->Flush();  // a slider step queued before the close is a change
-  if (!unloading_ && IsModified()) {
-    // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
-    const QString note = TrashNote(fileName_);
-    const Dialogs::Answer answer =
-        MsgBox(this,
-               Language().GetString(QStringLiteral("SavImg")) +
-                   (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
-               Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
-    if (answer == Dialogs::Cancel) {
-      event->ignore();
-      for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})
-        if (p && p->isVisible()) p->raise();
-      return;
-    }
-    if (answer == Dialogs::Yes) SaveAs(fileName_, true);
+  if (!unloading_ && !MayLeavePicture()) {
+    event->ignore();
+    for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})
+      if (p && p->isVisible()) p->raise();
+    return;
   }
   unloading_ = true;
+  controls_.Store(QString::fromLatin1(kOptionsKey));
   // A preview may be the window whose close brought us here: close it, but let it finish its
   // own close handler before it goes.
   for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {

@@ -11,6 +11,7 @@
 #include "optimizer/SizeControls.h"
 #include "optimizer/clsFileData.h"
 
+class QCheckBox;
 class QLineEdit;
 class QMenu;
 class QSlider;
@@ -24,6 +25,8 @@ class frmImgOpt : public QWidget {
   Q_OBJECT
  public:
   static constexpr const char* kWebAddress = "https://trimjet.norvale.example/";
+  // The settings key of the quality and size the window was last closed with.
+  static constexpr const char* kOptionsKey = "OptimizerOptions";
 
   explicit frmImgOpt(QWidget* parent = nullptr);
   ~frmImgOpt() override;
@@ -58,6 +61,8 @@ class frmImgOpt : public QWidget {
   frmPicturePreview* OriginalPreview() const { return original_; }
   frmPicturePreview* OptimizedPreview() const { return optimizedView_; }
   QMenu* EffectsMenu() const { return mnuEffects_; }
+  // Shows the previews again after the user closed one or both.
+  void ShowPreviews();
 
  signals:
   // Activated: the main window should bring its commands in step.
@@ -68,14 +73,20 @@ class frmImgOpt : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   bool IsLoadedFile(const QString& path) const;
+  // Asks to save unsaved changes (Yes saves); false when the user cancels.
+  bool MayLeavePicture();
   // Layout (frmImgOptLayout.cpp).
   void BuildControls();
   void ConnectControls();
   void BindKeys();
   void ArrangeWindows();
+  // Zoom and pan of one preview followed by the other while "Link previews" is ticked.
+  void LinkPreviews();
 
   // Size and quality (frmImgOptSizing.cpp).
   int Quality() const;
@@ -129,6 +140,8 @@ class frmImgOpt : public QWidget {
   TextButton* cmdReset_ = nullptr;
   TextButton* cmdEffects_ = nullptr;
   TextButton* cmdHelp_ = nullptr;
+  TextButton* cmdShowPreviews_ = nullptr;
+  QCheckBox* chkLinkPreviews_ = nullptr;
   CommandButton* cmdLink_ = nullptr;
   QMenu* mnuEffects_ = nullptr;
 };

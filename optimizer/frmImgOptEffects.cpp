@@ -53,6 +53,7 @@ void frmImgOpt::EffectChosen(const QString& caption) {
     dialog->Init(working_, original_, optimizedView_);
     connect(dialog, &frmEffect::ProofShown, this, &frmImgOpt::OptimizeWithImage);
     dialog->SetEffectText(caption);
+    dialog->PlaceBeside(this);
     QApplication::restoreOverrideCursor();
     dialog->exec();
     delete dialog.data();

@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QSlider>
 
+#include "app/uikit/Dialogs.h"
 #include "app/uikit/Named.h"
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
@@ -55,6 +56,11 @@ void frmImgOpt::BuildControls() {
   cmdSave_ = Named(new TextButton(QStringLiteral("Save Image")), "cmdSave");
   cmdSaveAs_ = Named(new TextButton(QStringLiteral("Save Image as...")), "cmdSaveAs");
   cmdHelp_ = Named(new TextButton(QStringLiteral("Help")), "cmdHelp");
+  cmdShowPreviews_ = Named(new TextButton(QStringLiteral("Show previews")), "cmdShowPreviews");
+  chkLinkPreviews_ =
+      Named(new QCheckBox(QStringLiteral("Link zoom and scrolling of the previews")),
+            "chkLinkPreviews");
+  chkLinkPreviews_->setChecked(true);
   cmdLink_ = MakerLink::Create(font());
   cmdLink_->setToolTip(QString::fromLatin1(kWebAddress));
 
@@ -65,6 +71,8 @@ void frmImgOpt::BuildControls() {
   commands->addWidget(cmdSaveAs_, 1, 1);
   commands->addWidget(cmdHelp_, 0, 2);
   commands->addWidget(cmdLink_, 1, 2);
+  commands->addWidget(cmdShowPreviews_, 2, 0);
+  commands->addWidget(chkLinkPreviews_, 2, 1, 1, 2);
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(quality);
@@ -121,7 +129,11 @@ void frmImgOpt::ConnectControls() {
           [this] { EditSizeBox(controls_.txtSizeY, controls_.txtSizeX, false); });
   connect(controls_.chkMaintain, &QCheckBox::clicked, this,
           [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY, true); });
-  connect(controls_.cmdApplySize, &QPushButton::clicked, this, &frmImgOpt::UpdateScaledImage);
+  connect(controls_.cmdApplySize, &QPushButton::clicked, this, [this] {
+    if (const QString problem = sizing_.BoxProblem(); !problem.isEmpty())
+      return (void)MsgBox(this, problem, Dialogs::Exclamation);
+    UpdateScaledImage();
+  });
   connect(cmdSave_, &CommandButton::Click, this, [this] { SaveAs(fileName_); });
   connect(cmdSaveAs_, &CommandButton::Click, this, &frmImgOpt::cmdSaveAs_Click);
   connect(cmdReset_, &CommandButton::Click, this, &frmImgOpt::Reset);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace AppInfo {
 namespace {
@@ -19,6 +20,12 @@ QString ProgramFolder() {
   // Before a QCoreApplication exists there is no executable path to ask for.
   if (!QCoreApplication::instance()) return QDir::currentPath();
   return QCoreApplication::applicationDirPath();
+}
+
+QString PicturesFolder() {
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) return pictures;
+  return QDir::homePath();
 }
 
 QString HelpFile() { return HelpFilePath(); }

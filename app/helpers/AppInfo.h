@@ -12,6 +12,9 @@ int VersionMinor();
 
 // Folder of the running executable, without a trailing "/".
 QString ProgramFolder();
+// Where file dialogs and folder trees start when nothing is remembered: the user's pictures
+// folder (XDG), else the home folder.
+QString PicturesFolder();
 // The help file path; start-up sets it to ProgramFolder() + "/" + kHelpFileName.
 QString HelpFile();
 void SetHelpFile(const QString& path);

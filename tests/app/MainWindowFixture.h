@@ -21,6 +21,7 @@
 #include "browse/clsDirPics.h"
 #include "controls/TreeControl.h"
 #include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 // The open window of that object name, or null.
 inline QWidget* Form(const char* name) {
@@ -33,7 +34,12 @@ class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { Language().AddDefaultStrings(); }
 
-  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    // Every test starts with the designed window, whatever an earlier one was left like.
+    Registry().OpenReg("Windows");
+    for (const char* value : {"Main", "LeftBarWidth", "PreviewHeight"}) Registry().SetValue(value, "");
+  }
 
   void TearDown() override {
     // Every window a test opened goes, so the next test starts with none.

@@ -117,6 +117,26 @@ TEST_F(MainWindowTest, HorizontalSplitterMovesHeightFromPreviewToTree) {
   EXPECT_EQ(preview->height(), previewHeight - 20) << "a negative preview is refused";
 }
 
+TEST_F(MainWindowTest, BarsAndPlaceComeBackInTheNextWindow) {
+  Open();
+  Q_EMIT Child<SizerBarX>("SizerBar")->Dragged(30);
+  Q_EMIT Child<SizerBarY>("SizerBarY")->Dragged(20);
+  window->resize(window->width() + 50, window->height() + 40);
+  const int leftBar = Child<QWidget>("LeftBar")->width();
+  const int preview = window->Preview()->height();
+  const QSize size = window->size();
+  ASSERT_TRUE(window->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_TRUE(window.isNull());
+
+  Open();
+  EXPECT_EQ(Child<QWidget>("LeftBar")->width(), leftBar);
+  EXPECT_EQ(window->Preview()->height(), preview);
+  EXPECT_EQ(window->size(), size);
+  // The browser starts right of the remembered bar.
+  EXPECT_EQ(window->Browser()->x(), Child<QWidget>("SizerBar")->geometry().right() + 1);
+}
+
 TEST_F(MainWindowTest, VerticalSplitterWidensTheLeftBarAndNarrowsTheBrowser) {
   Open();
   QWidget* leftBar = Child<QWidget>("LeftBar");

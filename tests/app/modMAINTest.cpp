@@ -5,9 +5,11 @@
 #include <QTemporaryDir>
 
 #include "app/StartupTargets.h"
+#include "app/frmStartupWizard.h"
 #include "app/modMAIN.h"
 #include "app/uikit/Dialogs.h"
 #include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ class RecordingTargets : public StartupTargets {
   }
   void ShowOptimizer(const QString& path) override { calls << "optimize:" + path; }
   void ShowAbout() override { calls << "about"; }
+  void OfferStartupWizard() override { calls << "startupWizard"; }
   bool LoadBatch() override {
     calls << "loadBatch";
     return loadBatch;
@@ -74,7 +77,28 @@ const QString kNoFiles = "message:48:No supported files found in the specified f
 class StartupTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { Language().AddDefaultStrings(); }
+  // The keyword tests look at the one window chosen; the start-up wizard has its own test.
+  void SetUp() override { clsReg().SetValue(frmStartupWizard::kShowStartUp, "0"); }
 };
+
+TEST_F(StartupTest, TheLauncherOffersTheStartupWizardWhileShowStartUpIsOn) {
+  struct Row {
+    const char* args;
+    const char* stored;  // ShowStartUp; "" when never stored
+    QStringList calls;
+  };
+  for (const Row& row : {Row{"Debug:StartMain", "", {"main", "startupWizard"}},
+                         Row{"Debug:StartMain", "1", {"main", "startupWizard"}},
+                         Row{"Debug:StartMain", "0", {"main"}},
+                         // A folder named after the keyword comes from a script, not the user.
+                         Row{"Debug:StartMain /pics", "1", {"main:/pics"}},
+                         Row{"", "1", {"about"}},
+                         Row{"OptimizeImage /x/a.jpg", "1", {"optimize:/x/a.jpg"}}}) {
+    SCOPED_TRACE(std::string(row.args) + " / " + row.stored);
+    clsReg().SetValue(frmStartupWizard::kShowStartUp, row.stored);
+    EXPECT_EQ(Start(row.args), row.calls);
+  }
+}
 
 TEST_F(StartupTest, KeywordDecidesTheWindow) {
   const std::pair<const char*, const char*> rows[] = {

@@ -120,6 +120,10 @@ class RunFolderTest : public ::testing::Test {
     Language().AddDefaultStrings();
     root = dir.path();
     out = root + "/out";
+    Registry().OpenReg(frmBatch::kOptionsKey);
+    Registry().SetValue("Quality", "");
+    Registry().SetValue("Scale", "");
+    // Left open: tests set more of the output choices.
     Registry().OpenReg("Batch");
     Registry().SetValue("OutputDir", "");
     Registry().SetValue("OutputMode", "");

@@ -57,13 +57,37 @@ TEST_F(BatchPages, EachPageShowsItsControlsAndTheRightDefaultButton) {
   EXPECT_EQ(batch.windowTitle(), "Batch Processor");
 }
 
-TEST_F(BatchPages, NextWithAnEmptyDialogResultStaysOnTheListPageWithAnEmptyList) {
+TEST_F(BatchPages, TheBuiltListSurvivesNextCancelOfTheFileDialogAndBack) {
   frmBatch batch;
-  batch.AddFile(Picture(root + "/a.png"));
-  Child<QPushButton>(&batch, "cmdNext")->click();  // the open dialog answers nothing
-  EXPECT_EQ(batch.Page(), 0);
-  EXPECT_EQ(batch.FileCount(), 0);
-  EXPECT_TRUE(batch.isEnabled());
+  batch.show();
+  const QString a = Picture(root + "/a.png"), b = Picture(root + "/b.png");
+  struct Step {
+    const char* what;
+    const char* button;  // clicked
+    QString fileAnswer;  // the file dialog's answer, empty: Cancel
+    int page;
+    int files;
+    int fileDialogs;  // file dialogs opened so far
+  };
+  const Step steps[] = {
+      {"Next on an empty list asks; Cancel stays", "cmdNext", "", 0, 0, 1},
+      {"Add Files with two pictures", "cmdAddFiles", a + "\n" + b, 0, 2, 2},
+      {"Cancel of Add Files keeps the list", "cmdAddFiles", "", 0, 2, 3},
+      {"Next keeps the list and asks nothing", "cmdNext", "", 1, 2, 3},
+      {"Back keeps the list", "cmdBack", "", 0, 2, 3},
+      {"Next again keeps it", "cmdNext", "", 1, 2, 3},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    dialogs.fileAnswers = {step.fileAnswer};
+    Child<QPushButton>(&batch, step.button)->click();
+    EXPECT_EQ(batch.Page(), step.page);
+    EXPECT_EQ(batch.FileCount(), step.files);
+    EXPECT_TRUE(batch.isEnabled());
+    int opened = 0;
+    for (const auto& call : dialogs.calls) opened += call.kind == "openMany";
+    EXPECT_EQ(opened, step.fileDialogs);
+  }
 }
 
 TEST_F(BatchPages, AFreshUserSeesTheOverwriteOptionAndAnEmptyOutputBox) {

@@ -137,6 +137,8 @@ TEST_F(BatchRun, CancelDuringTheSecondOfFiveFinishesItAndStartsNoOther) {
   EXPECT_EQ(Child<UserProgress>(&batch, "ProgressBar")->Value(), 1);
   EXPECT_TRUE(Child<QPushButton>(&batch, "cmdClose")->isEnabled());
   EXPECT_EQ(batch.Totals().Original(), QFileInfo(files[0]).size() + QFileInfo(files[1]).size());
+  EXPECT_TRUE(Progress(batch).trimmed().endsWith("Stopped by Cancel: 2 of 5 pictures written, 3 not written"))
+      << Progress(batch).toStdString();
 }
 
 TEST_F(BatchRun, InProcessAndWorkerRunsWriteTheSameFiles) {

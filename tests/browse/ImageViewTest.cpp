@@ -70,7 +70,8 @@ TEST_F(ImageViewTest, FitOfAWidePicture) {
 TEST_F(ImageViewTest, ScrollRangesAt100Percent) {
   view.SetImage(Filled(2000, 1000, kWhite));
   view.ZoomToFit();
-  view.SetImage(view.Image());  // back to 100 %
+  slider->setValue(500);  // the user zooms back to 100 %: the view is no longer fitted
+  EXPECT_FALSE(view.IsFitted());
   EXPECT_EQ(slider->value(), 500);
   EXPECT_EQ(readOut->text(), QStringLiteral("0"));
   EXPECT_TRUE(hScroll->isEnabled());

@@ -148,3 +148,20 @@ TEST(ViewGeometryTest, PreviewFrameStaysOnTheScreen) {
   // No screen known: no limit.
   EXPECT_EQ(PreviewFrame({5, 6, 10, 10}, {4000, 3000}, extra, QRect()), QRect(5, 6, 4040, 3050));
 }
+
+TEST(ViewGeometryTest, CascadeStepsDownAndStartsAgainPastTheMiddle) {
+  const QRect screen(0, 0, 1000, 800);  // 400 px of room: 13 windows a round at 32 px
+  struct Row {
+    QRect available;
+    int index;
+    QPoint expected;
+  };
+  for (const Row& row : {Row{screen, 0, {0, 0}}, Row{screen, 1, {32, 32}},
+                         Row{screen, 12, {384, 384}}, Row{screen, 13, {16, 0}},
+                         Row{screen, 14, {48, 32}}, Row{screen, 26, {32, 0}},
+                         Row{QRect(100, 50, 1000, 800), 2, {164, 114}},
+                         Row{QRect(0, 0, 20, 20), 3, {48, 0}}}) {
+    SCOPED_TRACE(row.index);
+    EXPECT_EQ(CascadePosition(row.available, row.index, 32), row.expected);
+  }
+}

@@ -20,6 +20,7 @@ class Recorder : public StartupTargets {
   void ShowMainWindow(const QString&) override { calls << "main"; }
   void ShowOptimizer(const QString& path) override { calls << "optimizer:" + path; }
   void ShowAbout() override { calls << "about"; }
+  void OfferStartupWizard() override { calls << "startupWizard"; }
   bool LoadBatch() override { return true; }
   void BatchAddFile(const QString& path) override { added << path; }
   void BatchAddFilesFromPath(const QString& path, bool) override { added << path; }

@@ -45,6 +45,10 @@ check_exec() {
 check_exec "$root/share/applications/trimjet.desktop"
 check_exec "$root/share/applications/trimjet-optimize.desktop"
 grep -q '^Icon=trimjet$' "$root/share/applications/trimjet.desktop" || fail "trimjet.desktop names another icon"
+for entry in trimjet trimjet-optimize; do
+  grep -q "^StartupWMClass=Trimjet$" "$root/share/applications/$entry.desktop" ||
+    fail "$entry.desktop does not name the window class Trimjet"
+done
 [ -s "$root/share/icons/hicolor/scalable/apps/trimjet.svg" ] || fail "icon missing"
 
 # The installed launcher loads the installed plug-in from its own folder.

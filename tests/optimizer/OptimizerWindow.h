@@ -14,10 +14,17 @@
 #include "OptimizerFixtures.h"
 #include "RecordingDialogs.h"
 #include "optimizer/frmImgOpt.h"
+#include "settings/clsReg.h"
 
 class OptimizerWindowTest : public ::testing::Test {
  protected:
-  OptimizerWindowTest() { OptimizerFixtures::UseDefaultTexts(); }
+  OptimizerWindowTest() {
+    OptimizerFixtures::UseDefaultTexts();
+    // Each test starts from the default quality and size, whatever an earlier one closed with.
+    Registry().OpenReg(frmImgOpt::kOptionsKey);
+    Registry().SetValue("Quality", "");
+    Registry().SetValue("Scale", "");
+  }
   void TearDown() override {
     delete window_.data();
     QApplication::processEvents();  // previews closed by the window go now

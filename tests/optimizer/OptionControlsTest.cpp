@@ -69,7 +69,8 @@ TEST_P(OptionControlsTest, StatisticsBoxHoldsItsLabelsInReadingOrder) {
   for (QLabel* label : c.fraStatistics->findChildren<QLabel*>()) names << label->objectName();
   EXPECT_EQ(names, QStringList({"lblOriginal", "txtOriginalSize", "txtOriginalDimensions",
                                 "lblOptimized", "txtOptimizedSize", "txtOptimizedDimensions",
-                                GetParam().names.compressionCaption, "txtCompression"}));
+                                GetParam().names.compressionCaption, "txtCompression",
+                                "lblCompressionMeaning"}));
   for (QLabel* value : {c.txtOriginalSize, c.txtOriginalDimensions, c.txtOptimizedSize,
                         c.txtOptimizedDimensions, c.txtCompression}) {
     EXPECT_EQ(value->parentWidget(), c.fraStatistics) << value->objectName().toStdString();

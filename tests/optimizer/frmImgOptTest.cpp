@@ -298,10 +298,12 @@ TEST_F(OptimizerWindowTest, ClosingAModifiedPictureAsksAndCancelKeepsIt) {
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->OriginalPreview()->isVisible());
 
-  // A preview's close asks the window first; No closes everything without saving.
-  dialogs_.answers = {Dialogs::No};
+  // A preview's close only hides it; the window's close with No closes everything unsaved.
   QPointer<frmPicturePreview> preview = window_->OriginalPreview();
-  EXPECT_TRUE(preview->close());
+  EXPECT_FALSE(preview->close());
+  EXPECT_EQ(dialogs_.MessageCount(), 1);
+  dialogs_.answers = {Dialogs::No};
+  EXPECT_TRUE(window_->close());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(dialogs_.MessageCount(), 2);
   EXPECT_TRUE(window_.isNull());
@@ -352,11 +354,50 @@ TEST_F(OptimizerWindowTest, StripMetadataShrinksTheShownSizeAndIsRemembered) {
   EXPECT_EQ(Text("txtOptimizedSize"), StatisticsText::SizeText(shown(true)));
 
   // The next window starts with the choice made here.
-  delete window_.data();
+  delete window_.data();  // no window of this test may stay behind for the later ones
   Open(path);
   EXPECT_TRUE(Child<QCheckBox>("chkStripMetadata")->isChecked());
   EXPECT_EQ(Text("txtOptimizedSize"), StatisticsText::SizeText(shown(true)));
   Child<QCheckBox>("chkStripMetadata")->click();  // back to the default for the other tests
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptimizerWindowTest, ABadTypedSizeIsToldAtApplyAndEnterApplies) {
+  OpenPicture(80, 60);
+  TickManual();
+  Child<QCheckBox>("chkMaintain")->setChecked(false);  // each box as typed
+  QLineEdit* width = Box("txtSizeX");
+  // Typing goes through the box's validator: letters and signs never get in.
+  width->clear();
+  QTest::keyClicks(width, "-5abc");
+  EXPECT_EQ(width->text(), "5");
+  struct Row {
+    const char* width;
+    int messages;  // after Apply
+    const char* shown;
+  };
+  for (const Row& row : {Row{"abc", 1, "80x60"}, Row{"0", 1, "80x60"}, Row{"-5", 1, "80x60"},
+                         Row{"", 1, "80x60"}, Row{"40", 0, "40x30"}}) {
+    SCOPED_TRACE(row.width);
+    dialogs_.calls.clear();
+    Box("txtSizeX")->setText(row.width);
+    Box("txtSizeY")->setText("30");
+    Child<QPushButton>("cmdApply")->click();
+    EXPECT_EQ(dialogs_.MessageCount(), row.messages);
+    if (row.messages) {
+      EXPECT_EQ(dialogs_.calls.last().text,
+                "Width and height must be whole numbers from 1 to 9999 pixels.");
+    }
+    EXPECT_EQ(Text("txtOptimizedDimensions"), row.shown);
+  }
+  // Enter in a box applies as the button does.
+  Box("txtSizeX")->setText("20");
+  Box("txtSizeY")->setText("15");
+  QTest::keyClick(Box("txtSizeY"), Qt::Key_Return);
+  EXPECT_EQ(Text("txtOptimizedDimensions"), "20x15");
 }
 
 }  // namespace
