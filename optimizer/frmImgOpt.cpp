@@ -155,22 +155,28 @@ void frmImgOpt::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+bool frmImgOpt::AskToKeepChanges() {
+  if (unloading_ || !IsModified()) return true;
+  // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
+  const QString note = TrashNote(fileName_);
+  const Dialogs::Answer answer =
+      MsgBox(this,
+             Language().GetString(QStringLiteral("SavImg")) +
+                 (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
+             Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
+  if (answer == Dialogs::Cancel) {
+    for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})
+      if (p && p->isVisible()) p->raise();
+    return false;
+  }
+  if (answer == Dialogs::Yes) SaveAs(fileName_, true);
+  return true;
+}
+
 void frmImgOpt::closeEvent(QCloseEvent* event) {
-  if (!unloading_ && IsModified()) {
-    // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
-    const QString note = TrashNote(fileName_);
-    const Dialogs::Answer answer =
-        MsgBox(this,
-               Language().GetString(QStringLiteral("SavImg")) +
-                   (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
-               Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
-    if (answer == Dialogs::Cancel) {
-      event->ignore();
-      for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})
-        if (p && p->isVisible()) p->raise();
-      return;
-    }
-    if (answer == Dialogs::Yes) SaveAs(fileName_, true);
+  if (!AskToKeepChanges()) {
+    event->ignore();
+    return;
   }
   unloading_ = true;
   // A preview may be the window whose close brought us here: close it, but let it finish its
