@@ -58,6 +58,12 @@ frmImgOpt* Shell::Optimize(const QString& path) {
     });
   }
   QPointer<frmImgOpt> optimizer = optimizer_;
+  // A second Optimize replaces the open picture: its unsaved changes are the user's to drop.
+  if (optimizer->GetFileName() != QString() && !optimizer->AskToKeepChanges()) {
+    optimizer->raise();
+    return optimizer;
+  }
+  if (!optimizer) return nullptr;
   optimizer->show();
   optimizer->LoadPicture(path, true);
   return optimizer;  // null when the picture did not decode and the window went

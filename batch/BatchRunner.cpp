@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
+#include <cstring>
+#include <utility>
 
 #include "batch/WorkerProtocol.h"
 #include "engine/SafeFile.h"
@@ -20,7 +22,12 @@ BatchRunner::~BatchRunner() {
 }
 
 QString BatchRunner::DefaultWorkerProgram() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/trimjet-batch-worker");
+  // Beside the program, or in the program folder when trimjet-cli runs from bin/.
+  const QString dir = QCoreApplication::applicationDirPath();
+  const QString beside = dir + QStringLiteral("/trimjet-batch-worker");
+  const QString installed = dir + QStringLiteral("/../lib/trimjet/trimjet-batch-worker");
+  return QFileInfo(beside).isExecutable() || !QFileInfo(installed).isExecutable() ? beside
+                                                                                   : installed;
 }
 
 void BatchRunner::Start(const std::vector<Item>& items, const BatchOptions& options, int workers) {
@@ -104,7 +111,18 @@ void BatchRunner::ReadResults(Worker& w) {
     w.pending.remove(0, end + 1);
     int index = -1;
     BatchJob::Result r;
-    if (!WorkerProtocol::ParseResultLine(line, index, r) || index != w.busyWith) continue;
+    if (!WorkerProtocol::ParseResultLine(line, index, r) || index != w.busyWith) {
+      // A worker that answers out of turn or in another tongue (a stale program beside a
+      // new one) would leave its picture waiting for ever: it fails it and is replaced.
+      if (w.busyWith >= 0) {
+        BatchJob::Result failed;
+        failed.reason = QStringLiteral("the worker process gave an answer that cannot be read");
+        Complete(std::exchange(w.busyWith, -1), failed);
+      }
+      w.pending.clear();
+      w.process->kill();
+      break;
+    }
     w.busyWith = -1;
     Complete(index, r);
     Feed(w);
@@ -124,8 +142,13 @@ void BatchRunner::WorkerEnded(Worker& w) {
   w.busyWith = -1;
   if (lost >= 0) {
     BatchJob::Result r;
-    r.reason = crashed ? QStringLiteral("the worker process stopped")
-                       : QStringLiteral("the worker process ended unexpectedly");
+    // A crashed process's exit code is the signal that ended it.
+    const int signal = p->exitStatus() == QProcess::CrashExit ? p->exitCode() : 0;
+    r.reason = signal > 0 ? QStringLiteral("the worker process stopped on signal %1 (%2)")
+                                .arg(signal)
+                                .arg(QString::fromLocal8Bit(::strsignal(signal)))
+               : crashed ? QStringLiteral("the worker process stopped")
+                         : QStringLiteral("the worker process ended unexpectedly");
     Complete(lost, r);
   }
   if (next_ < int(items_.size()) && !cancelled_ && restartsLeft_-- > 0) {

@@ -76,20 +76,26 @@ QByteArray ResultLine(int index, const BatchJob::Result& r) {
           : r.ok ? "1"
                  : "0") +
          '\t' + QByteArray::number(r.bytesBefore) + '\t' + QByteArray::number(r.bytesAfter) + '\t' +
-         Field(r.reason) + '\n';
+         Field(r.reason) + '\t' + QByteArray::number(r.width) + '\t' +
+         QByteArray::number(r.height) + '\t' + (r.lossless ? '1' : '0') + '\t' +
+         QByteArray::number(r.quality) + '\n';
 }
 
 bool ParseResultLine(const QByteArray& line, int& index, BatchJob::Result& r) {
   const QList<QByteArray> f = Fields(line);
-  if (f.size() != 5) return false;
-  bool a = false, b = false, c = false;
+  if (f.size() != 9) return false;
+  bool a = false, b = false, c = false, w = false, h = false, q = false;
   index = f[0].toInt(&a);
   r.ok = f[1] == "1" || f[1] == "k";
   r.kept = f[1] == "k";
   r.bytesBefore = f[2].toLongLong(&b);
   r.bytesAfter = f[3].toLongLong(&c);
   r.reason = Text(f[4]);
-  return a && b && c;
+  r.width = f[5].toInt(&w);
+  r.height = f[6].toInt(&h);
+  r.lossless = f[7] == "1";
+  r.quality = f[8].toInt(&q);
+  return a && b && c && w && h && q;
 }
 
 }  // namespace WorkerProtocol

@@ -18,7 +18,8 @@ bool ParseOptionArguments(const QStringList& args, BatchOptions& options, QStrin
 // "index<TAB>source<TAB>dest\n"
 QByteArray JobLine(int index, const QString& source, const QString& dest);
 bool ParseJobLine(const QByteArray& line, int& index, QString& source, QString& dest);
-// "index<TAB>ok (1, 0, or k for kept)<TAB>before<TAB>after<TAB>reason\n"
+// "index<TAB>ok (1, 0, or k for kept)<TAB>before<TAB>after<TAB>reason<TAB>width<TAB>height
+//  <TAB>lossless (1 or 0)<TAB>quality written\n"
 QByteArray ResultLine(int index, const BatchJob::Result& result);
 bool ParseResultLine(const QByteArray& line, int& index, BatchJob::Result& result);
 

@@ -193,21 +193,6 @@ void frmImgOpt::Reset() {
   LoadFromBytes(fileName_, false);
 }
 
-bool frmImgOpt::MayLeavePicture() {
-  roundTrip_->Flush();  // a slider step still queued is a change too
-  if (!IsModified()) return true;
-  // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
-  const QString note = TrashNote(fileName_);
-  const Dialogs::Answer answer =
-      MsgBox(this,
-             Language().GetString(QStringLiteral("SavImg")) +
-                 (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
-             Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
-  if (answer == Dialogs::Cancel) return false;
-  if (answer == Dialogs::Yes) SaveAs(fileName_, true);
-  return true;
-}
-
 void frmImgOpt::dragEnterEvent(QDragEnterEvent* event) { DroppedFiles::AcceptLocal(event); }
 
 void frmImgOpt::dropEvent(QDropEvent* event) {
@@ -216,7 +201,7 @@ void frmImgOpt::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // The first picture dropped takes the place of the one shown; unsaved changes are asked
   // about first.
-  if (!MayLeavePicture()) return;
+  if (!AskToKeepChanges()) return;
   SetModified(false);
   LoadPicture(paths.first(), true);
 }
@@ -226,11 +211,29 @@ void frmImgOpt::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void frmImgOpt::closeEvent(QCloseEvent* event) {
-  if (!unloading_ && !MayLeavePicture()) {
-    event->ignore();
+bool frmImgOpt::AskToKeepChanges() {
+  if (unloading_) return true;
+  roundTrip_->Flush();  // a slider step still queued is a change too
+  if (!IsModified()) return true;
+  // The question says what Yes does to the files: a PNG's JPEG replaces it in the trash.
+  const QString note = TrashNote(fileName_);
+  const Dialogs::Answer answer =
+      MsgBox(this,
+             Language().GetString(QStringLiteral("SavImg")) +
+                 (note.isEmpty() ? QString() : QStringLiteral("\n") + note),
+             Dialogs::YesNoCancel | Dialogs::Exclamation | Dialogs::DefaultButton3);
+  if (answer == Dialogs::Cancel) {
     for (QWidget* p : {static_cast<QWidget*>(original_), static_cast<QWidget*>(optimizedView_)})
       if (p && p->isVisible()) p->raise();
+    return false;
+  }
+  if (answer == Dialogs::Yes) SaveAs(fileName_, true);
+  return true;
+}
+
+void frmImgOpt::closeEvent(QCloseEvent* event) {
+  if (!AskToKeepChanges()) {
+    event->ignore();
     return;
   }
   unloading_ = true;

@@ -52,6 +52,9 @@ class frmImgOpt : public QWidget {
   // The effects without a level (and "Gray Scale"); other names and a null picture do nothing.
   static void ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QString& effectName);
   bool Unloading() const { return unloading_; }
+  // A modified picture: asks whether to save it first (Yes saves). False when the user cancels,
+  // so the picture must stay; true otherwise.
+  bool AskToKeepChanges();
   // The window this one and its previews are kept above and placed against (the main window).
   void SetOwner(QWidget* owner);
 
@@ -78,8 +81,6 @@ class frmImgOpt : public QWidget {
 
  private:
   bool IsLoadedFile(const QString& path) const;
-  // Asks to save unsaved changes (Yes saves); false when the user cancels.
-  bool MayLeavePicture();
   // Layout (frmImgOptLayout.cpp).
   void BuildControls();
   void ConnectControls();

@@ -4,7 +4,12 @@
 Every quoted #include of the sources (tests, benchmarks and fuzz targets left out) is an edge
 from the including file's folder to the included header's folder; a bare name is looked up
 among the program's headers (the including folder first). Prints the folder graph and every
-cycle; exits 1 when there is one."""
+cycle; exits 1 when there is one.
+
+Headers listed in PRIVATE belong to the inside of one library: a file of another folder that
+includes one is reported, and the check fails. A listed header that no longer exists fails too,
+so the list cannot go stale. An argument names another tree to check (the test's own), where
+only the includes are checked."""
 import os
 import re
 import subprocess
@@ -13,6 +18,17 @@ from collections import defaultdict
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SKIP = ("tests/", "bench/", "fuzz/", "build")
+# The backends and helpers behind a library's own classes; other folders use those classes.
+PRIVATE = {
+    "engine": ["ExifOrientation.h", "JpegErrorManager.h", "PictureColour.h", "PictureMetadata.h",
+               "PixelScaler.h", "QtSurface.h", "VipsAdapter.h", "VipsPipeline.h"],
+    "controls": ["ButtonBorder.h", "ButtonPicture.h", "ClickRepeater.h", "SizerBarBase.h"],
+    "settings": ["Cp1252.h", "clsFile.h"],
+    "browse": ["CellPainter.h", "ThumbnailProtocol.h", "ThumbnailResult.h"],
+    "plugin": ["HostRecords.h", "clsCommandLine.h", "modPlugInStrings.h"],
+    "batch/cli": ["CliArguments.h", "CliInputs.h", "CliReport.h", "ProgressLine.h", "Shard.h"],
+    "optimizer": ["EffectPicture.h", "clsFileData.h", "SliderDrag.h"],
+}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
@@ -27,7 +43,13 @@ def sources():
 
 
 def main():
+    global ROOT
+    if len(sys.argv) > 1:
+        ROOT = os.path.abspath(sys.argv[1])
     files = sources()
+    private = {f"{folder}/{h}" for folder, names in PRIVATE.items() for h in names}
+    leaks = [] if len(sys.argv) > 1 else [f"{h} is missing" for h in sorted(private)
+                                          if not os.path.exists(os.path.join(ROOT, h))]
     headers = defaultdict(list)
     for f in files:
         if f.endswith(".h"):
@@ -45,6 +67,8 @@ def main():
                     target = (same or found or [None])[0]
                 if target and os.path.dirname(target) != here:
                     graph[here].add(os.path.dirname(target))
+                    if target in private:
+                        leaks.append(f"{f} includes {target}, private to {os.path.dirname(target)}")
     for folder in sorted(graph):
         print(f"{folder or '.'} -> {', '.join(sorted(graph[folder]))}")
 
@@ -79,7 +103,9 @@ def main():
     for c in cycles:
         print("cycle among: " + ", ".join(c))
     print("no cycle" if not cycles else f"{len(cycles)} cycle(s)")
-    return 1 if cycles else 0
+    for leak in leaks:
+        print("private header: " + leak)
+    return 1 if cycles or leaks else 0
 
 
 if __name__ == "__main__":

@@ -1,16 +1,17 @@
 #include "batch/cli/CliRun.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <optional>
 #include <vector>
 
 #include "app/helpers/modString.h"
+#include "batch/BatchRunner.h"
 #include "batch/ExistingOutput.h"
 #include "batch/cli/CliInputs.h"
 #include "batch/cli/CliReport.h"
 #include "batch/cli/ProgressLine.h"
-#include "batch/cli/WorkerPool.h"
 
 namespace {
 
@@ -78,22 +79,32 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
     flush();
     bar.Show(finished);
   };
-  auto job = [&](int n) {
-    const int i = work[std::size_t(n)];
-    const QString dest = plan[std::size_t(i)].dest;
-    // Folders kept below the output folder are made as each picture needs them.
+  // The wizard's engine runs the pictures: worker processes for --jobs, else in this process.
+  std::vector<BatchRunner::Item> items;
+  std::vector<int> queued;  // the index in work of each item
+  for (int n = 0; n < int(work.size()); ++n) {
+    const QString dest = plan[std::size_t(work[std::size_t(n)])].dest;
+    // Folders kept below the output folder are made before the pictures go out.
     if (args.keepStructure && !QDir().mkpath(QFileInfo(dest).path())) {
       BatchJob::Result r;
       r.reason = QStringLiteral("cannot create the folder of ") + dest;
-      return r;
+      done(n, r);
+      continue;
     }
-    return BatchJob::Run(sources[i], dest, args.options);
-  };
-  const int jobs = int(work.size());
-  if (args.jobs <= 1 || jobs <= 1) {
-    for (int n = 0; n < jobs; ++n) done(n, job(n));
-  } else {
-    WorkerPool::Run(jobs, args.jobs, job, done);
+    items.push_back({sources[work[std::size_t(n)]], dest, false});
+    queued.push_back(n);
+  }
+  if (!items.empty()) {
+    BatchRunner runner;
+    QEventLoop loop;
+    QObject::connect(&runner, &BatchRunner::ItemFinished, &loop,
+                     [&](int index, const BatchJob::Result& result, bool) {
+                       done(queued[std::size_t(index)], result);
+                     });
+    QObject::connect(&runner, &BatchRunner::Finished, &loop, &QEventLoop::quit);
+    const int jobs = int(items.size());
+    runner.Start(items, args.options, args.jobs <= 1 || jobs <= 1 ? 0 : args.jobs);
+    if (runner.Running()) loop.exec();
   }
   if (count == 0 && !args.quiet)
     err << kPrefix << "no picture in part " << args.shard.index << "/" << args.shard.count << "\n";

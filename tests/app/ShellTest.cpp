@@ -101,4 +101,36 @@ TEST_F(MainWindowTest, ClosingAViewAsksTheModifiedOptimiserFirst) {
   EXPECT_TRUE(optimizer.isNull());
 }
 
+// A second Optimize over a modified picture asks the optimiser's save question: Cancel keeps
+// the changed picture, No drops it for the new one.
+TEST_F(MainWindowTest, SecondOptimizeAsksBeforeDroppingChanges) {
+  const QString a = Picture("a.png", 64, 48);
+  const QString b = Picture("b.png", 90, 30);
+  Open();
+  for (const auto& [answer, loaded] :
+       {std::pair{Dialogs::Cancel, a}, std::pair{Dialogs::No, b}}) {
+    SCOPED_TRACE(loaded.toStdString());
+    Select({"a.png"});
+    window->cmdOptimize_Click();
+    QPointer<frmImgOpt> optimizer = shell.Optimizer();
+    ASSERT_NE(optimizer, nullptr);
+    // The picture is now modified (the quality is remembered from the round before).
+    auto* quality = optimizer->findChild<QSlider*>("sldQuality");
+    quality->setValue(quality->value() == 50 ? 40 : 50);
+    const int asked = dialogs.MessageCount();
+    dialogs.answers = {answer};
+    Select({"b.png"});
+    window->cmdOptimize_Click();
+    EXPECT_EQ(dialogs.MessageCount(), asked + 1);
+    ASSERT_FALSE(optimizer.isNull());
+    EXPECT_EQ(optimizer->GetFileName(), loaded);
+    EXPECT_EQ(optimizer->SourcePicture()->Width(), loaded == a ? 64 : 90);
+    EXPECT_EQ(optimizer->windowTitle().endsWith('*'), loaded == a);  // kept changes stay marked
+    dialogs.answers = {Dialogs::No};
+    optimizer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(optimizer.isNull());
+  }
+}
+
 }  // namespace

@@ -51,10 +51,18 @@ TEST(WorkerProtocol, OptionsJobsAndResultsSurviveTheTrip) {
   EXPECT_EQ(source, odd);
   EXPECT_EQ(dest, odd + ".jpg");
   BatchJob::Result r{true, 5000000000LL, 12, "why\tnot"}, r2;
+  r.width = 4000;
+  r.height = 3000;
+  r.lossless = true;
+  r.quality = 57;
   ASSERT_TRUE(WorkerProtocol::ParseResultLine(WorkerProtocol::ResultLine(3, r), index, r2));
   EXPECT_EQ(index, 3);
   EXPECT_EQ(r2.bytesBefore, 5000000000LL);
   EXPECT_EQ(r2.reason, "why\tnot");
+  EXPECT_EQ(r2.width, 4000);
+  EXPECT_EQ(r2.height, 3000);
+  EXPECT_TRUE(r2.lossless);
+  EXPECT_EQ(r2.quality, 57);
   EXPECT_FALSE(WorkerProtocol::ParseResultLine("garbage\n", index, r2));
 }
 

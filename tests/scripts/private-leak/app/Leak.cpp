@@ -1,0 +1,2 @@
+// A window reaching past the engine into its backend.
+#include "engine/VipsAdapter.h"

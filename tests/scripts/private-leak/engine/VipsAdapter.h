@@ -1,0 +1,2 @@
+#pragma once
+// Stands for the engine backend a window must not reach.
