@@ -22,7 +22,7 @@ void ImageOptimize::ShowTargetNote() {
   QString problem;
   const std::optional<long long> target = controls_.MaxBytes(&problem);
   QLabel* note = controls_.lblMaxSizeNote;
-  note->setText(!target      ? problem
+  note->setText(!target       ? problem
                 : *target > 0 ? QStringLiteral("Each picture is written at the highest quality, up "
                                                "to the one above, whose file fits; one that does "
                                                "not fit even at the lowest fails.")

@@ -56,7 +56,7 @@ struct OptionControls {
   QWidget* fraFile = nullptr;
   QCheckBox* chkProgressive = nullptr;
   QLabel* lblMaxSize = nullptr;
-  QLineEdit* txtMaxSize = nullptr;  // "300k", "2M" or bytes, as trimjet-cli's --max-size
+  QLineEdit* txtMaxSize = nullptr;   // "300k", "2M" or bytes, as trimjet-cli's --max-size
   QLabel* lblMaxSizeNote = nullptr;  // what the target gave, or why it was refused
   // The target in bytes, 0 for an empty box; nullopt with the reason in problem when the box
   // holds no size.

@@ -45,7 +45,8 @@ std::optional<long long> OptionControls::MaxBytes(QString* problem) const {
   long long bytes = 0;
   QString error;
   if (OptionGrammar::ReadByteCount(txtMaxSize->text(), bytes, error)) return bytes;
-  if (problem) *problem = QStringLiteral("The target file size must be ") + error + QLatin1Char('.');
+  if (problem)
+    *problem = QStringLiteral("The target file size must be ") + error + QLatin1Char('.');
   return std::nullopt;
 }
 

@@ -47,7 +47,8 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   controls_.Restore(QString::fromLatin1(kOptionsKey));
   RestoreEffects();
   Registry().OpenReg(QStringLiteral("Windows"));
-  placeRemembered_ = WindowGeometry::Restore(this, Registry().GetValue(QStringLiteral("Optimizer")));
+  placeRemembered_ =
+      WindowGeometry::Restore(this, Registry().GetValue(QStringLiteral("Optimizer")));
   modModal::BeginModal(this);
   source_ = std::make_shared<clsImage>();
   optimized_ = std::make_shared<clsImage>();

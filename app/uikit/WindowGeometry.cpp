@@ -5,7 +5,9 @@
 
 namespace WindowGeometry {
 
-QString Text(const QWidget* window) { return QString::fromLatin1(window->saveGeometry().toBase64()); }
+QString Text(const QWidget* window) {
+  return QString::fromLatin1(window->saveGeometry().toBase64());
+}
 
 bool Restore(QWidget* window, const QString& text) {
   const QByteArray geometry = QByteArray::fromBase64(text.toLatin1());

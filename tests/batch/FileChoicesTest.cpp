@@ -76,10 +76,11 @@ TEST_P(FileChoices, WindowsWriteWhatTheCommandLineWritesWithTheSameOptions) {
   unconstrained.allowLarger = true;
   ASSERT_TRUE(BatchJob::Run(source, root + "/free.jpg", unconstrained).ok);
   const qint64 free = QFileInfo(root + "/free.jpg").size();
-  const QString targetText = row.target == Target::kMost ? QString::number(free * 6 / 10 / 1024) + "k"
+  const QString targetText = row.target == Target::kMost
+                                 ? QString::number(free * 6 / 10 / 1024) + "k"
                              : row.target == Target::kTooSmall ? QString("300")
                                                                : QString();
-  const long long target = row.target == Target::kMost ? free * 6 / 10 / 1024 * 1024
+  const long long target = row.target == Target::kMost       ? free * 6 / 10 / 1024 * 1024
                            : row.target == Target::kTooSmall ? 300
                                                              : 0;
   QStringList cliOptions;
@@ -108,9 +109,8 @@ TEST_P(FileChoices, WindowsWriteWhatTheCommandLineWritesWithTheSameOptions) {
   ASSERT_TRUE(finished.count() > 0 || finished.wait(60000));
   const QString log = Child<QPlainTextEdit>(&batch, "txtProgress")->toPlainText();
   const QByteArray wizard = WizardFixtures::Bytes(out + "/p.jpg");
-  const QByteArray cli =
-      CliBytes(source, QStringList{"--quality", QString::number(row.quality)} + cliOptions,
-               root + "/cli");
+  const QByteArray cli = CliBytes(
+      source, QStringList{"--quality", QString::number(row.quality)} + cliOptions, root + "/cli");
   EXPECT_EQ(wizard, cli);
   EXPECT_EQ(log.contains(ProgressText::kLosslessLine), row.lossless) << log.toStdString();
   if (row.target == Target::kTooSmall) {
