@@ -10,6 +10,7 @@
 #include "app/helpers/AppInfo.h"
 #include "app/helpers/modString.h"
 #include "app/uikit/DroppedFiles.h"
+#include "app/uikit/WindowGeometry.h"
 #include "app/uikit/modModal.h"
 #include "browse/ImagePreview.h"
 #include "browse/PictureBrowser.h"
@@ -36,9 +37,7 @@ frmMainForm::frmMainForm(QWidget* parent) : QMainWindow(parent) {
   firstActivation_ = true;
   setAcceptDrops(true);
   Registry().OpenReg(QStringLiteral("Windows"));
-  const QByteArray geometry =
-      QByteArray::fromBase64(Registry().GetValue(QStringLiteral("Main")).toLatin1());
-  if (!geometry.isEmpty()) restoreGeometry(geometry);
+  WindowGeometry::Restore(this, Registry().GetValue(QStringLiteral("Main")));
   // The two bars where the user left them; a value out of reason keeps the designed place.
   const int leftBar = Registry().GetValue(QStringLiteral("LeftBarWidth")).toInt();
   if (leftBar >= kSmallestPart && leftBar <= kLargestPart)
@@ -128,7 +127,7 @@ void frmMainForm::closeEvent(QCloseEvent* event) {
   if (!TreeControl_->CurrentFolder().isEmpty())
     Registry().WriteRegDir(QStringLiteral("BrowseDir"), TreeControl_->CurrentFolder());
   Registry().OpenReg(QStringLiteral("Windows"));
-  Registry().SetValue(QStringLiteral("Main"), QString::fromLatin1(saveGeometry().toBase64()));
+  Registry().SetValue(QStringLiteral("Main"), WindowGeometry::Text(this));
   Registry().SetValue(QStringLiteral("LeftBarWidth"), QString::number(LeftBar_->width()));
   Registry().SetValue(QStringLiteral("PreviewHeight"), QString::number(ImagePreview_->height()));
   event->accept();

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QThread>
 #include <QTreeWidget>
 #include <QUrl>
@@ -19,6 +20,7 @@
 #include "app/helpers/AppInfo.h"
 #include "app/helpers/modString.h"
 #include "app/uikit/Dialogs.h"
+#include "app/uikit/WindowGeometry.h"
 #include "app/uikit/WindowOwner.h"
 #include "app/uikit/modModal.h"
 #include "batch/BatchRunner.h"
@@ -37,6 +39,7 @@ frmBatch::frmBatch(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Batch Processor"));
   BuildControls();
   ConnectControls();
+  BindKeys();
   Language().UpdateObject(this);
   modModal::BeginModal(this);
   workers_ = std::max(1, QThread::idealThreadCount());
@@ -72,6 +75,16 @@ void frmBatch::ConnectControls() {
           [] { Dialogs::Current().OpenUrl(QUrl::fromLocalFile(AppInfo::HelpFile()).toString()); });
   connect(cmdLink_, &CommandButton::Click, this,
           [] { Dialogs::Current().OpenUrl(QString::fromLatin1(frmImgOpt::kWebAddress)); });
+}
+
+void frmBatch::BindKeys() {
+  // Esc is the Cancel or Close button the page shows, as the user would click it; F1 the help.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+    for (QPushButton* b : {cmdClose_, cmdCancel_})
+      if (b->isVisible() && b->isEnabled()) return b->click();
+  });
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, cmdHelp_,
+          &QPushButton::click);
 }
 
 void frmBatch::SetVisible() {
@@ -154,6 +167,11 @@ void frmBatch::cmdFinish_Click() {
     setWindowFlag(Qt::WindowStaysOnTopHint, false);
     show();
   }
+  // A target size that is no size would otherwise run without one.
+  if (QString problem; !ImageOptimize_->Controls().MaxBytes(&problem)) {
+    MsgBox(this, problem, Dialogs::Exclamation);
+    return;
+  }
   if (optOverwrite_->isChecked() &&
       MsgBox(this, Language().GetString(QStringLiteral("OverwriteImg")),
              Dialogs::YesNo | Dialogs::Exclamation, QStringLiteral("WARNING")) == Dialogs::No)
@@ -201,9 +219,7 @@ void frmBatch::LoadBatchSettings() {
       std::max(0, int(rules.indexOf(reg.GetValue(QStringLiteral("IfExists"))))));
   chkKeepSmaller_->setChecked(reg.GetValue(QStringLiteral("KeepSmaller")) != QLatin1String("0"));
   chkKeepDates_->setChecked(reg.GetValue(QStringLiteral("KeepDates")) == QLatin1String("1"));
-  const QByteArray geometry =
-      QByteArray::fromBase64(reg.GetValue(QStringLiteral("Geometry")).toLatin1());
-  if (!geometry.isEmpty()) restoreGeometry(geometry);
+  WindowGeometry::Restore(this, reg.GetValue(QStringLiteral("Geometry")));
   ImageOptimize_->Controls().Restore(QString::fromLatin1(kOptionsKey));
 }
 
@@ -239,7 +255,7 @@ void frmBatch::closeEvent(QCloseEvent* event) {
   }
   // Where the user put the window is kept however it closes.
   Registry().OpenReg(QStringLiteral("Batch"));
-  Registry().SetValue(QStringLiteral("Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
+  Registry().SetValue(QStringLiteral("Geometry"), WindowGeometry::Text(this));
   Unload();
   event->accept();
 }

@@ -101,6 +101,7 @@ class frmBatch : public QWidget {
   QWidget* BuildOutputPage();
   QWidget* BuildRunPage();
   void ConnectControls();
+  void BindKeys();
 
   void ClearList();
   void StartRun();

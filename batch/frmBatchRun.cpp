@@ -114,6 +114,7 @@ void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skippe
     if (!r.reason.isEmpty())
       AddProgressLine((r.kept ? QStringLiteral("    kept: ") : QStringLiteral("    warning: ")) +
                       r.reason);
+    if (!r.kept && r.lossless) AddProgressLine(ProgressText::kLosslessLine);
     totals_.Add(r.bytesBefore, r.bytesAfter);
     const QString ratio = totals_.CompressionText();
     if (!ratio.isEmpty()) lblCompression_->setText(ratio);

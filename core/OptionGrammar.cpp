@@ -11,26 +11,6 @@ const QString kHeight = QStringLiteral("--height");
 const QString kEffect = QStringLiteral("--effect");
 const QString kMaxSize = QStringLiteral("--max-size");
 
-// Bytes, or kibibytes and mebibytes with k or M (either case): "300k", "2M".
-bool ReadByteCount(const QString& value, long long& bytes, QString& error) {
-  QString digits = value.trimmed();
-  long long unit = 1;
-  if (digits.endsWith(QLatin1Char('k'), Qt::CaseInsensitive)) unit = 1024;
-  if (digits.endsWith(QLatin1Char('m'), Qt::CaseInsensitive)) unit = 1024 * 1024;
-  if (unit > 1) digits.chop(1);
-  bool ok = false;
-  const long long n = digits.toLongLong(&ok);
-  constexpr long long kLimit = 1LL << 30;
-  if (!ok || n < 1 || n > kLimit / unit) {
-    error = QStringLiteral("%1 takes a size in bytes from 1 to 1G, with k or M for 1024 or "
-                           "1024 x 1024 bytes (300k, 2M), not '%2'")
-                .arg(kMaxSize, value);
-    return false;
-  }
-  bytes = n * unit;
-  return true;
-}
-
 QString RangeError(const QString& option, int minimum, int maximum, const QString& given) {
   return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
       .arg(option)
@@ -96,12 +76,42 @@ bool ReadNumber(const QString& option, const QString& value, int minimum, int ma
   return true;
 }
 
+bool ReadByteCount(const QString& value, long long& bytes, QString& error) {
+  QString digits = value.trimmed();
+  long long unit = 1;
+  if (digits.endsWith(QLatin1Char('k'), Qt::CaseInsensitive)) unit = 1024;
+  if (digits.endsWith(QLatin1Char('m'), Qt::CaseInsensitive)) unit = 1024 * 1024;
+  if (unit > 1) digits.chop(1);
+  bool ok = false;
+  const long long n = digits.toLongLong(&ok);
+  constexpr long long kLimit = 1LL << 30;
+  if (!ok || n < 1 || n > kLimit / unit) {
+    error = QStringLiteral("a size in bytes from 1 to 1G, with k or M for 1024 or "
+                           "1024 x 1024 bytes (300k, 2M), not '%1'")
+                .arg(value);
+    return false;
+  }
+  bytes = n * unit;
+  return true;
+}
+
+QString ByteCountText(long long bytes) {
+  constexpr long long kMega = 1024 * 1024;
+  if (bytes > 0 && bytes % kMega == 0) return QString::number(bytes / kMega) + QLatin1Char('M');
+  if (bytes > 0 && bytes % 1024 == 0) return QString::number(bytes / 1024) + QLatin1Char('k');
+  return QString::number(bytes);
+}
+
 bool Read(const QString& option, const QString& value, BatchOptions& o, QString& error) {
   if (option == kQuality) return ReadNumber(option, value, 7, 98, o.quality, error);
   if (option == kScale) return ReadNumber(option, value, 1, 500, o.scale, error);
   if (option == kWidth) return ReadNumber(option, value, 1, 32767, o.width, error);
   if (option == kHeight) return ReadNumber(option, value, 1, 32767, o.height, error);
-  if (option == kMaxSize) return ReadByteCount(value, o.maxBytes, error);
+  if (option == kMaxSize) {
+    if (ReadByteCount(value, o.maxBytes, error)) return true;
+    error = kMaxSize + QStringLiteral(" takes ") + error;
+    return false;
+  }
   if (option == kEffect) {
     BatchOptions::Effect effect;
     if (!ReadEffect(value, effect, error)) return false;

@@ -19,6 +19,11 @@ bool Read(const QString& option, const QString& value, BatchOptions& options, QS
 // A whole number within [minimum, maximum]; false with the reason for option in error.
 bool ReadNumber(const QString& option, const QString& value, int minimum, int maximum, int& number,
                 QString& error);
+// A --max-size value: bytes, or k and M (either case) for 1024s; false with what it must be
+// ("a size in bytes from 1 to 1G, ...") in error.
+bool ReadByteCount(const QString& value, long long& bytes, QString& error);
+// bytes the way ReadByteCount reads them back, in the largest unit that divides it: "300k".
+QString ByteCountText(long long bytes);
 // After the last option: sizing by --width/--height when either was given, else by the scale
 // when scaleGiven; false with error when both ways were asked for.
 bool Finish(BatchOptions& options, bool scaleGiven, QString& error);

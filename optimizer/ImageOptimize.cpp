@@ -36,6 +36,7 @@ ImageOptimize::ImageOptimize(QWidget* parent) : QWidget(parent) {
   roundTrip_ = new PendingRoundTrip(this, [this] { RefreshPreview(false); });
   BuildControls();
   ConnectControls();
+  ConnectFileChoices();
   Language().UpdateObject(this);
   SSTab_->setCurrentIndex(0);
   EnableSizeControls();
@@ -54,6 +55,8 @@ BatchOptions ImageOptimize::Options() const {
   o.height = SizeRules::ShortValue(controls_.txtSizeY->text()).value_or(0);
   o.scale = controls_.sldSize->sliderPosition();
   o.stripMetadata = controls_.chkStripMetadata->isChecked();
+  o.progressive = controls_.chkProgressive->isChecked();
+  o.maxBytes = controls_.MaxBytes().value_or(0);
   for (const frmEffect* dialog : effects_) {
     BatchOptions::Effect effect;
     effect.entry = EffectCatalog::Find(dialog->EffectText());
@@ -83,6 +86,7 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
   if (!source_) source_ = std::make_shared<clsImage>();
   if (!source_->CreateFromFile(fileName)) return false;
   source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
+  source_->SetProgressive(controls_.chkProgressive->isChecked());
   if (!original_) {
     original_ = new frmPicturePreview(nullptr);
     optimizedView_ = new frmPicturePreview(nullptr);

@@ -79,6 +79,11 @@ class ImageOptimize : public QWidget {
   void FallBackToSource(const QString& message);
   bool HasPicture() const;
 
+  // Progressive scans and the target size (ImageOptimizeFile.cpp).
+  void ConnectFileChoices();
+  // Below the target box: what the target does, or why the box holds no size.
+  void ShowTargetNote();
+
   // Effects (ImageOptimizeEffects.cpp).
   void ApplyEffectList(const std::shared_ptr<clsImage>& picture) const;
   void cmdAdd_Click();

@@ -44,7 +44,8 @@ void ImageOptimize::BuildControls() {
   qualityGrid->addWidget(c.lblQuality, 0, 2);
   qualityGrid->addWidget(c.fraStatistics, 1, 0, 1, 3);
   qualityGrid->addWidget(c.chkStripMetadata, 2, 0, 1, 3);
-  qualityGrid->setRowStretch(3, 1);
+  qualityGrid->addWidget(c.fraFile, 3, 0, 1, 3);
+  qualityGrid->setRowStretch(4, 1);
   SSTab_->addTab(quality, QStringLiteral("Quality"));
 
   auto* size = new QWidget;

@@ -95,6 +95,7 @@ OptionControls OptionControls::Build(const Names& names, const QFontMetrics& met
                         strip ? QStringLiteral("1") : QStringLiteral("0"));
   });
 
+  c.BuildFileChoices(metrics);
   c.fraStatistics = BuildStatistics(c, names);
   return c;
 }
@@ -115,10 +116,12 @@ void OptionControls::Restore(const QString& key) const {
     sldSize->setValue(scale);
     lblSize->setText(OptionSliders::ScaleText(scale));
   }
+  RestoreFileChoices();
 }
 
 void OptionControls::Store(const QString& key) const {
   Registry().OpenReg(key);
   Registry().SetValue(QStringLiteral("Quality"), QString::number(sldQuality->value()));
   Registry().SetValue(QStringLiteral("Scale"), QString::number(sldSize->value()));
+  StoreFileChoices();
 }

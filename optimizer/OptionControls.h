@@ -2,6 +2,7 @@
 // The quality, size and "Image statistics" controls that the optimiser window and the batch
 // options panel share, built under each one's own object names (the language file's keys).
 #include <QString>
+#include <optional>
 
 class QCheckBox;
 class QFontMetrics;
@@ -10,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
+class QWidget;
 
 struct OptionControls {
   // What differs between the two windows.
@@ -49,10 +51,26 @@ struct OptionControls {
   // "Strip metadata": checked from the settings, and every click is remembered there.
   QCheckBox* chkStripMetadata = nullptr;
 
+  // "Progressive" and the target file size, laid out in fraFile; remembered under the
+  // window's key with the quality and scale (OptionControlsFile.cpp).
+  QWidget* fraFile = nullptr;
+  QCheckBox* chkProgressive = nullptr;
+  QLabel* lblMaxSize = nullptr;
+  QLineEdit* txtMaxSize = nullptr;   // "300k", "2M" or bytes, as trimjet-cli's --max-size
+  QLabel* lblMaxSizeNote = nullptr;  // what the target gave, or why it was refused
+  // The target in bytes, 0 for an empty box; nullopt with the reason in problem when the box
+  // holds no size.
+  std::optional<long long> MaxBytes(QString* problem = nullptr) const;
+
   QGroupBox* fraStatistics = nullptr;  // laid out already, with the five labels below
   QLabel* txtOriginalSize = nullptr;
   QLabel* txtOriginalDimensions = nullptr;
   QLabel* txtOptimizedSize = nullptr;
   QLabel* txtOptimizedDimensions = nullptr;
   QLabel* txtCompression = nullptr;
+
+ private:
+  void BuildFileChoices(const QFontMetrics& metrics);
+  void RestoreFileChoices() const;  // from the key Restore opened
+  void StoreFileChoices() const;
 };

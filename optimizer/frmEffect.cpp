@@ -157,6 +157,8 @@ void frmEffect::AutoProof() {
 void frmEffect::ApplyToSource() {
   if (!source_) return;
   ApplyEffect(source_);
+  if (const EffectCatalog::Entry* effect = ChosenEffect())
+    emit Applied(effect->name, effect->HasLevel() ? Level() : 0);
   if (!originalView_) return;
   std::shared_ptr<clsImage> shown = originalView_->GetImage();
   if (!shown || shown->hDC() != source_->hDC()) {

@@ -51,6 +51,8 @@ class frmEffect : public QDialog {
  signals:
   // The automatic proof put proof in the Optimized preview; the optimiser recomputes from it.
   void ProofShown(const std::shared_ptr<clsImage>& proof);
+  // Apply or OK changed the picture with this effect at this level.
+  void Applied(const QString& name, int level);
 
  protected:
   bool event(QEvent* event) override;

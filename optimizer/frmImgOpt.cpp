@@ -17,6 +17,7 @@
 #include "app/helpers/modString.h"
 #include "app/uikit/Dialogs.h"
 #include "app/uikit/DroppedFiles.h"
+#include "app/uikit/WindowGeometry.h"
 #include "app/uikit/WindowOwner.h"
 #include "app/uikit/modModal.h"
 #include "browse/ImageView.h"
@@ -29,6 +30,7 @@
 #include "optimizer/SliderDrag.h"
 #include "optimizer/TextButton.h"
 #include "settings/clsLanguage.h"
+#include "settings/clsReg.h"
 
 frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmImgOpt"));
@@ -38,10 +40,15 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   BuildControls();
   BuildEffectsMenu();
   ConnectControls();
+  ConnectFileChoices();
   BindKeys();
   Language().UpdateObject(this);
   EnableSizeControls();
   controls_.Restore(QString::fromLatin1(kOptionsKey));
+  RestoreEffects();
+  Registry().OpenReg(QStringLiteral("Windows"));
+  placeRemembered_ =
+      WindowGeometry::Restore(this, Registry().GetValue(QStringLiteral("Optimizer")));
   modModal::BeginModal(this);
   source_ = std::make_shared<clsImage>();
   optimized_ = std::make_shared<clsImage>();
@@ -142,6 +149,7 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
     return;
   }
   source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
+  source_->SetProgressive(controls_.chkProgressive->isChecked());
   working_ = source_;
   fileName_ = fileName;
   // Another picture loaded into the window replaces the name in the title.
@@ -150,11 +158,13 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   controls_.txtOriginalDimensions->setText(
       StatisticsText::DimensionsText(source_->Width(), source_->Height()));
   controls_.txtOriginalSize->setText(StatisticsText::SizeText(QFileInfo(fileName).size()));
+  ApplyRememberedEffects();
   original_->SetImage(source_);
   EnablePictureCommands();
   UpdateSizeFromScale();
   UpdateScaledImage();
   if (unloading_) return;  // closed while updating (no memory)
+  FitTarget();
   if (arrange) ArrangeWindows();
   SetModified(false);
   original_->show();
@@ -176,6 +186,7 @@ bool frmImgOpt::DecodeBytes() {
 }
 
 void frmImgOpt::Reset() {
+  effectsApplied_.clear();
   source_ = std::make_shared<clsImage>();
   optimized_.reset();
   working_.reset();
@@ -238,6 +249,9 @@ void frmImgOpt::closeEvent(QCloseEvent* event) {
   }
   unloading_ = true;
   controls_.Store(QString::fromLatin1(kOptionsKey));
+  StoreEffects();
+  Registry().OpenReg(QStringLiteral("Windows"));
+  Registry().SetValue(QStringLiteral("Optimizer"), WindowGeometry::Text(this));
   // A preview may be the window whose close brought us here: close it, but let it finish its
   // own close handler before it goes.
   for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {

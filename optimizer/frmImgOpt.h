@@ -3,6 +3,7 @@
 // optimised pictures, shows Original and Optimized in two preview windows, recomputes the JPEG
 // round trip on every change of quality, size or effect, and saves the result as JPEG.
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -106,11 +107,24 @@ class frmImgOpt : public QWidget {
   void SetModified(bool modified);
   bool IsModified() const;
 
+  // Progressive scans and the target size (frmImgOptFile.cpp).
+  void ConnectFileChoices();
+  // With a target size, moves the quality slider to the highest quality whose file fits and
+  // says so below the box, or says that even the lowest does not fit (the slider stays).
+  void FitTarget();
+  void ShowTargetNote(const QString& text, bool bad);
+
   // Effects (frmImgOptEffects.cpp).
   void BuildEffectsMenu();
   void AddEffectMenuItem(const QString& caption);
   void ShowEffectsMenu();
   void EffectChosen(const QString& caption);
+  // The effects applied to the picture shown, in trimjet-cli's words ("Rotate=90"): the next
+  // picture loaded gets them too, in this window or the next; Undo all changes forgets them.
+  void RememberEffect(const QString& name, int level);
+  void ApplyRememberedEffects();
+  void RestoreEffects();
+  void StoreEffects() const;
 
   void Reset();
   void LoadFromBytes(const QString& fileName, bool arrange);
@@ -131,6 +145,7 @@ class frmImgOpt : public QWidget {
   PendingRoundTrip* roundTrip_ = nullptr;  // the newest slider position, once
   bool unloading_ = false;
   bool fastPreview_ = false;
+  bool placeRemembered_ = false;  // the window stands where the user left it last time
   QSize optimizedSizeShown_;  // the Optimized preview shows a size drag's quick stretch
 
   OptionControls controls_;
@@ -145,4 +160,5 @@ class frmImgOpt : public QWidget {
   QCheckBox* chkLinkPreviews_ = nullptr;
   CommandButton* cmdLink_ = nullptr;
   QMenu* mnuEffects_ = nullptr;
+  QStringList effectsApplied_;
 };

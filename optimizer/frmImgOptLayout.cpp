@@ -79,11 +79,13 @@ void frmImgOpt::BuildControls() {
   column->addWidget(size);
   column->addWidget(c.fraStatistics);
   column->addWidget(c.chkStripMetadata);
+  column->addWidget(c.fraFile);
   column->addLayout(commands);
   column->setSizeConstraint(QLayout::SetFixedSize);
   // Tab follows the rows as they read; the command grid was filled column-wise.
   const QList<QWidget*> order = {c.sldQuality,  c.sldSize,  c.chkManualSize, c.chkMaintain,
                                  c.txtSizeX,    c.txtSizeY, c.cmdApplySize,  c.chkStripMetadata,
+                                 c.chkProgressive, c.txtMaxSize,
                                  cmdEffects_,   cmdReset_,  cmdHelp_,        cmdSave_,
                                  cmdSaveAs_,    cmdLink_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
@@ -145,5 +147,6 @@ void frmImgOpt::ArrangeWindows() {
     p->setWindowState(p->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
   adjustSize();
   const WindowArrangement a = PreviewPlacement::Place(this, owner_, original_, optimizedView_);
-  move(frameGeometry().left(), a.ownTop);
+  // A place the user chose before is kept; the previews still go where they belong.
+  if (!placeRemembered_) move(frameGeometry().left(), a.ownTop);
 }

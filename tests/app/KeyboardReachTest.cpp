@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -194,6 +195,20 @@ const std::vector<WindowCase>& Cases() {
            EXPECT_EQ(w.Messages("message"), 1);
            EXPECT_TRUE(win->isVisible());
          }},
+        {"Enter in the target size moves the quality to the highest that fits",
+         QKeySequence(Qt::Key_Return),
+         [](QWidget* win, World&) {
+           auto* box = win->findChild<QLineEdit*>("txtMaxSize");
+           box->setText("1M");  // far above the picture: the top quality fits
+           box->setFocus();
+         },
+         [](QWidget* win, World&) {
+           EXPECT_EQ(win->findChild<QSlider*>("sldQuality")->value(), 98);
+           EXPECT_TRUE(win->findChild<QLabel*>("lblMaxSizeNote")->text().contains("fits"));
+           // No target is left behind for the windows opened after this one.
+           win->findChild<QLineEdit*>("txtMaxSize")->clear();
+           win->findChild<QSlider*>("sldQuality")->setFocus();
+         }},
         {"Ctrl+S writes the changed picture", QKeySequence(Qt::CTRL | Qt::Key_S),
          [](QWidget*, World& w) { w.dialogs.calls.clear(); },
          [](QWidget* win, World& w) {
@@ -206,10 +221,21 @@ const std::vector<WindowCase>& Cases() {
            EXPECT_TRUE(!win || !win->isVisible());
          }}}},
       {"options panel", [](World&) -> QWidget* { return new ImageOptimize; }, {}},
-      {"wizard list page", [](World& w) -> QWidget* { return WizardOn(w, 0); }, {}},
+      {"wizard list page",
+       [](World& w) -> QWidget* { return WizardOn(w, 0); },
+       {{"F1 opens the help", QKeySequence(Qt::Key_F1), {},
+         [](QWidget*, World& w) { EXPECT_EQ(w.Messages("url"), 1); }},
+        {"Esc cancels the wizard", QKeySequence(Qt::Key_Escape), {},
+         [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
       {"wizard options page", [](World& w) -> QWidget* { return WizardOn(w, 1); }, {}},
       {"wizard output page", [](World& w) -> QWidget* { return WizardOn(w, 2); }, {}},
-      {"wizard run page", [](World& w) -> QWidget* { return WizardOn(w, frmBatch::kRunPage); }, {}},
+      {"wizard run page",
+       [](World& w) -> QWidget* { return WizardOn(w, frmBatch::kRunPage); },
+       {{"Esc after the run takes Close", QKeySequence(Qt::Key_Escape),
+         [](QWidget* win, World&) {
+           ASSERT_TRUE(win->findChild<QPushButton*>("cmdClose")->isVisible());
+         },
+         [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
       {"main window",
        [](World& w) -> QWidget* { return MainWindowOn(w); },
        {{"Right moves the selection on", QKeySequence(Qt::Key_Right),

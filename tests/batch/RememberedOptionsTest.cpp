@@ -1,9 +1,13 @@
 // The quality and size a window was left with come back in the next window of its kind, as
-// after a restart: written to the settings store on close, read by a new window.
+// after a restart: written to the settings store on close, read by a new window; so do the
+// effects the optimiser applied.
+#include <QAction>
+#include <QMenu>
 #include <QSlider>
 
 #include "WizardFixtures.h"
 #include "optimizer/OptionSliders.h"
+#include "optimizer/TextButton.h"
 #include "optimizer/frmImgOpt.h"
 
 using namespace WizardFixtures;
@@ -82,5 +86,43 @@ INSTANTIATE_TEST_SUITE_P(
                },
                [](QWidget* w) { static_cast<frmBatch*>(w)->cmdClose_Click(); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+class RememberedEffects : public RunFolderTest {};
+
+TEST_F(RememberedEffects, TheOptimisersEffectsComeBackOnTheNextPictureUntilUndone) {
+  Registry().OpenReg(frmImgOpt::kOptionsKey);
+  Registry().SetValue("Effects", "");
+  const QString picture = Picture(root + "/p.png", 80, 60);
+  const auto open = [&picture] {
+    auto* w = new frmImgOpt;
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    w->show();
+    w->LoadPicture(picture, false);
+    return std::unique_ptr<frmImgOpt>(w);
+  };
+  const auto choose = [](frmImgOpt& w, const QString& name) {
+    for (QAction* a : w.EffectsMenu()->actions())
+      if (a->text() == name) a->trigger();
+  };
+  auto first = open();
+  const QImage plain = first->SourcePicture()->Surface().copy();
+  choose(*first, "Negative Image");
+  choose(*first, "Mirror Image");
+  const QImage changed = first->SourcePicture()->Surface().copy();
+  ASSERT_NE(changed, plain);
+  dialogs.answers = {Dialogs::No};
+  EXPECT_TRUE(first->close());
+
+  // As after a restart: the next window's picture gets them.
+  auto next = open();
+  EXPECT_EQ(next->SourcePicture()->Surface(), changed);
+  // Undo all changes forgets them, for this picture and the next.
+  next->findChild<TextButton*>("cmdReset")->Activate();
+  EXPECT_EQ(next->SourcePicture()->Surface(), plain);
+  next->LoadPicture(picture, false);
+  EXPECT_EQ(next->SourcePicture()->Surface(), plain);
+  dialogs.answers = {Dialogs::No};
+  next->close();
+}
 
 }  // namespace
