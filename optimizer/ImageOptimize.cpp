@@ -17,6 +17,7 @@
 #include "core/SizeRules.h"
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
+#include "optimizer/AutoQualityButton.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/PendingRoundTrip.h"
 #include "optimizer/SliderDrag.h"
@@ -54,6 +55,7 @@ BatchOptions ImageOptimize::Options() const {
   o.height = SizeRules::ShortValue(controls_.txtSizeY->text()).value_or(0);
   o.scale = controls_.sldSize->sliderPosition();
   o.stripMetadata = controls_.chkStripMetadata->isChecked();
+  if (cmdAutoQuality_->isChecked()) o.autoQuality = cmdAutoQuality_->Level();
   for (const frmEffect* dialog : effects_) {
     BatchOptions::Effect effect;
     effect.entry = EffectCatalog::Find(dialog->EffectText());
