@@ -2,6 +2,7 @@
 //   quality_probe ssim REFERENCE CANDIDATE   the luma SSIM of two picture files, full size
 //   quality_probe rank FILE...               per level, the quality the sample chooses and the
 //                                            quality the whole picture would choose
+//   quality_probe curve FILE...              the sample's SSIM at a row of qualities
 //   quality_probe time FILE                  milliseconds of a save at quality 70 and with auto
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -113,6 +114,6 @@ int main(int argc, char** argv) {
   if (mode == QLatin1String("rank") && args.size() >= 2) return Rank(args.mid(1));
   if (mode == QLatin1String("curve")) return Curve(args.mid(1));
   if (mode == QLatin1String("time") && args.size() == 2) return Time(args[1]);
-  std::fprintf(stderr, "usage: quality_probe ssim REF CAND | rank FILE... | time FILE\n");
+  std::fprintf(stderr, "usage: quality_probe ssim REF CAND | rank FILE... | curve FILE... | time FILE\n");
   return 2;
 }
