@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# File sizes, not speed: Trimjet's lossless tidy and progressive files against jpegtran and
+# File sizes: Trimjet's lossless tidy and progressive files against jpegtran and
 # cjpeg on the Plasma wallpaper photos, as ratios in one run.
-# Usage: bench/compress.sh [trimjet-cli] (default build/bin/trimjet-cli)
+# Then auto quality: bytes against peers at the same measured similarity, and its time.
+# Usage: bench/compress.sh [trimjet-cli] (default build/bin/trimjet-cli; quality_probe is
+# taken from beside it). AUTO_ONLY=1 runs the auto quality part alone; AUTO_PHOTOS lists
+# wallpaper paths below /usr/share/wallpapers for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cli=$(readlink -f "${1:-build/bin/trimjet-cli}")
@@ -23,6 +26,7 @@ size() { stat -c %s "$1"; }
 json_field() { sed -n "s/.*\"$2\":\\([^,}]*\\).*/\\1/p" <<<"$1"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", a / b }'; }
 
+if [ "${AUTO_ONLY:-0}" != 1 ]; then
 printf '%-34s %9s | %9s %9s %6s %s | %9s %9s %6s | %9s %9s %9s %6s %6s\n' \
   file source jpegtran tidy t/jt how jt-prog tidy-prog t/jt q75-base q75-prog cjpeg-prog \
   p/b p/cj
@@ -55,3 +59,65 @@ done
 echo "totals: tidy/jpegtran $(ratio $sum_tidy $sum_jt), tidy-progressive/jpegtran-progressive" \
   "$(ratio $sum_tidyp $sum_jtp), progressive/baseline at q75 $(ratio $sum_p $sum_b)," \
   "progressive/cjpeg-progressive $(ratio $sum_p $sum_cp)"
+fi
+
+# Auto quality: bytes at equal measured quality. Trimjet's auto (high) result sets the
+# similarity (quality_probe's luma SSIM, full size); each peer gets the lowest quality of its
+# own that reaches it, found by bisection, and its bytes are compared. Then the time of auto
+# quality against one fixed-quality round trip on a large photo.
+probe=$(dirname "$cli")/quality_probe
+[ -x "$probe" ] || { echo "build quality_probe first: cmake --build build --target quality_probe" >&2; exit 1; }
+ssim() { "$probe" ssim "$1" "$2"; }
+ge() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+# peer QUALITY SOURCE PPM OUT: one peer's file at a quality.
+encode_peer() {
+  case "$peer" in
+    cjpeg) cjpeg -quality "$1" -optimize "$3" >"$4" ;;
+    vips) vips copy "$2" "$4[Q=$1,optimize_coding,strip]" ;;
+    convert) convert "$2" -strip -quality "$1" "$4" ;;
+  esac
+}
+# The lowest quality of the peer whose file reaches the similarity; prints "bytes quality ssim".
+match_peer() {
+  local src=$1 ppm=$2 target=$3 lo=0 hi=101 mid out="$work/peer-$peer.jpg"
+  while [ $((hi - lo)) -gt 1 ]; do
+    mid=$(((lo + hi) / 2))
+    encode_peer "$mid" "$src" "$ppm" "$out"
+    if ge "$(ssim "$src" "$out")" "$target"; then hi=$mid; else lo=$mid; fi
+  done
+  [ "$hi" -le 100 ] || hi=100
+  encode_peer "$hi" "$src" "$ppm" "$out"
+  echo "$(size "$out") $hi $(ssim "$src" "$out")"
+}
+photos=${AUTO_PHOTOS:-"Volna/contents/images/5120x2880.jpg Flow/contents/images/5120x2880.jpg
+  Altai/contents/images/5120x2880.png Kay/contents/images/5120x2880.png
+  Kite/contents/images/2560x1600.jpg Path/contents/images/2560x1600.jpg"}
+echo
+printf '%-10s %8s %3s %9s | %9s %7s | %13s %13s %13s | %6s\n' photo ssim q auto \
+  q70 ssim70 cjpeg@q vips@q convert@q auto/best
+sum_auto=0 sum_best=0
+for p in $photos; do
+  src=/usr/share/wallpapers/$p
+  [ -f "$src" ] || continue
+  name=${p%%/*}
+  vips copy "$src" "$work/$name.ppm"
+  line=$("$cli" --json --jobs 1 --allow-larger --strip --quality auto --output-dir "$work/auto" "$src" | sed -n 1p)
+  out="$work/auto/$(basename "${src%.*}").jpg"
+  auto=$(size "$out") q=$(json_field "$line" quality) target=$(ssim "$src" "$out")
+  "$cli" --json --jobs 1 --allow-larger --strip --quality 70 --output-dir "$work/q70" "$src" >/dev/null
+  out70="$work/q70/$(basename "${src%.*}").jpg"
+  best=0 cells=()
+  for peer in cjpeg vips convert; do
+    read -r pb pq _ < <(match_peer "$src" "$work/$name.ppm" "$target")
+    cells+=("$pb@$pq")
+    if [ "$best" -eq 0 ] || [ "$pb" -lt "$best" ]; then best=$pb; fi
+  done
+  printf '%-10s %8s %3s %9d | %9d %7s | %13s %13s %13s | %6s\n' "$name" "$target" "$q" "$auto" \
+    "$(size "$out70")" "$(ssim "$src" "$out70")" "${cells[@]}" "$(ratio "$auto" "$best")"
+  sum_auto=$((sum_auto + auto)) sum_best=$((sum_best + best))
+  rm -rf "$work/auto" "$work/q70" "$work/$name.ppm"
+done
+echo "totals: auto/best peer at the same similarity $(ratio $sum_auto $sum_best) (goal: 0.90 or less)"
+large=/usr/share/wallpapers/Volna/contents/images/5120x2880.jpg
+[ -f "$large" ] && echo "time on $(basename "$(dirname "$(dirname "$(dirname "$large")")")") 5120x2880:" \
+  "$("$probe" time "$large") (goal: ratio 3 or less)"

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "core/AutoQuality.h"
 #include "core/QualitySearch.h"
 #include "core/SizeRules.h"
 #include "engine/ImageDescriptor.h"
@@ -12,9 +13,6 @@
 #include "engine/clsImage.h"
 
 namespace {
-
-// The lowest quality the options allow, where a search for a byte budget stops.
-constexpr int kLowestQuality = 7;
 
 bool Fail(QString* reason, const QString& text) {
   if (reason) *reason = text;
@@ -124,11 +122,19 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   QByteArray encoded;
   bool lossless = false;
   int quality = options.quality;
+  if (options.autoQuality != AutoQuality::Level::kOff) {
+    AutoQuality::Found found;
+    if (!AutoQuality::Find(sized->Pixels(), options.autoQuality, found)) {
+      Fail(&result.reason, QStringLiteral("cannot encode the picture"));
+      return;
+    }
+    quality = found.quality;
+  }
   if (options.maxBytes > 0) {
     QualitySearch::Found found;
     const auto outcome = QualitySearch::Highest(
         [&sized](int q, QByteArray& bytes, bool& tidy) { return sized->EncodeJpeg(q, bytes, &tidy); },
-        kLowestQuality, options.quality, options.maxBytes, found);
+        AutoQuality::kLowest, quality, options.maxBytes, found);
     if (outcome == QualitySearch::Outcome::kTooLarge) {
       Fail(&result.reason, QStringLiteral("does not fit in %1 bytes: even quality %2 takes %3 bytes")
                                .arg(options.maxBytes)

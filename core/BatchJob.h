@@ -37,7 +37,8 @@ class BatchJob {
   // only gets re-encoded is kept when the result is not smaller (unless allowLarger); a
   // JPEG whose data ends early never replaces itself, and elsewhere is written with a warning.
   // With a byte budget the highest quality that fits is written; a picture that does not fit
-  // even at the lowest quality fails and nothing is written.
+  // even at the lowest quality fails and nothing is written. Auto quality finds its quality
+  // first, and a byte budget then searches below it.
   static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
 
  private:

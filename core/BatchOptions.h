@@ -3,6 +3,7 @@
 // sizing and the effect list, applied by BatchJob.
 #include <vector>
 
+#include "core/AutoQuality.h"
 #include "engine/EffectCatalog.h"
 
 struct BatchOptions {
@@ -25,4 +26,7 @@ struct BatchOptions {
   bool progressive = false;  // progressive JPEG scans
   // Above 0: the highest quality up to `quality` whose file takes at most this many bytes.
   long long maxBytes = 0;
+  // Not kOff: the lowest quality that looks like the picture at this level replaces `quality`
+  // (held under the byte budget when there is one).
+  AutoQuality::Level autoQuality = AutoQuality::Level::kOff;
 };

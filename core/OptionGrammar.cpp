@@ -10,6 +10,7 @@ const QString kWidth = QStringLiteral("--width");
 const QString kHeight = QStringLiteral("--height");
 const QString kEffect = QStringLiteral("--effect");
 const QString kMaxSize = QStringLiteral("--max-size");
+const QString kAuto = QStringLiteral("auto");
 
 QString RangeError(const QString& option, int minimum, int maximum, const QString& given) {
   return QStringLiteral("%1 takes a whole number from %2 to %3, not '%4'")
@@ -102,8 +103,25 @@ QString ByteCountText(long long bytes) {
   return QString::number(bytes);
 }
 
+// "auto" or "auto:LEVEL"; anything else is left to the number reader.
+bool ReadAutoQuality(const QString& value, BatchOptions& o, QString& error) {
+  const QString level = value.mid(5);
+  bool ok = value == kAuto;
+  o.autoQuality = ok ? AutoQuality::kDefaultLevel : AutoQuality::FromName(level, ok);
+  if (!ok)
+    error = QStringLiteral("%1 auto takes a level (%2), not '%3'")
+                .arg(kQuality, AutoQuality::Names().join(QStringLiteral(", ")), level);
+  return ok;
+}
+
 bool Read(const QString& option, const QString& value, BatchOptions& o, QString& error) {
-  if (option == kQuality) return ReadNumber(option, value, 7, 98, o.quality, error);
+  if (option == kQuality && (value == kAuto || value.startsWith(kAuto + QLatin1Char(':'))))
+    return ReadAutoQuality(value, o, error);
+  if (option == kQuality) {
+    o.autoQuality = AutoQuality::Level::kOff;
+    return ReadNumber(option, value, AutoQuality::kLowest, AutoQuality::kHighest, o.quality,
+                      error);
+  }
   if (option == kScale) return ReadNumber(option, value, 1, 500, o.scale, error);
   if (option == kWidth) return ReadNumber(option, value, 1, 32767, o.width, error);
   if (option == kHeight) return ReadNumber(option, value, 1, 32767, o.height, error);
@@ -133,7 +151,9 @@ bool Finish(BatchOptions& o, bool scaleGiven, QString& error) {
 }
 
 QStringList Arguments(const BatchOptions& o) {
-  QStringList args{kQuality, QString::number(o.quality)};
+  QStringList args{kQuality, o.autoQuality == AutoQuality::Level::kOff
+                                 ? QString::number(o.quality)
+                                 : kAuto + QLatin1Char(':') + AutoQuality::Name(o.autoQuality)};
   if (o.resize && o.manualSize) {
     // A side left empty (0, or less) is worked out from the picture, as when it is not given.
     if (o.width > 0) args << kWidth << QString::number(o.width);

@@ -1,6 +1,7 @@
 #pragma once
-// QualitySearch: the highest JPEG quality whose file fits a byte budget, found by bisection
-// so a picture costs a handful of encodes rather than one per quality.
+// QualitySearch: qualities found by bisection, so a picture costs a handful of encodes rather
+// than one per quality: the highest whose file fits a byte budget, or the lowest that still
+// looks good enough.
 #include <QByteArray>
 #include <functional>
 
@@ -8,6 +9,8 @@ class QualitySearch {
  public:
   // Encodes at a quality into bytes, setting lossless when the bytes are a tidy; false on failure.
   using Encoder = std::function<bool(int quality, QByteArray& bytes, bool& lossless)>;
+  // Judges one quality: sets good when it looks good enough; false on failure.
+  using Judge = std::function<bool(int quality, bool& good)>;
   enum class Outcome { kFits, kTooLarge, kFailed };
   struct Found {
     int quality = 0;  // the quality of bytes (with kTooLarge: the lowest, which did not fit)
@@ -21,4 +24,13 @@ class QualitySearch {
   // found still fits and the next one up does not.
   static Outcome Highest(const Encoder& encode, int lowest, int highest, qint64 maxBytes,
                          Found& found);
+  // The lowest quality in [lowest, highest] judged good, in quality; highest when none is.
+  // Bisects without assuming either end, so the quality found was judged good (or is
+  // highest, judged not good) and the one below it, when not under lowest, was judged not
+  // good, even where the judgement is not monotone in quality. False when a judge failed.
+  static bool Lowest(const Judge& judge, int lowest, int highest, int& quality, int& judged);
+
+ private:
+  // Narrows below < above to above - below == 1; isAbove(q) says on which side q lies.
+  static bool Bisect(int& below, int& above, const std::function<bool(int, bool&)>& isAbove);
 };

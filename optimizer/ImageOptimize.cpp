@@ -17,6 +17,7 @@
 #include "core/SizeRules.h"
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
+#include "optimizer/AutoQualityButton.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/PendingRoundTrip.h"
 #include "optimizer/SliderDrag.h"
@@ -57,6 +58,7 @@ BatchOptions ImageOptimize::Options() const {
   o.stripMetadata = controls_.chkStripMetadata->isChecked();
   o.progressive = controls_.chkProgressive->isChecked();
   o.maxBytes = controls_.MaxBytes().value_or(0);
+  if (cmdAutoQuality_->isChecked()) o.autoQuality = cmdAutoQuality_->Level();
   for (const frmEffect* dialog : effects_) {
     BatchOptions::Effect effect;
     effect.entry = EffectCatalog::Find(dialog->EffectText());

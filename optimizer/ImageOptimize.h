@@ -13,6 +13,7 @@
 #include "optimizer/SizeControls.h"
 
 class PendingRoundTrip;
+class AutoQualityButton;
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
@@ -107,6 +108,7 @@ class ImageOptimize : public QWidget {
   SizeControls sizing_{controls_};
   QTabWidget* SSTab_ = nullptr;
   QCheckBox* chkSize_ = nullptr;
+  AutoQualityButton* cmdAutoQuality_ = nullptr;  // checked: auto quality for the batch
   QListWidget* lstEffects_ = nullptr;
   QPushButton* cmdAdd_ = nullptr;
   QPushButton* cmdRemove_ = nullptr;

@@ -15,6 +15,7 @@
 #include "app/uikit/Named.h"
 #include "browse/frmPicturePreview.h"
 #include "engine/clsImage.h"
+#include "optimizer/AutoQualityButton.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/PreviewPlacement.h"
@@ -42,6 +43,12 @@ void ImageOptimize::BuildControls() {
   qualityGrid->addWidget(c.lblQualityCaption, 0, 0);
   qualityGrid->addWidget(c.sldQuality, 0, 1);
   qualityGrid->addWidget(c.lblQuality, 0, 2);
+  cmdAutoQuality_ = new AutoQualityButton(
+      c.sldQuality, [this] { return HasPicture() ? working_ : nullptr; });
+  cmdAutoQuality_->setCheckable(true);
+  cmdAutoQuality_->setToolTip(
+      QStringLiteral("Each picture gets the lowest quality at which it still looks the same"));
+  qualityGrid->addWidget(cmdAutoQuality_, 0, 3);
   qualityGrid->addWidget(c.fraStatistics, 1, 0, 1, 3);
   qualityGrid->addWidget(c.chkStripMetadata, 2, 0, 1, 3);
   qualityGrid->addWidget(c.fraFile, 3, 0, 1, 3);

@@ -20,6 +20,7 @@ class SliderDrag;
 class TextButton;
 class CommandButton;
 class clsImage;
+class AutoQualityButton;
 
 class PendingRoundTrip;
 class frmImgOpt : public QWidget {
@@ -103,6 +104,8 @@ class frmImgOpt : public QWidget {
   void SizeChanged();
   void ManualSizeClicked();
   void ShowOptimized();
+  // The working picture at its final size, made first when a size change left none.
+  std::shared_ptr<clsImage> PictureAsSaved();
   void ScaledImageFailed();
   void SetModified(bool modified);
   bool IsModified() const;
@@ -151,6 +154,7 @@ class frmImgOpt : public QWidget {
   OptionControls controls_;
   SizeControls sizing_{controls_};
 
+  AutoQualityButton* cmdAutoQuality_ = nullptr;
   TextButton* cmdSave_ = nullptr;
   TextButton* cmdSaveAs_ = nullptr;
   TextButton* cmdReset_ = nullptr;

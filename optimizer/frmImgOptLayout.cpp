@@ -14,6 +14,7 @@
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
 #include "engine/clsImage.h"
+#include "optimizer/AutoQualityButton.h"
 #include "optimizer/MakerLink.h"
 #include "optimizer/PendingRoundTrip.h"
 #include "optimizer/PreviewPlacement.h"
@@ -37,6 +38,8 @@ void frmImgOpt::BuildControls() {
   qualityRow->addWidget(c.lblQualityCaption);
   qualityRow->addWidget(c.sldQuality, 1);
   qualityRow->addWidget(c.lblQuality);
+  cmdAutoQuality_ = new AutoQualityButton(c.sldQuality, [this] { return PictureAsSaved(); });
+  qualityRow->addWidget(cmdAutoQuality_);
 
   auto* size = Named(new QGroupBox(QStringLiteral("Image size")), "fraSize");
   auto* sizeGrid = new QGridLayout(size);
@@ -89,6 +92,7 @@ void frmImgOpt::BuildControls() {
                                  cmdEffects_,   cmdReset_,  cmdHelp_,        cmdSave_,
                                  cmdSaveAs_,    cmdLink_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  setTabOrder(c.sldQuality, cmdAutoQuality_);
 }
 
 void frmImgOpt::BindKeys() {

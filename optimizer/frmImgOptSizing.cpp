@@ -65,6 +65,16 @@ void frmImgOpt::UpdateScaledImage() {
   OptimizeWithImage(working_);
 }
 
+std::shared_ptr<clsImage> frmImgOpt::PictureAsSaved() {
+  if (!HasPicture()) return nullptr;
+  // A quick stretch from a size drag is not the picture that is saved.
+  if (!working_ || fastPreview_) {
+    working_.reset();
+    UpdateScaledImage();
+  }
+  return working_;
+}
+
 void frmImgOpt::ScaledImageFailed() {
   MsgBox(this, QStringLiteral("Error while processing scaled image, insufficient memory"),
          Dialogs::Critical, QStringLiteral("ERROR"));

@@ -68,6 +68,13 @@ void CliReport::NotRun(const QString& source, const BatchNaming::Output& output)
   Emit(source, output, output.skip ? Status::kSkipped : Status::kPlanned, result);
 }
 
+QJsonValue CliReport::QualityValue(const BatchJob::Result& result) const {
+  // A kept file under auto quality was never given one.
+  if (result.quality > 0) return result.quality;
+  if (args_.options.autoQuality != AutoQuality::Level::kOff) return QJsonValue();
+  return args_.options.quality;
+}
+
 void CliReport::Emit(const QString& source, const BatchNaming::Output& output, Status status,
                      const BatchJob::Result& result) {
   ++counts_[int(status)];
@@ -84,17 +91,17 @@ void CliReport::Emit(const QString& source, const BatchNaming::Output& output, S
         {"reason", result.reason},
         {"bytesBefore", result.bytesBefore},
         {"bytesAfter", written ? QJsonValue(result.bytesAfter) : QJsonValue()},
-        {"quality", written ? QJsonValue(result.quality > 0 ? result.quality
-                                                             : args_.options.quality)
-                            : QJsonValue()},
+        {"quality", written ? QualityValue(result) : QJsonValue()},
         {"lossless", written ? QJsonValue(result.lossless) : QJsonValue()},
         {"width", written ? QJsonValue(result.width) : QJsonValue()},
         {"height", written ? QJsonValue(result.height) : QJsonValue()},
     };
     out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
   } else if (!args_.quiet) {
-    // With a byte budget the quality is the search's answer, worth telling.
-    const bool searched = args_.options.maxBytes > 0 && status == Status::kWritten;
+    // With a byte budget or auto quality the quality is the search's answer, worth telling.
+    const bool searched = (args_.options.maxBytes > 0 ||
+                           args_.options.autoQuality != AutoQuality::Level::kOff) &&
+                          status == Status::kWritten;
     out_ << Line(source, output, status, result)
          << (searched ? QStringLiteral(" (quality %1)").arg(result.quality) : QString()) << "\n";
   }

@@ -2,6 +2,7 @@
 // CliReport: what trimjet-cli says about each picture, in input order, and at the end: human
 // lines (source -> destination: bytes) or, with --json, one JSON object a line; failures'
 // reasons always on standard error. Keeps the totals and the counts.
+#include <QJsonValue>
 #include <QTextStream>
 
 #include "batch/BatchNaming.h"
@@ -30,6 +31,8 @@ class CliReport {
  private:
   void Emit(const QString& source, const BatchNaming::Output& output, Status status,
             const BatchJob::Result& result);
+  // The quality written, for the JSON line.
+  QJsonValue QualityValue(const BatchJob::Result& result) const;
 
   const CliArguments& args_;
   QTextStream& out_;

@@ -48,6 +48,8 @@ TEST(CliArguments, UsageErrors) {
       {{"--overwrite", "--max-size", "300kb", "a.png"}, "with k or M"},
       {{"--overwrite", "--max-size", "2G", "a.png"}, "not '2G'"},
       {{"--overwrite", "--max-size", "1025M", "a.png"}, "from 1 to 1G"},
+      {{"--overwrite", "--quality", "auto:low", "a.png"}, "medium, high, visually-lossless"},
+      {{"--overwrite", "--quality", "automatic", "a.png"}, "from 7 to 98"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -120,4 +122,21 @@ TEST(CliArguments, DefaultsAndValues) {
   }
   EXPECT_EQ(plain.options.maxBytes, 0);
   EXPECT_FALSE(plain.options.progressive);
+
+  // Auto quality, plain or with a level, reaches the workers as the same level; a number
+  // given later turns it off.
+  const struct {
+    QStringList given;
+    AutoQuality::Level level;
+  } autos[] = {{{"--quality", "auto"}, AutoQuality::Level::kHigh},
+               {{"--quality=auto:medium"}, AutoQuality::Level::kMedium},
+               {{"--quality", "auto:visually-lossless"}, AutoQuality::Level::kVisuallyLossless},
+               {{"--quality", "auto", "--quality", "50"}, AutoQuality::Level::kOff}};
+  for (const auto& a : autos) {
+    const CliArguments parsed = Parsed(a.given + QStringList{"--overwrite", "a"});
+    EXPECT_EQ(parsed.options.autoQuality, a.level) << a.given.join(' ').toStdString();
+    QStringList words = OptionGrammar::Arguments(parsed.options);
+    EXPECT_EQ(Parsed(words << "--overwrite" << "a").options.autoQuality, a.level);
+  }
+  EXPECT_EQ(plain.options.autoQuality, AutoQuality::Level::kOff);
 }

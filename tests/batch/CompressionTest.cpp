@@ -12,8 +12,10 @@
 #include "../engine/JpegTestFiles.h"
 #include "CliRun.h"
 #include "TestEnv.h"
+#include "core/AutoQuality.h"
 #include "core/BatchJob.h"
 #include "engine/EffectCatalog.h"
+#include "engine/LumaSsim.h"
 #include "engine/clsImage.h"
 
 namespace {
@@ -357,6 +359,9 @@ TEST_F(Photos, TheCommandLineSaysLosslessAndTheQualityFound) {
       {{"--quality", "90", "--progressive"}, "bytes (lossless)", "\"lossless\":true"},
       {{"--quality", "60"}, "bytes", "\"lossless\":false"},
       {{"--quality", "90", "--max-size", QString::number(budget)}, "bytes (quality ", "\"quality\":"},
+      {{"--quality", "auto:medium", "--max-size", QString::number(budget)}, "bytes (quality ",
+       "\"quality\":"},
+      {{"--quality", "auto"}, "bytes (quality ", "\"quality\":"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.options.join(' ').toStdString());
@@ -376,6 +381,64 @@ TEST_F(Photos, TheCommandLineSaysLosslessAndTheQualityFound) {
     EXPECT_TRUE(json.lines.first().contains(QStringLiteral("\"bytesAfter\":%1,").arg(written)));
     if (c.options.contains("--max-size")) {
       EXPECT_LE(written, budget);
+    }
+  }
+}
+
+// Auto quality on real photos: a stricter level never gives a smaller file; the quality found
+// reaches its level on the sample it was judged on and the one below does not (bisection
+// judges both, whether or not the similarity is monotone in quality); the written file itself
+// is close to the level too; a byte budget only ever lowers it.
+TEST_F(Photos, AutoQualityIsTheLowestThatReachesItsLevel) {
+  const AutoQuality::Level levels[] = {AutoQuality::Level::kMedium, AutoQuality::Level::kHigh,
+                                       AutoQuality::Level::kVisuallyLossless};
+  // The photos and one camera copy: the copies add a source of known quality, not new pictures.
+  QStringList files = files_->filter("photo");
+  files << files_->filter("camera").first();
+  bool tiled = false;  // one large photo, judged on tiles, is enough (and takes the time)
+  for (const QString& file : files) {
+    const auto source = Load(file);
+    const ImageDescriptor sample = AutoQuality::Sample(source->Pixels());
+    if (sample.Width() != source->Width()) {
+      if (tiled) continue;
+      tiled = true;
+    }
+    qint64 looserBytes = 0;
+    int looserQuality = 0;
+    for (const AutoQuality::Level level : levels) {
+      const double threshold = AutoQuality::Threshold(level);
+      SCOPED_TRACE(file.toStdString() + " " + AutoQuality::Name(level).toStdString());
+      BatchOptions options;
+      options.autoQuality = level;
+      options.allowLarger = true;
+      const QString dest = Out(QStringLiteral("auto.jpg"));
+      const BatchJob::Result r = BatchJob::Run(file, dest, options);
+      ASSERT_TRUE(r.ok) << r.reason.toStdString();
+      ASSERT_FALSE(r.kept);
+      EXPECT_GE(r.quality, looserQuality);
+      EXPECT_GE(r.bytesAfter, looserBytes);
+      if (r.quality < AutoQuality::kHighest) {
+        EXPECT_GE(AutoQuality::Measure(sample, r.quality), threshold) << "quality " << r.quality;
+      }
+      if (r.quality > AutoQuality::kLowest) {
+        EXPECT_LT(AutoQuality::Measure(sample, r.quality - 1), threshold)
+            << "quality " << r.quality - 1 << " is good enough too";
+      }
+      // The sample stands for the whole picture: the file written is near the level.
+      EXPECT_GE(LumaSsim::Compare(source->Pixels(), Load(dest)->Pixels()), threshold - 0.015);
+      looserBytes = r.bytesAfter;
+      looserQuality = r.quality;
+
+      if (level != AutoQuality::kDefaultLevel) continue;  // the budget's rule once a photo
+      BatchOptions capped = options;
+      capped.maxBytes = r.bytesAfter * 2 / 3;
+      const BatchJob::Result c = BatchJob::Run(file, dest, capped);
+      if (c.ok) {
+        EXPECT_LT(c.quality, r.quality);
+        EXPECT_LE(c.bytesAfter, capped.maxBytes);
+      } else {
+        EXPECT_TRUE(c.reason.contains("does not fit")) << c.reason.toStdString();
+      }
     }
   }
 }

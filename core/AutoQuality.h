@@ -1,0 +1,40 @@
+#pragma once
+// AutoQuality: the lowest JPEG quality whose result still looks like the picture, judged by
+// LumaSsim against a level's threshold. A large picture is judged on a sample of tiles taken
+// on the encoder's 16-pixel grid, so each trial encodes about a megapixel instead of all of it
+// while its tiles get the same quantisation errors as in the whole picture.
+#include <QString>
+#include <QStringList>
+
+#include "engine/ImageDescriptor.h"
+
+class AutoQuality {
+ public:
+  enum class Level { kOff, kMedium, kHigh, kVisuallyLossless };
+  static constexpr Level kDefaultLevel = Level::kHigh;
+  static constexpr int kLowest = 7;  // the options' quality range
+  static constexpr int kHighest = 98;
+
+  // "medium", "high", "visually-lossless"; kOff for any other name, with ok false.
+  static Level FromName(const QString& name, bool& ok);
+  static QString Name(Level level);
+  static QStringList Names();  // strictest last
+  // The similarity a result must reach at the level.
+  static double Threshold(Level level);
+
+  // What the trials encode: the picture itself up to about two megapixels, else a mosaic of
+  // tiles spread evenly over it.
+  static ImageDescriptor Sample(const ImageDescriptor& picture);
+  // The similarity of sample to itself encoded and decoded at quality; -1 on failure.
+  static double Measure(const ImageDescriptor& sample, int quality);
+
+  struct Found {
+    int quality = kHighest;
+    double similarity = 0;  // of the sample at quality
+    int trials = 0;
+  };
+  // The lowest quality in [kLowest, highest] whose sample reaches the level's threshold, or
+  // highest when none does; false when the picture could not be encoded or decoded.
+  static bool Find(const ImageDescriptor& picture, Level level, Found& found,
+                   int highest = kHighest);
+};
