@@ -1,6 +1,7 @@
 #include "engine/VipsAdapter.h"
 
 #include <QFile>
+#include <sys/mman.h>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -252,6 +253,28 @@ bool BytesInto(const QByteArray& bytes, ImageFormat::Code format, ImageDescripto
   return ok;
 }
 
+// Hands rows on, and now and then lets go of the mapped file's pages read so far: a
+// decoder reads its file once, front to back, and pages it needs again come back from the
+// page cache. Without this a streamed picture would keep its whole file resident.
+class ReleasingSink : public RowSink {
+ public:
+  ReleasingSink(RowSink& sink, const uchar* mapped, qint64 size)
+      : sink_(sink), mapped_(const_cast<uchar*>(mapped)), size_(std::size_t(size)) {}
+  bool Begin(int width, int height) override { return sink_.Begin(width, height); }
+  std::uint8_t* Row(int y) override { return sink_.Row(y); }
+  bool Rows(int first, int count) override {
+    if ((first + count) / kRowsPerRelease != first / kRowsPerRelease)
+      madvise(mapped_, size_, MADV_DONTNEED);
+    return sink_.Rows(first, count);
+  }
+
+ private:
+  static constexpr int kRowsPerRelease = 128;
+  RowSink& sink_;
+  uchar* mapped_;
+  std::size_t size_;
+};
+
 bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras,
               RowSink* sink) {
   // Always through memory: ImageMagick would read "[1]" or "tga:" inside a file name as
@@ -266,7 +289,9 @@ bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
   if (const uchar* mapped = file.map(0, file.size())) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
-    return BytesInto(bytes, format, out, extras, sink);
+    if (!sink) return BytesInto(bytes, format, out, extras, nullptr);
+    ReleasingSink releasing(*sink, mapped, file.size());
+    return BytesInto(bytes, format, out, extras, &releasing);
   }
   // Not mappable (empty, a pipe): read in pieces, since read(n) would reserve n bytes at once.
   QByteArray bytes;
