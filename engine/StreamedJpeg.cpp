@@ -7,6 +7,7 @@
 #include "engine/JpegCodec.h"
 #include "engine/PictureColour.h"
 #include "engine/PictureMetadata.h"
+#include "engine/ReleasingSink.h"
 #include "engine/SafeFile.h"
 #include "engine/StreamEncoder.h"
 #include "engine/VipsAdapter.h"
@@ -66,7 +67,8 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
       metadata.SetIptc(extras.iptc);
       return Fits(request, width, height, wanted);
     });
-    ok = JpegCodec::DecodeRows(mapped, std::size_t(file.size()), encoder, &orientation, &extras) &&
+    ReleasingSink releasing(encoder, mapped, std::size_t(file.size()));
+    ok = JpegCodec::DecodeRows(mapped, std::size_t(file.size()), releasing, &orientation, &extras) &&
          extras.dataLost == 0 && encoder.Finish(bytes);
     made = encoder.Target();
   } else {

@@ -1,7 +1,6 @@
 #include "engine/VipsAdapter.h"
 
 #include <QFile>
-#include <sys/mman.h>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -12,6 +11,7 @@
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/PictureColour.h"
+#include "engine/ReleasingSink.h"
 #include "engine/RowSink.h"
 #include "engine/VipsPipeline.h"
 
@@ -173,7 +173,9 @@ bool Guarded(Fn&& fn) {
 // run would then write over the original.
 vips::VOption* Strict() { return VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR); }
 
-VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
+// streamed: the rows are read once, top to bottom, so a PNG (never turned) need not be
+// decoded into a whole-picture buffer first.
+VImage FromBlob(VipsBlob* blob, ImageFormat::Code format, bool streamed) {
   // Random access: turning a picture upright reads it out of order.
   switch (format) {
     case ImageFormat::kJpeg:
@@ -183,7 +185,8 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
     case ImageFormat::kTiff:
       return VImage::tiffload_buffer(blob, Strict());
     case ImageFormat::kPng:
-      return VImage::pngload_buffer(blob, Strict());
+      return VImage::pngload_buffer(
+          blob, streamed ? Strict()->set("access", VIPS_ACCESS_SEQUENTIAL) : Strict());
     case ImageFormat::kWebp:
       return VImage::webpload_buffer(blob, Strict());
     case ImageFormat::kHeif:
@@ -220,7 +223,7 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
   VipsBlob* blob = vips_blob_new(nullptr, bytes.constData(), std::size_t(bytes.size()));
   bool ok = false;
   try {
-    VImage image = FromBlob(blob, format);
+    VImage image = FromBlob(blob, format, sink != nullptr);
     if (format == ImageFormat::kGif && !WithinGifScreen(bytes, image)) {
       vips_area_unref(VIPS_AREA(blob));
       return false;
@@ -253,28 +256,6 @@ bool BytesInto(const QByteArray& bytes, ImageFormat::Code format, ImageDescripto
   return ok;
 }
 
-// Hands rows on, and now and then lets go of the mapped file's pages read so far: a
-// decoder reads its file once, front to back, and pages it needs again come back from the
-// page cache. Without this a streamed picture would keep its whole file resident.
-class ReleasingSink : public RowSink {
- public:
-  ReleasingSink(RowSink& sink, const uchar* mapped, qint64 size)
-      : sink_(sink), mapped_(const_cast<uchar*>(mapped)), size_(std::size_t(size)) {}
-  bool Begin(int width, int height) override { return sink_.Begin(width, height); }
-  std::uint8_t* Row(int y) override { return sink_.Row(y); }
-  bool Rows(int first, int count) override {
-    if ((first + count) / kRowsPerRelease != first / kRowsPerRelease)
-      madvise(mapped_, size_, MADV_DONTNEED);
-    return sink_.Rows(first, count);
-  }
-
- private:
-  static constexpr int kRowsPerRelease = 128;
-  RowSink& sink_;
-  uchar* mapped_;
-  std::size_t size_;
-};
-
 bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras,
               RowSink* sink) {
   // Always through memory: ImageMagick would read "[1]" or "tga:" inside a file name as
@@ -290,7 +271,7 @@ bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
     if (!sink) return BytesInto(bytes, format, out, extras, nullptr);
-    ReleasingSink releasing(*sink, mapped, file.size());
+    ReleasingSink releasing(*sink, mapped, std::size_t(file.size()));
     return BytesInto(bytes, format, out, extras, &releasing);
   }
   // Not mappable (empty, a pipe): read in pieces, since read(n) would reserve n bytes at once.
