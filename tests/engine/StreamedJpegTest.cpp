@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <ostream>
 
 #include "EngineFixtures.h"
 #include "TestEnv.h"
@@ -66,6 +67,12 @@ struct StreamCase {
   bool strip;
   bool streams;  // false: the file must be declined (the whole-picture path takes it)
 };
+
+// The test's name in the listing.
+void PrintTo(const StreamCase& c, std::ostream* os) {
+  *os << c.file << " to " << c.widthPercent << "x" << c.heightPercent << "% q" << c.quality
+      << (c.progressive ? " progressive" : "") << (c.strip ? " stripped" : "");
+}
 
 QSize Scaled(int width, int height, const StreamCase& c) {
   return QSize(std::max(1, width * c.widthPercent / 100), std::max(1, height * c.heightPercent / 100));
