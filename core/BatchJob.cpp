@@ -10,6 +10,7 @@
 #include "engine/ImageFormat.h"
 #include "engine/JpegCodec.h"
 #include "engine/SafeFile.h"
+#include "engine/StreamedJpeg.h"
 #include "engine/clsImage.h"
 
 namespace {
@@ -47,22 +48,50 @@ QString UnreadableReason(const QString& source, const QByteArray& jpeg) {
 
 }  // namespace
 
-std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage>& picture,
-                                                  const BatchOptions& options, bool fast) {
-  if (!options.resize || !picture || picture->hDC() == 0) return picture;
-  const qint64 pw = picture->Width(), ph = picture->Height();
+QSize BatchJob::TargetSize(int width, int height, const BatchOptions& options) {
+  if (!options.resize) return QSize(width, height);
+  const qint64 pw = width, ph = height;
   int w = 0, h = 0;
   if (options.manualSize) {
-    if (options.width <= 0 && options.height <= 0) return nullptr;
+    if (options.width <= 0 && options.height <= 0) return QSize();
     w = options.width > 0 ? options.width : int(qint64(options.height) * pw / ph);
     h = options.height > 0 ? options.height : int(qint64(options.width) * ph / pw);
   } else {
-    const QSize scaled = SizeRules::ScaledSize(QSize(int(pw), int(ph)), options.scale);
+    const QSize scaled = SizeRules::ScaledSize(QSize(width, height), options.scale);
     w = scaled.width();
     h = scaled.height();
   }
-  if (w == pw && h == ph) return picture;
+  if (w == pw && h == ph) return QSize(width, height);
+  return QSize(std::max(w, 1), std::max(h, 1));
+}
+
+std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage>& picture,
+                                                  const BatchOptions& options, bool fast) {
+  if (!options.resize || !picture || picture->hDC() == 0) return picture;
+  const QSize target = TargetSize(picture->Width(), picture->Height(), options);
+  if (!target.isValid()) return nullptr;
+  if (target == QSize(picture->Width(), picture->Height())) return picture;
+  int w = target.width(), h = target.height();
   return picture->GetScaledInstance(w, h, std::make_shared<clsImage>(), fast, false);
+}
+
+bool BatchJob::Streamed(const QString& source, const BatchOptions& options, bool jpeg,
+                        QByteArray& encoded, QSize& size) {
+  // One encode of the picture as it comes: a byte budget and automatic quality encode several
+  // times, and effects need the whole picture.
+  if (options.maxBytes > 0 || options.autoQuality != AutoQuality::Level::kOff) return false;
+  for (const BatchOptions::Effect& effect : options.effects)
+    if (effect.entry) return false;
+  StreamedJpeg::Request request;
+  request.quality = options.quality;
+  request.progressive = options.progressive;
+  request.stripMetadata = options.stripMetadata;
+  // A JPEG left at its size may be rewritten losslessly or kept, which needs it whole.
+  request.size = [&options, jpeg](int width, int height) {
+    const QSize target = TargetSize(width, height, options);
+    return jpeg && target == QSize(width, height) ? QSize() : target;
+  };
+  return StreamedJpeg::Make(source, request, encoded, size);
 }
 
 bool BatchJob::SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
@@ -89,6 +118,19 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
                     SafeFile::Read(source, original, 64) &&
                     ImageFormat::FromContent(original, true) == ImageFormat::kJpeg &&
                     SafeFile::Read(source, original);
+  const QString dateFrom = options.keepDates ? source : QString();
+  // Straight from the file to the JPEG when that gives the same bytes, never whole in memory.
+  QByteArray encoded;
+  QSize streamedSize;
+  if (Streamed(source, options, jpeg, encoded, streamedSize)) {
+    if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
+    result.ok = true;
+    result.bytesAfter = encoded.size();
+    result.quality = options.quality;
+    result.width = streamedSize.width();
+    result.height = streamedSize.height();
+    return;
+  }
   auto picture = std::make_shared<clsImage>();
   // The decoder itself says whether data was lost: one decode, and nothing guessed from the
   // file's last bytes (a file cut short can still end with an EOI marker).
@@ -119,7 +161,6 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   // An effect that fails leaves the picture as it was; the run goes on without it.
   for (const BatchOptions::Effect& effect : options.effects)
     if (effect.entry) EffectCatalog::Apply(*sized, *effect.entry, effect.level);
-  QByteArray encoded;
   bool lossless = false;
   int quality = options.quality;
   if (options.autoQuality != AutoQuality::Level::kOff) {
@@ -154,7 +195,6 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     Fail(&result.reason, QStringLiteral("cannot encode the picture"));
     return;
   }
-  const QString dateFrom = options.keepDates ? source : QString();
   // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
   // A resized or changed picture is what the user asked for, whatever its length.
   const bool onlyReencoded = jpeg && sized == picture && options.effects.empty();

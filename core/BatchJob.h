@@ -23,6 +23,9 @@ class BatchJob {
     int quality = 0;        // with ok and not kept: the quality written (the search's choice)
   };
 
+  // The size the options ask of a width x height picture: its own size when no resizing is
+  // asked for; invalid when manual sizing has neither side.
+  static QSize TargetSize(int width, int height, const BatchOptions& options);
   // The picture at the options' size: the picture itself when no resizing is asked for or
   // the size is already right; null when manual sizing has neither side or scaling failed.
   // One manual side alone keeps the picture's aspect ratio.
@@ -42,6 +45,9 @@ class BatchJob {
   static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
 
  private:
+  // The JPEG made straight from the file, when nothing asked for needs the whole picture.
+  static bool Streamed(const QString& source, const BatchOptions& options, bool jpeg,
+                       QByteArray& encoded, QSize& size);
   static void Work(const QString& source, const QString& dest, const BatchOptions& options,
                    Result& result);
 };

@@ -12,7 +12,9 @@
 #include "engine/ImageDescriptor.h"
 #include "engine/JpegDestination.h"
 #include "engine/JpegErrorManager.h"
+#include "engine/JpegStreamEncoder.h"
 #include "engine/PictureMetadata.h"
+#include "engine/RowSink.h"
 
 namespace JpegCodec {
 namespace {
@@ -51,57 +53,6 @@ bool IsGrey(const ImageDescriptor& picture) {
     for (int x = 0; x < w; ++x, p += 3)
       if (p[0] != p[1] || p[1] != p[2]) return false;
   }
-  return true;
-}
-
-// grey: a buffer of kRowBatch rows of one sample, for a grey picture; null for colour.
-bool EncodeRows(const ImageDescriptor& picture, const Settings& settings, QByteArray& bytes,
-                std::vector<JSAMPLE>* grey) {
-  jpeg_compress_struct cinfo;
-  JpegErrorManager errors;
-  errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
-  if (setjmp(errors.jump)) {
-    jpeg_destroy_compress(&cinfo);
-    return false;
-  }
-  jpeg_create_compress(&cinfo);
-  JpegDestination dest{};
-  dest.Attach(cinfo, bytes);
-
-  cinfo.image_width = JDIMENSION(picture.Width());
-  cinfo.image_height = JDIMENSION(picture.Height());
-  cinfo.input_components = grey ? 1 : 3;
-  cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, std::clamp(settings.quality, 1, 100), TRUE);
-  cinfo.optimize_coding = settings.optimizeCoding || settings.progressive ? TRUE : FALSE;
-  cinfo.dct_method = settings.accurateDct ? JDCT_ISLOW : JDCT_IFAST;
-  const int luma = settings.subsample420 && !grey ? 2 : 1;
-  cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = luma;
-  for (int c = 1; c < cinfo.num_components; ++c)
-    cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-
-  if (settings.progressive) jpeg_simple_progression(&cinfo);
-
-  jpeg_start_compress(&cinfo, TRUE);
-  WriteJpegMetadata(cinfo, settings.metadata);
-  JSAMPROW rows[kRowBatch];
-  const int w = picture.Width();
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const int n = std::min<int>(kRowBatch, int(cinfo.image_height - cinfo.next_scanline));
-    for (int i = 0; i < n; ++i) {
-      const std::uint8_t* row = picture.Row(int(cinfo.next_scanline) + i);
-      if (!grey) {
-        rows[i] = const_cast<JSAMPROW>(row);
-        continue;
-      }
-      rows[i] = grey->data() + std::size_t(i) * std::size_t(w);
-      for (int x = 0; x < w; ++x) rows[i][x] = row[3 * x];
-    }
-    jpeg_write_scanlines(&cinfo, rows, JDIMENSION(n));
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
   return true;
 }
 
@@ -144,13 +95,12 @@ bool DataCanFill(const jpeg_decompress_struct& cinfo) {
 bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out) {
   if (picture.Empty()) return false;
   QByteArray bytes;
-  // A first guess near a photo's size at mid quality saves most of the regrowing.
-  bytes.resize(std::max<qsizetype>(64 * 1024, qsizetype(picture.Width()) * picture.Height() / 4));
-  // Made here: a jump out of the encoder runs no destructors.
-  std::vector<JSAMPLE> grey;
-  const bool oneComponent = settings.greyAsOneComponent && IsGrey(picture);
-  if (oneComponent) grey.resize(std::size_t(kRowBatch) * std::size_t(picture.Width()));
-  if (!EncodeRows(picture, settings, bytes, oneComponent ? &grey : nullptr)) return false;
+  JpegStreamEncoder encoder;
+  const bool grey = settings.greyAsOneComponent && IsGrey(picture);
+  if (!encoder.Start(picture.Width(), picture.Height(), settings, grey, bytes)) return false;
+  std::vector<const std::uint8_t*> rows(std::size_t(picture.Height()));
+  for (int y = 0; y < picture.Height(); ++y) rows[std::size_t(y)] = picture.Row(y);
+  if (!encoder.Write(rows.data(), picture.Height()) || !encoder.Finish()) return false;
   out = std::move(bytes);
   return true;
 }
@@ -172,18 +122,41 @@ bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header) {
   return true;
 }
 
+namespace {
+
+// The whole picture into one frame: target's buffer is reused when it has the size.
+class FrameSink : public RowSink {
+ public:
+  explicit FrameSink(ImageDescriptor& target) : target_(target) {}
+  bool Begin(int width, int height) override {
+    return (!target_.Empty() && target_.Width() == width && target_.Height() == height) ||
+           target_.Allocate(width, height, false) == kImageOk;
+  }
+  std::uint8_t* Row(int y) override { return target_.Row(y); }
+  bool Rows(int, int) override { return true; }
+
+ private:
+  ImageDescriptor& target_;
+};
+
+}  // namespace
+
 bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation,
             Extras* extras) {
-  if (!data || size == 0) {
-    target.Release();
-    return false;
-  }
+  FrameSink frame(target);
+  if (DecodeRows(data, size, frame, orientation, extras)) return true;
+  target.Release();
+  return false;
+}
+
+bool DecodeRows(const std::uint8_t* data, std::size_t size, RowSink& sink, int* orientation,
+                Extras* extras) {
+  if (!data || size == 0) return false;
   jpeg_decompress_struct cinfo;
   JpegErrorManager errors;
   errors.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo));
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
-    target.Release();
     if (extras) {
       extras->tooManyScans = errors.tooManyScans;
       extras->dataLost = errors.dataLost;
@@ -202,7 +175,6 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   const int w = int(cinfo.image_width), h = int(cinfo.image_height);
   if (!Decodable(cinfo) || !ImageDescriptor::SizeAllowed(w, h) || !DataCanFill(cinfo)) {
     jpeg_destroy_decompress(&cinfo);
-    target.Release();
     return false;
   }
   if (orientation) *orientation = OrientationOf(cinfo);
@@ -213,22 +185,19 @@ bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target,
   // A file of several scans is read whole here; one whose data stops before the first row
   // is complete has no picture to give.
   jpeg_start_decompress(&cinfo);
-  const bool reuse = !target.Empty() && target.Width() == w && target.Height() == h;
   if (extras) extras->dataLost = errors.dataLost;
-  if (errors.dataEndsAtRow == 0 || (!reuse && target.Allocate(w, h, false) != kImageOk)) {
+  if (errors.dataEndsAtRow == 0 || !sink.Begin(w, h)) {
     jpeg_destroy_decompress(&cinfo);
-    target.Release();
     return false;
   }
   JSAMPROW rows[kRowBatch];
   while (cinfo.output_scanline < cinfo.output_height) {
     const int first = int(cinfo.output_scanline);
     const int n = std::min<int>(kRowBatch, h - first);
-    for (int i = 0; i < n; ++i) rows[i] = target.Row(first + i);
-    jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));
-    if (errors.dataEndsAtRow == 0) {
+    for (int i = 0; i < n; ++i) rows[i] = sink.Row(first + i);
+    const int got = int(jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n)));
+    if (errors.dataEndsAtRow == 0 || !sink.Rows(first, got)) {
       jpeg_destroy_decompress(&cinfo);
-      target.Release();
       if (extras) extras->dataLost = errors.dataLost;
       return false;
     }

@@ -7,6 +7,7 @@
 
 class ImageDescriptor;
 class PictureMetadata;
+class RowSink;
 
 namespace JpegCodec {
 
@@ -50,6 +51,10 @@ bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header);
 // target is empty. A progressive file of more scans than the engine allows is refused early.
 bool Decode(const std::uint8_t* data, std::size_t size, ImageDescriptor& target, int* orientation,
             Extras* extras = nullptr);
+// Decode's checks and rows, handed to sink instead of a frame; extras and orientation are
+// filled before sink.Begin. False when the file or the sink refused.
+bool DecodeRows(const std::uint8_t* data, std::size_t size, RowSink& sink, int* orientation,
+                Extras* extras = nullptr);
 // Counts the scans of a JPEG by its markers, without decoding; stops counting at limit.
 int CountScans(const std::uint8_t* data, std::size_t size, int limit);
 

@@ -34,17 +34,13 @@ void Nearest(const ImageDescriptor& src, const QRect& sourceIn, ImageDescriptor&
 }
 
 namespace {
-
-constexpr int kWeightBits = 12;  // 8-bit pixels x 12-bit weights, twice, still fit 32 bits
-
-struct Tap {
-  int first;                           // first source pixel
-  std::vector<std::uint32_t> weights;  // one per source pixel, summing to 1 << kWeightBits
-};
+constexpr int kWeightBits = kAreaWeightBits;
+using Tap = AreaTap;
+}  // namespace
 
 // Target pixel t covers source [t * from / to, (t + 1) * from / to); measured in units of
 // 1 / to, source pixel s covers [s * to, (s + 1) * to) and target t covers [t * from, ...).
-std::vector<Tap> Taps(int from, int to) {
+std::vector<AreaTap> AreaTaps(int from, int to) {
   std::vector<Tap> taps(static_cast<std::size_t>(to));
   const std::int64_t span = from;
   for (int t = 0; t < to; ++t) {
@@ -64,13 +60,11 @@ std::vector<Tap> Taps(int from, int to) {
   return taps;
 }
 
-}  // namespace
-
 void AreaAverage(const ImageDescriptor& src, ImageDescriptor& dst) {
   if (src.Empty() || dst.Empty() || dst.Width() > src.Width() || dst.Height() > src.Height())
     return;
-  const std::vector<Tap> columns = Taps(src.Width(), dst.Width());
-  const std::vector<Tap> rows = Taps(src.Height(), dst.Height());
+  const std::vector<Tap> columns = AreaTaps(src.Width(), dst.Width());
+  const std::vector<Tap> rows = AreaTaps(src.Height(), dst.Height());
   const std::size_t rowBytes = std::size_t(src.Width()) * 3;
   std::vector<std::uint32_t> sum(rowBytes);
   constexpr std::uint32_t kHalf = 1u << (2 * kWeightBits - 1);

@@ -11,6 +11,8 @@
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/PictureColour.h"
+#include "engine/ReleasingSink.h"
+#include "engine/RowSink.h"
 #include "engine/VipsPipeline.h"
 
 using vips::VImage;
@@ -105,11 +107,30 @@ int CopyRows(VipsRegion* region, VipsRect* area, void* target) {
   return 0;
 }
 
+// The same rows handed on in order (libvips writes its strips top to bottom, one at a time).
+int PassRows(VipsRegion* region, VipsRect* area, void* target) {
+  auto* sink = static_cast<RowSink*>(target);
+  const std::size_t bytes = std::size_t(area->width) * 3;
+  if (VIPS_REGION_SIZEOF_PEL(region) != 3 || !vips_rect_includesrect(&region->valid, area) ||
+      area->left != 0 || area->width != region->im->Xsize) {
+    vips_error("trimjet", "%s", "unexpected pixel layout");
+    return -1;
+  }
+  for (int y = area->top; y < area->top + area->height; ++y) {
+    std::memcpy(sink->Row(y), VIPS_REGION_ADDR(region, 0, y), bytes);
+    if (!sink->Rows(y, 1)) {
+      vips_error("trimjet", "%s", "stopped");
+      return -1;
+    }
+  }
+  return 0;
+}
+
 // Runs the pipeline on both cores straight into the picture's rows. out is written in place
 // when it already has the right size, else replaced on success only. Decode errors inside
 // the sink show in the error buffer, which Guarded() checks.
 bool Render(VImage image, ImageDescriptor& out, ImageFormat::Code format = ImageFormat::kUnknown,
-            Extras* extras = nullptr) {
+            Extras* extras = nullptr, RowSink* sink = nullptr) {
   const bool fits = ImageDescriptor::SizeAllowed(image.width(), image.height());
   if (extras) extras->tooLarge = !fits;
   if (!fits) return false;
@@ -117,6 +138,8 @@ bool Render(VImage image, ImageDescriptor& out, ImageFormat::Code format = Image
   image = Normalised(image, format, &profiled);
   if (!ImageDescriptor::SizeAllowed(image.width(), image.height())) return false;
   if (extras) ReadMetadata(image, profiled, extras->metadata);
+  if (sink) return sink->Begin(image.width(), image.height()) &&
+                   vips_sink_disc(image.get_image(), PassRows, sink) == 0;
   if (out.Width() == image.width() && out.Height() == image.height())
     return vips_sink_disc(image.get_image(), CopyRows, &out) == 0;
   ImageDescriptor pixels;
@@ -150,7 +173,9 @@ bool Guarded(Fn&& fn) {
 // run would then write over the original.
 vips::VOption* Strict() { return VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR); }
 
-VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
+// streamed: the rows are read once, top to bottom, so a PNG (never turned) need not be
+// decoded into a whole-picture buffer first.
+VImage FromBlob(VipsBlob* blob, ImageFormat::Code format, bool streamed) {
   // Random access: turning a picture upright reads it out of order.
   switch (format) {
     case ImageFormat::kJpeg:
@@ -160,7 +185,8 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format) {
     case ImageFormat::kTiff:
       return VImage::tiffload_buffer(blob, Strict());
     case ImageFormat::kPng:
-      return VImage::pngload_buffer(blob, Strict());
+      return VImage::pngload_buffer(
+          blob, streamed ? Strict()->set("access", VIPS_ACCESS_SEQUENTIAL) : Strict());
     case ImageFormat::kWebp:
       return VImage::webpload_buffer(blob, Strict());
     case ImageFormat::kHeif:
@@ -192,19 +218,19 @@ bool WithinGifScreen(const QByteArray& bytes, const VImage& image) {
 }
 
 bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
-              Extras* extras) {
+              Extras* extras, RowSink* sink) {
   // The blob borrows the bytes; they outlive every image made from them in this call.
   VipsBlob* blob = vips_blob_new(nullptr, bytes.constData(), std::size_t(bytes.size()));
   bool ok = false;
   try {
-    VImage image = FromBlob(blob, format);
+    VImage image = FromBlob(blob, format, sink != nullptr);
     if (format == ImageFormat::kGif && !WithinGifScreen(bytes, image)) {
       vips_area_unref(VIPS_AREA(blob));
       return false;
     }
     // The header was read: from here a failure is the picture data's (or a size limit's).
     if (extras) extras->brokenData = true;
-    ok = Render(image, out, format, extras);
+    ok = Render(image, out, format, extras, sink);
   } catch (...) {
     vips_area_unref(VIPS_AREA(blob));
     throw;
@@ -213,9 +239,25 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
   return ok;
 }
 
-}  // namespace
+bool BytesInto(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
+               Extras* extras, RowSink* sink) {
+  // The named format wins: other content is refused, not decoded as what it is.
+  if (bytes.isEmpty() || !ImageFormat::ContentFits(bytes, format)) return false;
+  // libvips has no scan limit of its own for the JPEGs it is given.
+  if (format == ImageFormat::kJpeg &&
+      JpegCodec::CountScans(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                            std::size_t(bytes.size()),
+                            JpegErrorManager::kMaxScans + 1) > JpegErrorManager::kMaxScans) {
+    if (extras) extras->tooLarge = true;
+    return false;
+  }
+  const bool ok = Guarded([&] { return LoadBlob(bytes, format, out, extras, sink); });
+  if (extras && (ok || extras->tooLarge)) extras->brokenData = false;
+  return ok;
+}
 
-bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras) {
+bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras,
+              RowSink* sink) {
   // Always through memory: ImageMagick would read "[1]" or "tga:" inside a file name as
   // instructions of its own. Mapped, so only the pages the decoder reads are loaded: a small
   // picture followed by gigabytes of anything costs no more than the picture.
@@ -228,7 +270,9 @@ bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
   if (const uchar* mapped = file.map(0, file.size())) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
-    return LoadBuffer(bytes, format, out, extras);
+    if (!sink) return BytesInto(bytes, format, out, extras, nullptr);
+    ReleasingSink releasing(*sink, mapped, std::size_t(file.size()));
+    return BytesInto(bytes, format, out, extras, &releasing);
   }
   // Not mappable (empty, a pipe): read in pieces, since read(n) would reserve n bytes at once.
   QByteArray bytes;
@@ -239,24 +283,23 @@ bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
       return false;
     }
   }
-  return LoadBuffer(bytes, format, out, extras);
+  return BytesInto(bytes, format, out, extras, sink);
+}
+
+}  // namespace
+
+bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out, Extras* extras) {
+  return FileInto(path, format, out, extras, nullptr);
 }
 
 bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
                 Extras* extras) {
-  // The named format wins: other content is refused, not decoded as what it is.
-  if (bytes.isEmpty() || !ImageFormat::ContentFits(bytes, format)) return false;
-  // libvips has no scan limit of its own for the JPEGs it is given.
-  if (format == ImageFormat::kJpeg &&
-      JpegCodec::CountScans(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                            std::size_t(bytes.size()),
-                            JpegErrorManager::kMaxScans + 1) > JpegErrorManager::kMaxScans) {
-    if (extras) extras->tooLarge = true;
-    return false;
-  }
-  const bool ok = Guarded([&] { return LoadBlob(bytes, format, out, extras); });
-  if (extras && (ok || extras->tooLarge)) extras->brokenData = false;
-  return ok;
+  return BytesInto(bytes, format, out, extras, nullptr);
+}
+
+bool StreamFile(const QString& path, ImageFormat::Code format, RowSink& sink, Extras* extras) {
+  ImageDescriptor unused;
+  return FileInto(path, format, unused, extras, &sink);
 }
 
 bool ResizeSmooth(const ImageDescriptor& src, int width, int height, ImageDescriptor& out) {

@@ -8,6 +8,7 @@
 #include "engine/PictureMetadata.h"
 
 class ImageDescriptor;
+class RowSink;
 
 namespace VipsAdapter {
 
@@ -29,6 +30,11 @@ struct Extras {
 bool LoadFile(const QString& path, ImageFormat::Code format, ImageDescriptor& out,
               Extras* extras = nullptr);
 bool LoadBuffer(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
+                Extras* extras = nullptr);
+
+// LoadFile's checks and pixels, handed to sink row by row instead of held whole; extras are
+// filled before sink.Begin.
+bool StreamFile(const QString& path, ImageFormat::Code format, RowSink& sink,
                 Extras* extras = nullptr);
 
 // Resamples src to exactly width x height: area-averaging shrink then Lanczos 3, the
