@@ -112,6 +112,7 @@ class frmBatch : public QWidget {
 
   int page_ = 0;
   bool cancel_ = false;
+  bool runSearchesQuality_ = false;  // the run's options pick a quality per picture
   bool unloading_ = false;
   bool unloaded_ = false;
   int workers_ = 0;

@@ -21,6 +21,7 @@
 #include "controls/UserProgress.h"
 #include "engine/SafeFile.h"
 #include "optimizer/ImageOptimize.h"
+#include "optimizer/OptionSliders.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 
@@ -75,6 +76,7 @@ void frmBatch::StartRun() {
   BatchOptions options = ImageOptimize_->Options();
   options.allowLarger = !chkKeepSmaller_->isChecked();
   options.keepDates = chkKeepDates_->isChecked();
+  runSearchesQuality_ = options.autoQuality != AutoQuality::Level::kOff || options.maxBytes > 0;
 
   delete runner_;
   runner_ = new BatchRunner(this);
@@ -115,6 +117,8 @@ void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skippe
       AddProgressLine((r.kept ? QStringLiteral("    kept: ") : QStringLiteral("    warning: ")) +
                       r.reason);
     if (!r.kept && r.lossless) AddProgressLine(ProgressText::kLosslessLine);
+    else if (!r.kept && runSearchesQuality_ && r.quality > 0)
+      AddProgressLine(ProgressText::kQualityLinePrefix + OptionSliders::QualityText(r.quality));
     totals_.Add(r.bytesBefore, r.bytesAfter);
     const QString ratio = totals_.CompressionText();
     if (!ratio.isEmpty()) lblCompression_->setText(ratio);

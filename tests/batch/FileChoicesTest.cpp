@@ -113,6 +113,10 @@ TEST_P(FileChoices, WindowsWriteWhatTheCommandLineWritesWithTheSameOptions) {
       source, QStringList{"--quality", QString::number(row.quality)} + cliOptions, root + "/cli");
   EXPECT_EQ(wizard, cli);
   EXPECT_EQ(log.contains(ProgressText::kLosslessLine), row.lossless) << log.toStdString();
+  // A quality of its own is named in the log: found under a budget, never for a tidy.
+  EXPECT_EQ(log.contains(ProgressText::kQualityLinePrefix),
+            row.target == Target::kMost && !row.lossless)
+      << log.toStdString();
   if (row.target == Target::kTooSmall) {
     EXPECT_TRUE(wizard.isEmpty());
     EXPECT_TRUE(log.contains("failed: does not fit in 300 bytes")) << log.toStdString();
