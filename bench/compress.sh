@@ -2,12 +2,17 @@
 # File sizes: Trimjet's lossless tidy and progressive files against jpegtran and
 # cjpeg on the Plasma wallpaper photos, as ratios in one run.
 # Then auto quality: bytes against peers at the same measured similarity, and its time.
-# Usage: bench/compress.sh [trimjet-cli] (default build/bin/trimjet-cli; quality_probe is
-# taken from beside it). AUTO_ONLY=1 runs the auto quality part alone; AUTO_PHOTOS lists
+# Usage: bench/compress.sh [trimjet-cli] (default: built in Release in build-bench/;
+# quality_probe is taken from beside it). AUTO_ONLY=1 runs the auto quality part alone; AUTO_PHOTOS lists
 # wallpaper paths below /usr/share/wallpapers for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cli=$(readlink -f "${1:-build/bin/trimjet-cli}")
+if [[ -z ${1:-} ]]; then
+  # From a clean checkout: a Release build of what this bench runs, in build-bench/.
+  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRIMJET_TESTS=OFF >/dev/null
+  cmake --build build-bench --target trimjet-cli trimjet-batch-worker quality_probe >/dev/null
+fi
+cli=$(readlink -f "${1:-build-bench/bin/trimjet-cli}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/src"
