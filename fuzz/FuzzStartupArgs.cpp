@@ -31,16 +31,22 @@ class RecordingTargets : public StartupTargets {
  public:
   int windows = 0;  // windows shown, the batch wizard included
   int messages = 0;
+  int mainWindows = 0;
+  int wizardOffers = 0;  // the start-up wizard, offered over the main window
   bool batchLoaded = false;
   QString optimizerPath;
   QStringList added;
 
-  void ShowMainWindow(const QString&) override { ++windows; }
+  void ShowMainWindow(const QString&) override {
+    ++windows;
+    ++mainWindows;
+  }
   void ShowOptimizer(const QString& path) override {
     ++windows;
     optimizerPath = path;
   }
   void ShowAbout() override { ++windows; }
+  void OfferStartupWizard() override { ++wizardOffers; }
   bool LoadBatch() override { return batchLoaded = true; }
   void BatchAddFile(const QString& path) override { added << path; }
   void BatchAddFilesFromPath(const QString& path, bool) override { added << path; }
@@ -61,6 +67,8 @@ void CheckMain(const QString& args) {
   modMAIN::Main(args, targets);
   // Exactly one window, or the batch's one message and no window.
   Check(targets.windows + targets.messages == 1, "not exactly one window or message");
+  Check(targets.wizardOffers <= targets.mainWindows,
+        "the start-up wizard offered without the main window");
   // The keyword the line starts with decides, whatever the paths after it contain.
   if (args.startsWith("OptimizeImage"))
     Check(targets.optimizerPath == args.mid(14) && targets.windows == 1,
