@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "engine/ExifOrientation.h"
+#include "engine/GuardedMapping.h"
 #include "engine/ImageDescriptor.h"
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
@@ -130,8 +131,9 @@ bool Make(const QString& fileName, const std::function<QSize(int, int)>& fit, Re
   if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
   if (file.size() > kMaxFileBytes) return false;
   // Mapped: only the pages the decoder reads are ever loaded.
-  if (const uchar* mapped = file.map(0, file.size()))
-    return MakeFromBytes(mapped, std::size_t(file.size()), fit, result);
+  const GuardedMapping mapped(file.handle(), std::size_t(file.size()));
+  if (mapped.Data())
+    return MakeFromBytes(mapped.Data(), mapped.Size(), fit, result) && !mapped.Changed();
   const QByteArray bytes = file.readAll();
   return MakeFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                        std::size_t(bytes.size()), fit, result);

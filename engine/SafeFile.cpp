@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -58,18 +59,32 @@ void CopyExtendedAttributes(const QByteArray& from, int to) {
   ::close(fd);
 }
 
+// The temporary file a signal handler removes when the process is told to end mid-write.
+char pendingTemp[4096];
+std::atomic<bool> pending{false};
+
+void SetPending(const QByteArray& temp) {
+  if (pending.load() || temp.size() >= qsizetype(sizeof pendingTemp)) return;
+  std::memcpy(pendingTemp, temp.constData(), std::size_t(temp.size()) + 1);
+  pending.store(true);
+}
+
 // The old file's owner, group and bits on the new one; a new name gets the bits any
-// program would create it with.
-void TakeOverAttributes(const QByteArray& path, int fd) {
+// program would create it with. Empty, or why the old file's owner or group cannot be kept.
+QString TakeOverAttributes(const QByteArray& path, int fd) {
   struct stat old {};
   if (::lstat(path.constData(), &old) != 0 || !S_ISREG(old.st_mode)) {
     ::fchmod(fd, 0666 & ~CurrentUmask());
-    return;
+    return {};
   }
-  // Only root may give a file away; others keep at least the group where they are in it.
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
+  // Only root may give a file away, and only a member may give it a group.
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+    return old.st_uid != ::geteuid()
+               ? QStringLiteral("it belongs to another user, and a new file would not")
+               : QStringLiteral("its group would not be kept");
   ::fchmod(fd, old.st_mode & 07777);  // after fchown, which clears set-id bits
   CopyExtendedAttributes(path, fd);
+  return {};
 }
 
 // Written last: every write sets the time again.
@@ -118,8 +133,28 @@ bool IsWriteProtected(const QString& path) {
   return (info.permissions() & kAnyWrite) == 0 || !info.isWritable();
 }
 
+Identity IdentityOf(const QString& path) {
+  Identity id;
+  struct stat st {};
+  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return id;
+  id.device = st.st_dev;
+  id.inode = st.st_ino;
+  id.size = st.st_size;
+  id.seconds = st.st_mtim.tv_sec;
+  id.nanoseconds = st.st_mtim.tv_nsec;
+  return id;
+}
+
+QString ChangedText() {
+  return QStringLiteral("changed while it was being optimised; left as it is now");
+}
+
+void RemovePendingTemporary() {
+  if (pending.exchange(false)) ::unlink(pendingTemp);
+}
+
 bool Replace(const QString& path, const QByteArray& bytes, QString* reason,
-             const QString& dateFrom) {
+             const QString& dateFrom, const Identity* unchanged) {
   if (path.isEmpty()) return Fail(reason, path, ENOENT);
   const QFileInfo info(path);
   if (!info.isSymLink() && info.isDir()) return Fail(reason, path, EISDIR);
@@ -132,17 +167,33 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* reason,
   QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()).left(200) + ".XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return Fail(reason, path, errno);
-  TakeOverAttributes(target, fd);
+  SetPending(temp);
+  const QString kept = TakeOverAttributes(target, fd);
+  if (!kept.isEmpty()) {
+    ::close(fd);
+    ::unlink(temp.constData());
+    pending.store(false);
+    if (reason) *reason = QStringLiteral("cannot replace %1: %2").arg(path, kept);
+    return false;
+  }
   bool ok = WriteAll(fd, bytes.constData(), bytes.size());
   if (ok) TakeOverDate(dateFrom, fd);
   ok = ok && ::fsync(fd) == 0;
   int error = errno;
   if (::close(fd) != 0 && ok) ok = false, error = errno;
-  if (ok && ::rename(temp.constData(), target.constData()) != 0) ok = false, error = errno;
-  if (!ok) {
+  // Checked as late as can be: an editor's save between here and the rename is the only gap.
+  const bool same = !ok || !unchanged || IdentityOf(path) == *unchanged;
+  if (ok && same && ::rename(temp.constData(), target.constData()) != 0) ok = false, error = errno;
+  if (!ok || !same) {
     ::unlink(temp.constData());
+    pending.store(false);
+    if (!same) {
+      if (reason) *reason = ChangedText();
+      return false;
+    }
     return Fail(reason, path, error);
   }
+  pending.store(false);
   // The rename is only durable once the folder's entry is on disk.
   const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {

@@ -20,13 +20,33 @@ bool NameUnreadable(const QString& path);
 QStringList UndecodableNames(const QString& folder);
 // Why a listed path cannot be opened: the name problem above, else missing ("no such file").
 QString MissingReason(const QString& path);
+// What tells one file from another at a name: an editor's atomic save gives a new inode, an
+// append a new size, a rewrite in place a new modification time.
+struct Identity {
+  quint64 device = 0;
+  quint64 inode = 0;
+  qint64 size = -1;  // -1: nothing there
+  qint64 seconds = 0;
+  qint64 nanoseconds = 0;
+  bool operator==(const Identity&) const = default;
+};
+// The file at path (links followed); size -1 when there is none.
+Identity IdentityOf(const QString& path);
+// The reason given when a source is no longer the file that was read.
+QString ChangedText();
 // Writes bytes to path atomically; false leaves any existing file exactly as it was.
+// A file whose owner or group the replacement could not keep (another user's file in a folder
+// the user may write) is refused rather than given to the user.
 // A symbolic link at path is replaced by the file itself; its target is never written.
 // A non-empty dateFrom gives the new file that file's modification time (path itself: the
 // time of the file replaced). On failure reason reads "cannot write PATH: disk full" and
 // the like.
+// With unchanged, the file at path must still be that one just before the rename.
 bool Replace(const QString& path, const QByteArray& bytes, QString* reason = nullptr,
-             const QString& dateFrom = QString());
+             const QString& dateFrom = QString(), const Identity* unchanged = nullptr);
+// Removes the temporary file of a Replace under way, from a signal handler: only system
+// calls that are safe there.
+void RemovePendingTemporary();
 // The first maxBytes bytes (all with a negative count); false when it cannot be read.
 bool Read(const QString& path, QByteArray& bytes, qint64 maxBytes = -1);
 // errno in the words the messages use: "permission denied", "disk full", ...

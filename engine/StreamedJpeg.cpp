@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "engine/GuardedMapping.h"
 #include "engine/ImageDescriptor.h"
 #include "engine/ImageFormat.h"
 #include "engine/JpegCodec.h"
@@ -46,7 +47,9 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
   QByteArray bytes;
   bool ok = false;
 
-  const uchar* mapped = format == ImageFormat::kJpeg ? file.map(0, file.size()) : nullptr;
+  const GuardedMapping mapping(format == ImageFormat::kJpeg ? file.handle() : -1,
+                              std::size_t(file.size()));
+  const std::uint8_t* mapped = mapping.Data();
   JpegCodec::Header header;
   if (format == ImageFormat::kJpeg &&
       (!mapped || !JpegCodec::ReadHeader(mapped, std::size_t(file.size()), header)))
@@ -81,7 +84,7 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
     ok = VipsAdapter::StreamFile(path, format, encoder, &extras) && encoder.Finish(bytes);
     made = encoder.Target();
   }
-  if (!ok) return false;
+  if (!ok || mapping.Changed()) return false;
   out = std::move(bytes);
   size = made;
   return true;

@@ -11,6 +11,7 @@
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/PictureColour.h"
+#include "engine/GuardedMapping.h"
 #include "engine/ReleasingSink.h"
 #include "engine/RowSink.h"
 #include "engine/VipsPipeline.h"
@@ -267,12 +268,18 @@ bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
     if (extras) extras->tooLarge = true;
     return false;
   }
-  if (const uchar* mapped = file.map(0, file.size())) {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
-    if (!sink) return BytesInto(bytes, format, out, extras, nullptr);
-    ReleasingSink releasing(*sink, mapped, std::size_t(file.size()));
-    return BytesInto(bytes, format, out, extras, &releasing);
+  const GuardedMapping mapped(file.handle(), std::size_t(file.size()));
+  if (mapped.Data()) {
+    const QByteArray bytes = QByteArray::fromRawData(
+        reinterpret_cast<const char*>(mapped.Data()), qsizetype(mapped.Size()));
+    bool ok = false;
+    if (sink) {
+      ReleasingSink releasing(*sink, mapped.Data(), mapped.Size());
+      ok = BytesInto(bytes, format, out, extras, &releasing);
+    } else {
+      ok = BytesInto(bytes, format, out, extras, nullptr);
+    }
+    return ok && !mapped.Changed();
   }
   // Not mappable (empty, a pipe): read in pieces, since read(n) would reserve n bytes at once.
   QByteArray bytes;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/ExifOrientation.h"
+#include "engine/GuardedMapping.h"
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/JpegTidy.h"
@@ -118,8 +119,14 @@ bool clsImage::ReadJpegFile(const QString& fileName, bool* foreign) {
     return false;
   }
   // Mapping spares a copy of the compressed bytes; a pipe or special file is read instead.
-  if (const uchar* mapped = file.map(0, file.size()))
-    return DecodeJpeg(mapped, std::size_t(file.size()), foreign, true);
+  const GuardedMapping mapped(file.handle(), std::size_t(file.size()));
+  if (mapped.Data()) {
+    const bool ok = DecodeJpeg(mapped.Data(), mapped.Size(), foreign, true);
+    if (!mapped.Changed()) return ok;
+    ClearUp();
+    loadError_ = QStringLiteral("the file changed while it was being read");
+    return false;
+  }
   const QByteArray bytes = file.readAll();
   return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                     std::size_t(bytes.size()), foreign, true);

@@ -12,6 +12,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "TestEnv.h"
+#include "engine/GuardedMapping.h"
+#include "engine/ImageDescriptor.h"
+#include "engine/JpegCodec.h"
 #include "engine/SafeFile.h"
 
 namespace {
@@ -100,21 +104,46 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"LinkToOutside", 0, 0644, true, false, false}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
-// A failure names the file and says why in words; the old file stays as it was.
-TEST(SafeReplaceFailure, SaysPermissionDeniedAndKeepsTheFile) {
+// A refusal names the file and says why in words; the file at the name stays as it is then.
+struct Refusal {
+  const char* name;
+  mode_t folderMode;
+  bool otherUser;      // the file belongs to root and an ordinary user writes (root only)
+  const char* change;  // what another program does after the file was read: "save", "append"
+  const char* reason;  // %1: the file's path
+};
+
+class SafeReplaceRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(SafeReplaceRefusal, SaysWhyAndKeepsTheFile) {
+  const Refusal c = GetParam();
+  if (c.otherUser && ::geteuid() != 0) GTEST_SKIP() << "needs root to own a file for another";
   QTemporaryDir dir;
-  const QString name = dir.path() + "/locked/a.jpg";
-  ASSERT_TRUE(QDir(dir.path()).mkpath("locked"));
+  const QString name = dir.path() + "/folder/a.jpg";
+  ASSERT_TRUE(QDir(dir.path()).mkpath("folder"));
   Put(name, "old bytes");
-  ::chmod(QFile::encodeName(dir.path() + "/locked").constData(), 0555);
+  ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+  ::chmod(QFile::encodeName(name).constData(), 0666);
+  const SafeFile::Identity read = SafeFile::IdentityOf(name);
+  QByteArray now = "old bytes";
+  if (QByteArray(c.change) == "save") {
+    Put(name + ".new", now = "saved anew");
+    ASSERT_EQ(::rename(QFile::encodeName(name + ".new").constData(), QFile::encodeName(name).constData()), 0);
+  } else if (QByteArray(c.change) == "append") {
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("+");
+    now += "+";
+  }
+  ::chmod(QFile::encodeName(dir.path() + "/folder").constData(), c.folderMode);
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
-  // Root may write anywhere: the write is tried by an ordinary user.
   const pid_t pid = ::fork();
   if (pid == 0) {
-    if (::geteuid() == 0 && ::setuid(1234) != 0) ::_exit(2);
+    // Root may write anywhere: the write is tried by an ordinary user.
+    if (::geteuid() == 0 && !*c.change && ::setuid(1234) != 0) ::_exit(2);
     QString reason;
-    SafeFile::Replace(name, "new bytes", &reason);
+    SafeFile::Replace(name, "new bytes", &reason, QString(), *c.change ? &read : nullptr);
     const QByteArray text = reason.toUtf8();
     (void)!::write(pipeFds[1], text.constData(), std::size_t(text.size()));
     ::_exit(0);
@@ -124,10 +153,54 @@ TEST(SafeReplaceFailure, SaysPermissionDeniedAndKeepsTheFile) {
   const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer - 1);
   ::close(pipeFds[0]);
   ::waitpid(pid, nullptr, 0);
-  ::chmod(QFile::encodeName(dir.path() + "/locked").constData(), 0755);
+  ::chmod(QFile::encodeName(dir.path() + "/folder").constData(), 0755);
   ASSERT_GT(got, 0);
-  EXPECT_EQ(QString::fromUtf8(buffer), "cannot write " + name + ": permission denied");
-  EXPECT_EQ(Bytes(name), "old bytes");
+  EXPECT_EQ(QString::fromUtf8(buffer), QString(c.reason).arg(name));
+  EXPECT_EQ(Bytes(name), now);
+  EXPECT_EQ(QDir(dir.path() + "/folder").entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SafeReplaceRefusal,
+    ::testing::Values(
+        Refusal{"LockedFolder", 0555, false, "", "cannot write %1: permission denied"},
+        // Another user's file in a folder anyone may write: a new file would be the writer's.
+        Refusal{"AnotherUsersFile", 0777, true, "",
+                "cannot replace %1: it belongs to another user, and a new file would not"},
+        // An editor saved the file anew, or a program added to it, after it was read.
+        Refusal{"SavedAnewSinceRead", 0755, false, "save",
+                "changed while it was being optimised; left as it is now"},
+        Refusal{"GrownSinceRead", 0755, false, "append",
+                "changed while it was being optimised; left as it is now"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+// A file cut short by another program while it is read: no crash, the reader is told.
+class CutWhileRead : public ::testing::TestWithParam<double> {};
+
+TEST_P(CutWhileRead, ReadsZerosAndSaysSo) {
+  QTemporaryDir dir;
+  const QString name = dir.path() + "/a.jpg";
+  const QByteArray photo = Bytes(TestEnv::SourceDir() + "/samples/Evening field.jpg");
+  ASSERT_GT(photo.size(), 100000);
+  Put(name, photo);
+  QFile file(name);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const GuardedMapping mapped(file.handle(), std::size_t(file.size()));
+  ASSERT_NE(mapped.Data(), nullptr);
+  const qint64 kept = qint64(photo.size() * GetParam());
+  ASSERT_EQ(::truncate(QFile::encodeName(name).constData(), kept), 0);
+  ImageDescriptor picture;
+  int orientation = 1;
+  const bool decoded = JpegCodec::Decode(mapped.Data(), mapped.Size(), picture, &orientation);
+  EXPECT_EQ(mapped.Changed(), kept < photo.size());
+  if (kept == photo.size()) {
+    EXPECT_TRUE(decoded);
+  }
+  std::size_t zeros = 0;
+  for (std::size_t i = std::size_t(kept); i < mapped.Size(); ++i) zeros += mapped.Data()[i] == 0;
+  EXPECT_EQ(zeros, mapped.Size() - std::size_t(kept));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, CutWhileRead, ::testing::Values(1.0, 0.5, 0.0));
 
 }  // namespace
