@@ -11,19 +11,9 @@
 #include "browse/PictureBrowser.h"
 #include "controls/TreeControl.h"
 #include "engine/SafeFile.h"
+#include "engine/Trash.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
-
-namespace {
-
-// Trash where the desktop has one, so a mistaken Delete can be undone; plain deletion
-// otherwise. A file nobody may write is kept, as a read-only file always was.
-void DeletePicture(const QString& path) {
-  if (SafeFile::IsWriteProtected(path)) return;
-  if (!QFile::moveToTrash(path)) QFile::remove(path);
-}
-
-}  // namespace
 
 void frmMainForm::cmdOpen_Click() {
   const QString folder =
@@ -71,11 +61,26 @@ void frmMainForm::mnuBDelete_Click() {
   if (MsgBox(this, Language().GetString(QStringLiteral("DelSelImg")),
              Dialogs::YesNo | Dialogs::Exclamation) != Dialogs::Yes)
     return;
-  bool failed = false;
-  for (const QString& path : paths) {
-    DeletePicture(path);
-    if (QFileInfo::exists(path)) failed = true;
+  // To the trash, so a mistaken Delete can be undone. A file nobody may write is kept, as a
+  // read-only file always was; one no trash can take is deleted for good only when asked.
+  QStringList untrashable;
+  QString why;
+  for (const QString& path : paths)
+    if (!SafeFile::IsWriteProtected(path) && !Trash::Move(path, &why) && QFileInfo::exists(path))
+      untrashable << path;
+  if (!untrashable.isEmpty() &&
+      MsgBox(this,
+             QStringLiteral("%1 cannot go to the trash: %2.\nDelete for good? No keeps %3.")
+                 .arg(untrashable.size() == 1
+                          ? QStringLiteral("\"%1\"").arg(QFileInfo(untrashable[0]).fileName())
+                          : QStringLiteral("%1 pictures").arg(untrashable.size()),
+                      why, untrashable.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")),
+             Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) == Dialogs::Yes) {
+    for (const QString& path : untrashable) QFile::remove(path);
   }
+  bool failed = false;
+  for (const QString& path : paths)
+    if (QFileInfo::exists(path) && !untrashable.contains(path)) failed = true;
   PictureBrowser_->RemoveInvalid();
   if (failed)
     MsgBox(this, Language().GetString(QStringLiteral("NotAllDel")),

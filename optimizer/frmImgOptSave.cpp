@@ -7,6 +7,7 @@
 #include "app/uikit/Dialogs.h"
 #include "core/SaveName.h"
 #include "engine/SafeFile.h"
+#include "engine/Trash.h"
 #include "engine/clsImage.h"
 #include "optimizer/PendingRoundTrip.h"
 #include "optimizer/frmImgOpt.h"
@@ -79,8 +80,16 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
     return cmdSaveAs_Click();
   }
   // photo.bmp saved as photo.jpg: the picture now lives in the JPEG, and the old file goes
-  // where the user can still get it back. A typed name that was changed is never removed.
-  if (!note.isEmpty() && !QFile::moveToTrash(fileName)) QFile::remove(fileName);
+  // where the user can still get it back. A typed name that was changed is never removed,
+  // and a file no trash can take is deleted for good only when the user says so.
+  QString why;
+  if (!note.isEmpty() && !Trash::Move(fileName, &why) &&
+      MsgBox(this,
+             QStringLiteral("\"%1\" cannot go to the trash: %2.\nDelete it for good? "
+                            "No keeps it beside the new picture.")
+                 .arg(QFileInfo(fileName).fileName(), why),
+             Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) == Dialogs::Yes)
+    QFile::remove(fileName);
   fileName_ = target;
   SetModified(false);
   return true;
