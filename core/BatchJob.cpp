@@ -9,6 +9,7 @@
 #include "engine/ImageDescriptor.h"
 #include "engine/ImageFormat.h"
 #include "engine/JpegCodec.h"
+#include "engine/JpegSegments.h"
 #include "engine/SafeFile.h"
 #include "engine/StreamedJpeg.h"
 #include "engine/clsImage.h"
@@ -44,6 +45,82 @@ QString UnreadableReason(const QString& source, const QByteArray& jpeg) {
         .arg(kMaxImagePixels / 1000000)
         .arg(kMaxImageSide);
   return QStringLiteral("cannot read the picture (damaged or not a supported format)");
+}
+
+// The source as it was read, and what writing the result must respect.
+struct Source {
+  QString path;
+  QString dest;
+  bool inPlace = false;
+  SafeFile::Identity identity;  // taken before the first byte was read
+  QByteArray original;          // a JPEG's bytes, else empty
+  JpegSegments::Trailer trailer = JpegSegments::Trailer::kNone;
+  QString dateFrom;
+};
+
+// dest replaced by bytes, unless the source is no longer the file that was read: replacing
+// it would undo another program's save, and a result elsewhere would be of an older picture.
+bool Write(const Source& src, const QByteArray& bytes, BatchJob::Result& result) {
+  if (!src.inPlace && SafeFile::IdentityOf(src.path) != src.identity)
+    return Fail(&result.reason,
+                QStringLiteral("changed while it was being optimised; nothing written"));
+  return SafeFile::Replace(src.dest, bytes, &result.reason, src.dateFrom,
+                           src.inPlace ? &src.identity : nullptr);
+}
+
+// The reason of a source left as it is because writing would lose what follows its picture.
+QString LeftForTrailer(JpegSegments::Trailer trailer) {
+  return JpegSegments::TrailerText(trailer) + QStringLiteral(" would be lost: left unchanged");
+}
+
+// The data after a JPEG source's picture, on a re-encoded result: a motion photo's video is
+// appended (its XMP measures from the end, so it stays true); anything else is lost, so in
+// place the original is kept (false, result filled) and elsewhere the loss is reported.
+bool CarryTrailer(const Source& src, bool strip, QByteArray& encoded, BatchJob::Result& result) {
+  if (src.trailer == JpegSegments::Trailer::kNone) return true;
+  if (src.trailer == JpegSegments::Trailer::kMotionVideo && !strip) {
+    QByteArray carried = encoded + src.original.mid(JpegSegments::PictureEnd(src.original));
+    if (JpegSegments::TrailerKind(carried) == JpegSegments::Trailer::kMotionVideo) {
+      encoded = std::move(carried);
+      return true;
+    }
+  }
+  if (src.inPlace) {
+    result.ok = result.kept = true;
+    result.reason = LeftForTrailer(src.trailer);
+    result.bytesAfter = src.original.size();
+    return false;
+  }
+  result.reason = JpegSegments::TrailerText(src.trailer) + QStringLiteral(" is not carried over");
+  return true;
+}
+
+// A JPEG kept as it is: copied elsewhere, or left in place; with strip, both without the
+// blocks that describe the photo (the same compressed data), unless that would lose what
+// follows the picture in place. False when stripping cannot follow the file.
+bool KeepOriginal(const Source& src, bool strip, BatchJob::Result& result) {
+  QByteArray bytes = src.original;
+  QString note;
+  if (strip) {
+    bytes = JpegSegments::Stripped(src.original);
+    if (bytes.isEmpty()) return false;
+    if (src.trailer != JpegSegments::Trailer::kNone) {
+      if (src.inPlace) {
+        result.ok = result.kept = true;
+        result.reason = QStringLiteral("already smaller; metadata not removed: ") +
+                        JpegSegments::TrailerText(src.trailer) + QStringLiteral(" would be lost");
+        result.bytesAfter = src.original.size();
+        return true;
+      }
+      note = QStringLiteral("; ") + JpegSegments::TrailerText(src.trailer) +
+             QStringLiteral(" is not carried over");
+    }
+  }
+  if ((!src.inPlace || bytes != src.original) && !Write(src, bytes, result)) return true;
+  result.ok = result.kept = true;
+  result.reason = QStringLiteral("already smaller") + note;
+  result.bytesAfter = bytes.size();
+  return true;
 }
 
 }  // namespace
@@ -110,25 +187,32 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     Fail(&result.reason, QStringLiteral("the file is write-protected: ") + dest);
     return;
   }
-  const bool inPlace = SameFile(source, dest);
+  Source src;
+  src.path = source;
+  src.dest = dest;
+  src.inPlace = SameFile(source, dest);
+  src.identity = SafeFile::IdentityOf(source);
+  src.dateFrom = options.keepDates ? source : QString();
   // A JPEG source is read whole: its data is checked, and it may be kept as it is.
-  QByteArray original;
+  QByteArray& original = src.original;
   // Only below the engine's file cap: a larger file is refused by the loader without reading it.
   const bool jpeg = QFileInfo(source).size() <= kMaxFileBytes &&
                     SafeFile::Read(source, original, 64) &&
                     ImageFormat::FromContent(original, true) == ImageFormat::kJpeg &&
                     SafeFile::Read(source, original);
-  const QString dateFrom = options.keepDates ? source : QString();
+  if (!jpeg) original.clear();
+  src.trailer = JpegSegments::TrailerKind(original);
+  const bool strip = options.stripMetadata;
   // Straight from the file to the JPEG when that gives the same bytes, never whole in memory.
   QByteArray encoded;
   QSize streamedSize;
   if (Streamed(source, options, jpeg, encoded, streamedSize)) {
-    if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
+    result.width = streamedSize.width();
+    result.height = streamedSize.height();
+    if (!CarryTrailer(src, strip, encoded, result) || !Write(src, encoded, result)) return;
     result.ok = true;
     result.bytesAfter = encoded.size();
     result.quality = options.quality;
-    result.width = streamedSize.width();
-    result.height = streamedSize.height();
     return;
   }
   auto picture = std::make_shared<clsImage>();
@@ -149,7 +233,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   picture->SetStripMetadata(options.stripMetadata);
   picture->SetProgressive(options.progressive);
   const bool incomplete = picture->Incomplete();
-  if (incomplete && inPlace) {
+  if (incomplete && src.inPlace) {
     Fail(&result.reason, incompleteText + QStringLiteral("left unchanged"));
     return;
   }
@@ -200,23 +284,17 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   const bool onlyReencoded = jpeg && sized == picture && options.effects.empty();
   // A source over the byte budget is never kept in place of a result that fits.
   const bool originalFits = options.maxBytes <= 0 || original.size() <= options.maxBytes;
-  if (!options.allowLarger && onlyReencoded && !incomplete && originalFits &&
-      encoded.size() >= original.size()) {
-    if (!inPlace && !SafeFile::Replace(dest, original, &result.reason, dateFrom)) return;
-    result.ok = result.kept = true;
-    result.reason = QStringLiteral("already smaller");
-    result.bytesAfter = original.size();
-  } else {
-    if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
-    result.ok = true;
-    result.bytesAfter = encoded.size();
-    result.lossless = lossless;
-    result.quality = quality;
-    if (incomplete)
-      result.reason = incompleteText + QStringLiteral("the missing part is grey");
-  }
   result.width = sized->Width();
   result.height = sized->Height();
+  if (!options.allowLarger && onlyReencoded && !incomplete && originalFits &&
+      encoded.size() >= original.size() && KeepOriginal(src, strip, result))
+    return;
+  if (!CarryTrailer(src, strip, encoded, result) || !Write(src, encoded, result)) return;
+  result.ok = true;
+  result.bytesAfter = encoded.size();
+  result.lossless = lossless;
+  result.quality = quality;
+  if (incomplete) result.reason = incompleteText + QStringLiteral("the missing part is grey");
 }
 
 BatchJob::Result BatchJob::Run(const QString& source, const QString& dest,

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 #include "TestEnv.h"
 #include "engine/clsImage.h"
@@ -30,12 +31,33 @@ void Put(const QString& path, const QByteArray& bytes) {
 
 QString Sample(const QString& name) { return TestEnv::SourceDir() + "/samples/" + name; }
 
+// The JPEG with a marker segment put right after its start marker.
+QByteArray WithSegment(const QByteArray& jpeg, char marker, const QByteArray& payload) {
+  const int length = int(payload.size()) + 2;
+  return jpeg.left(2) + '\xFF' + marker + char(length >> 8) + char(length & 0xFF) + payload +
+         jpeg.mid(2);
+}
+
+// A motion photo as phones write it: the still, its XMP naming the video's distance from the
+// end of the file, and the MP4 after the end marker.
+QByteArray MotionPhoto(const QByteArray& still) {
+  QByteArray video = QByteArray("\0\0\0\x20" "ftypisom", 12) + QByteArray("MOVIEDATA").repeated(4000);
+  const QByteArray xmp = "http://ns.adobe.com/xap/1.0/" + QByteArray(1, '\0') +
+                         "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF><rdf:Description "
+                         "GCamera:MicroVideo=\"1\" GCamera:MicroVideoVersion=\"1\" "
+                         "GCamera:MicroVideoOffset=\"" + QByteArray::number(video.size()) +
+                         "\"/></rdf:RDF></x:xmpmeta>";
+  return WithSegment(still, '\xE1', xmp) + video;
+}
+
 struct Case {
   const char* name;
   // What lies in dir before the run: "photo" a real JPEG, "small" the same at quality 40,
   // "cut" the photo cut off half way, "cuteoi" the same ended with an EOI marker, "corrupt" the
   // photo with bytes overwritten in the middle, "png" a PNG, "cutpng" that PNG cut half way, "other" a JPEG of another picture,
-  // "link" a link to ../outside.jpg, "huge" a JPEG claiming 60000 x 60000 pixels.
+  // "link" a link to ../outside.jpg, "huge" a JPEG claiming 60000 x 60000 pixels, "motion" the
+  // photo as a motion photo, "trailer" the photo followed by data of no known use, "mpf" the
+  // photo with an MPF second picture, "private" the small one with a GPS position and a comment.
   std::vector<std::pair<const char*, const char*>> files;
   std::vector<const char*> args;  // "@" stands for the scratch folder
   const char* input;              // below the scratch folder
@@ -43,12 +65,16 @@ struct Case {
   const char* untouched;          // a file that must be byte-identical afterwards
   const char* written;            // a file that must exist and be a picture afterwards
   const char* reason;             // part of the reason, or empty
+  std::vector<const char*> has = {};    // in the written file
+  std::vector<const char*> lacks = {};  // nowhere in the written file
+  bool otherUser = false;  // the run is an ordinary user's, the files root's (root only)
 };
 
 class SafeOriginals : public ::testing::TestWithParam<Case> {};
 
 TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
   const Case c = GetParam();
+  if (c.otherUser && ::geteuid() != 0) GTEST_SKIP() << "needs root to own a file for another";
   QTemporaryDir dir;
   const QString root = dir.path() + "/";
   ASSERT_TRUE(QDir(root).mkpath("in"));
@@ -77,6 +103,23 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
       }
     }
     if (k == "other") Put(path, Bytes(Sample("Green hills.jpg")));
+    if (k == "motion") Put(path, MotionPhoto(original));
+    if (k == "trailer") Put(path, original + QByteArray("JUNKJUNK").repeated(500));
+    if (k == "mpf") {
+      Put(path, WithSegment(original, '\xE2', QByteArray("MPF\0MM\0\x2A\0\0\0\x08", 12)) +
+                    Bytes(Sample("Green hills.jpg")));
+    }
+    if (k == "private") {
+      // Turned by its EXIF, so it is not rewritten losslessly either, and is kept.
+      ASSERT_TRUE(photo.SaveIJLjpg(path, 40));
+      const QByteArray gps = "http://ns.adobe.com/xap/1.0/" + QByteArray(1, '\0') +
+                             "<x:xmpmeta exif:GPSLatitude=\"51,30.5N\"/>";
+      const QByteArray turned("Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06"
+                              "\0\0\0\0\0\0OLYMPUS E-M5",
+                              44);
+      Put(path, WithSegment(WithSegment(WithSegment(Bytes(path), '\xFE', "secret place"),
+                                        '\xE1', gps), '\xE1', turned));
+    }
     if (k == "huge") Put(path, Bytes(TestEnv::SourceDir() + "/tests/engine/fixtures/huge.jpg"));
     if (k == "link") {
       Put(root + "outside.jpg", Bytes(Sample("Desert sunset.jpg")));
@@ -97,6 +140,15 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
   for (const char* a : c.args) args << QString(a).replace("@", dir.path());
   args << root + c.input;
   QProcess p;
+  if (c.otherUser) {
+    // Another user's photo in a folder everyone may write.
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(root + "in").constData(), 0777);
+    ::chmod(QFile::encodeName(root + c.input).constData(), 0666);
+    p.setChildProcessModifier([] {
+      if (::setgid(1234) != 0 || ::setuid(1234) != 0) ::_exit(3);
+    });
+  }
   p.start(TestEnv::BinDir() + "/trimjet-cli", args);
   ASSERT_TRUE(p.waitForFinished(120000));
   const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
@@ -114,6 +166,12 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
     }
     clsImage result;
     EXPECT_TRUE(result.CreateFromFile(root + c.written)) << c.written;
+    const QByteArray written = Bytes(root + c.written);
+    for (const char* part : c.has) EXPECT_TRUE(written.contains(part)) << part;
+    for (const char* part : c.lacks) EXPECT_FALSE(written.contains(part)) << part;
+  }
+  if (c.otherUser) {
+    EXPECT_EQ(QFileInfo(root + c.input).ownerId(), 0u);
   }
 }
 
@@ -230,7 +288,85 @@ INSTANTIATE_TEST_SUITE_P(
              "failed",
              "in/a.jpg",
              "",
-             "too large: 60000 x 60000 pixels (the limit is 300"}),
+             "too large: 60000 x 60000 pixels (the limit is 300"},
+        // What follows a JPEG's end is carried over where its layout stays true, else the
+        // original is left as it is; elsewhere the loss is said.
+        Case{"MotionPhotoKeepsItsVideo",
+             {{"motion", "in/a.jpg"}, {"other", "in/b.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "written",
+             "in/b.jpg",
+             "in/a.jpg",
+             "",
+             {"ftypisom", "MicroVideoOffset"}},
+        Case{"MotionPhotoNotStrippedOfItsVideo",
+             {{"motion", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite", "--strip"},
+             "in/a.jpg",
+             "kept",
+             "in/a.jpg",
+             "",
+             "motion photo video would be lost"},
+        Case{"UnknownTrailerLeftInPlace",
+             {{"trailer", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "kept",
+             "in/a.jpg",
+             "",
+             "after its end marker would be lost"},
+        Case{"UnknownTrailerElsewhereSaysSo",
+             {{"trailer", "in/a.jpg"}},
+             {"--allow-larger", "--output-dir", "@/out"},
+             "in/a.jpg",
+             "written",
+             "in/a.jpg",
+             "out/a.jpg",
+             "is not carried over",
+             {},
+             {"JUNKJUNK"}},
+        Case{"SecondPicturesLeftInPlace",
+             {{"mpf", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "kept",
+             "in/a.jpg",
+             "",
+             "(MPF) would be lost"},
+        // Strip reaches a JPEG kept as it is: the same picture data without what tells where.
+        Case{"StripReachesTheCopy",
+             {{"private", "in/a.jpg"}},
+             {"--quality", "70", "--strip", "--output-dir", "@/out"},
+             "in/a.jpg",
+             "kept",
+             "in/a.jpg",
+             "out/a.jpg",
+             "already smaller",
+             {"Exif"},
+             {"GPSLatitude", "secret place", "OLYMPUS"}},
+        Case{"StripReachesTheKeptOriginal",
+             {{"private", "in/a.jpg"}, {"other", "in/b.jpg"}},
+             {"--quality", "70", "--strip", "--overwrite"},
+             "in/a.jpg",
+             "kept",
+             "in/b.jpg",
+             "in/a.jpg",
+             "already smaller",
+             {"Exif"},
+             {"GPSLatitude", "secret place", "OLYMPUS"}},
+        // An owner that a new file would not keep: the file is not replaced.
+        Case{"AnotherUsersPhotoNotTaken",
+             {{"photo", "in/a.jpg"}},
+             {"--allow-larger", "--overwrite"},
+             "in/a.jpg",
+             "failed",
+             "in/a.jpg",
+             "",
+             "belongs to another user",
+             {},
+             {},
+             true}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 // The copy of a kept JPEG is the source itself, byte for byte.
