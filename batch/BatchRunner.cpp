@@ -1,5 +1,10 @@
 #include "batch/BatchRunner.h"
 
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <csignal>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -63,6 +68,12 @@ void BatchRunner::StartWorker(Worker& w) {
   connect(p, &QProcess::finished, this, [this, slot] { WorkerEnded(workers_[slot]); });
   connect(p, &QProcess::errorOccurred, this, [this, slot](QProcess::ProcessError e) {
     if (e == QProcess::FailedToStart) WorkerEnded(workers_[slot]);
+  });
+  // A worker ends with the program that started it, even one killed without a word: told
+  // at its parent's death, and at once when the parent is already gone by the time it runs.
+  const pid_t parent = ::getpid();
+  p->setChildProcessModifier([parent] {
+    if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent) ::_exit(1);
   });
   p->start(program_, WorkerProtocol::OptionArguments(options_));
 }

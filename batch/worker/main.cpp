@@ -2,6 +2,7 @@
 // arguments and one job per line from standard input, and answers each with a result line.
 // The wizard starts several, so pictures are worked on at once, each in its own process.
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -9,9 +10,21 @@
 
 #include "batch/WorkerProtocol.h"
 #include "core/BatchJob.h"
+#include "engine/SafeFile.h"
+
+namespace {
+
+// Told to end (its parent died, or the run was stopped): no half-written temporary file stays.
+void OnTerminate(int signal) {
+  SafeFile::RemovePendingTemporary();
+  std::_Exit(128 + signal);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   setenv("VIPS_WARNING", "0", 0);
+  std::signal(SIGTERM, OnTerminate);
   QCoreApplication app(argc, argv);
   BatchOptions options;
   QString error;

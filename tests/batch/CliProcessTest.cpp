@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 
 #include "CliRun.h"
 #include "TestEnv.h"
@@ -180,4 +182,44 @@ TEST_F(CliFolder, ProgressBarNeverSharesALineWithAResult) {
     }
     EXPECT_EQ(screen.count(" -> " + Out()), 5);
   }
+}
+
+// Killed without a word, trimjet-cli takes its workers with it: no picture is written after
+// it and no temporary file is left behind.
+TEST_F(CliFolder, WorkersEndWithAKilledRun) {
+  QStringList args{"--jobs", "2", "--scale", "400", "--effect", "Sharpen", "--output-dir", Out()};
+  for (int i = 0; i < 12; ++i) {
+    const QString name = In() + QString("/big%1.jpg").arg(i);
+    ASSERT_TRUE(QFile::copy(TestEnv::SourceDir() + "/samples/Evening field.jpg", name));
+    args << name;
+  }
+  QProcess cli;
+  cli.start(TestEnv::BinDir() + "/trimjet-cli", args);
+  ASSERT_TRUE(cli.waitForStarted());
+  const QString children =
+      QString("/proc/%1/task/%1/children").arg(cli.processId());
+  QStringList workers;
+  for (int i = 0; i < 400 && workers.size() < 2; ++i) {
+    QThread::msleep(25);
+    workers = QString::fromLatin1(Bytes(children)).split(' ', Qt::SkipEmptyParts);
+  }
+  ASSERT_EQ(workers.size(), 2);
+  QThread::msleep(500);  // each well into its picture
+  ::kill(pid_t(cli.processId()), SIGKILL);
+  cli.waitForFinished();
+  const QStringList before = QDir(Out()).entryList(QDir::Files | QDir::Hidden);
+  // A worker is gone (or a zombie nobody reaps) within a moment, not after its picture.
+  auto running = [&workers] {
+    for (const QString& pid : workers) {
+      const QByteArray stat = Bytes("/proc/" + pid + "/stat");
+      if (!stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z") return true;
+    }
+    return false;
+  };
+  for (int i = 0; i < 40 && running(); ++i) QThread::msleep(25);
+  EXPECT_FALSE(running());
+  QThread::msleep(1500);
+  const QStringList after = QDir(Out()).entryList(QDir::Files | QDir::Hidden);
+  EXPECT_EQ(after, before);
+  for (const QString& name : after) EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
 }
