@@ -3,12 +3,11 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-#include <csignal>
-
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
+#include <csignal>
 #include <cstring>
 #include <utility>
 

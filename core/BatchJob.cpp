@@ -221,6 +221,11 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   const QString incompleteText =
       QStringLiteral("incomplete picture (its data ends early or is damaged): ");
   if (!picture->CreateFromFile(source)) {
+    if (SafeFile::IdentityOf(source) != src.identity) {
+      Fail(&result.reason,
+           QStringLiteral("cannot read the picture: the file changed while it was being read"));
+      return;
+    }
     if (picture->Incomplete()) {
       Fail(&result.reason, QStringLiteral("cannot read the picture: ") + incompleteText.chopped(2));
       return;

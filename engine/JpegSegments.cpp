@@ -66,11 +66,12 @@ QByteArray OrientationExif(int orientation) {
 
 qsizetype JpegSegments::PictureEnd(const QByteArray& b) {
   qsizetype data = 0;
-  if (!Walk(b, [&](const Segment& s) {
-        if (s.marker != kSos) return true;
-        data = s.at + s.length;
-        return false;
-      }) ||
+  if (!Walk(b,
+            [&](const Segment& s) {
+              if (s.marker != kSos) return true;
+              data = s.at + s.length;
+              return false;
+            }) ||
       data == 0)
     return 0;
   // Entropy-coded data, and between progressive scans further segments, up to EOI.
@@ -149,7 +150,7 @@ QByteArray JpegSegments::Stripped(const QByteArray& b) {
   });
   Walk(b, [&](const Segment& s) {
     const QByteArray payload = s.Payload(b);
-    // Tables, frame, restarts and the extensions' markers; of the blocks, only those decoding reads.
+    // Tables, frame, restarts, extensions; of the blocks, only those decoding reads.
     bool keep = s.marker < 0xE0 || (s.marker >= 0xF0 && s.marker != 0xFE);
     if (s.marker == 0xE0) keep = payload.startsWith(QByteArrayLiteral("JFIF\0"));
     if (s.marker == kApp2) keep = payload.startsWith("ICC_PROFILE");

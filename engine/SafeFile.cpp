@@ -78,10 +78,12 @@ QString TakeOverAttributes(const QByteArray& path, int fd) {
     return {};
   }
   // Only root may give a file away, and only a member may give it a group.
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-    return old.st_uid != ::geteuid()
-               ? QStringLiteral("it belongs to another user, and a new file would not")
-               : QStringLiteral("its group would not be kept");
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    if (old.st_uid != ::geteuid())
+      return QStringLiteral(
+          "it belongs to another user, and a replacement would not keep its owner");
+    return QStringLiteral("a replacement would not keep its group");
+  }
   ::fchmod(fd, old.st_mode & 07777);  // after fchown, which clears set-id bits
   CopyExtendedAttributes(path, fd);
   return {};
@@ -153,8 +155,8 @@ void RemovePendingTemporary() {
   if (pending.exchange(false)) ::unlink(pendingTemp);
 }
 
-bool Replace(const QString& path, const QByteArray& bytes, QString* reason,
-             const QString& dateFrom, const Identity* unchanged) {
+bool Replace(const QString& path, const QByteArray& bytes, QString* reason, const QString& dateFrom,
+             const Identity* unchanged) {
   if (path.isEmpty()) return Fail(reason, path, ENOENT);
   const QFileInfo info(path);
   if (!info.isSymLink() && info.isDir()) return Fail(reason, path, EISDIR);

@@ -48,7 +48,7 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
   bool ok = false;
 
   const GuardedMapping mapping(format == ImageFormat::kJpeg ? file.handle() : -1,
-                              std::size_t(file.size()));
+                               std::size_t(file.size()));
   const std::uint8_t* mapped = mapping.Data();
   JpegCodec::Header header;
   if (format == ImageFormat::kJpeg &&

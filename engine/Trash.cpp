@@ -112,16 +112,15 @@ bool Trash::Move(const QString& path, QString* reason) {
     struct stat dir {};
     const QByteArray top = Stat(folder, dir) ? TopDir(folder, dir.st_dev) : QByteArray();
     trash = top.isEmpty() ? QByteArray() : TopTrash(top);
-    if (top != "/") shown = file.mid(top.size() + 1);
-    else shown = file.mid(1);
+    shown = file.mid(top == "/" ? 1 : top.size() + 1);
   }
   if (trash.isEmpty() || !OwnFolder(trash + "/files") || !OwnFolder(trash + "/info"))
     return Fail(reason, QStringLiteral("there is no trash on its disk that it could go to"));
 
-  const QByteArray entry = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(shown, "/") +
-                           "\nDeletionDate=" +
-                           QDateTime::currentDateTime().toString("yyyy-MM-ddTHH:mm:ss").toLatin1() +
-                           "\n";
+  const QByteArray entry =
+      "[Trash Info]\nPath=" + QUrl::toPercentEncoding(shown, "/") +
+      "\nDeletionDate=" + QDateTime::currentDateTime().toString("yyyy-MM-ddTHH:mm:ss").toLatin1() +
+      "\n";
   for (int n = 1; n < 10000; ++n) {
     const QByteArray chosen = Numbered(name, n);
     const QByteArray infoPath = trash + "/info/" + chosen + ".trashinfo";

@@ -7,11 +7,11 @@
 #include <vector>
 #include <vips/vips8>
 
+#include "engine/GuardedMapping.h"
 #include "engine/ImageDescriptor.h"
 #include "engine/JpegCodec.h"
 #include "engine/JpegErrorManager.h"
 #include "engine/PictureColour.h"
-#include "engine/GuardedMapping.h"
 #include "engine/ReleasingSink.h"
 #include "engine/RowSink.h"
 #include "engine/VipsPipeline.h"
@@ -270,8 +270,8 @@ bool FileInto(const QString& path, ImageFormat::Code format, ImageDescriptor& ou
   }
   const GuardedMapping mapped(file.handle(), std::size_t(file.size()));
   if (mapped.Data()) {
-    const QByteArray bytes = QByteArray::fromRawData(
-        reinterpret_cast<const char*>(mapped.Data()), qsizetype(mapped.Size()));
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped.Data()),
+                                                     qsizetype(mapped.Size()));
     bool ok = false;
     if (sink) {
       ReleasingSink releasing(*sink, mapped.Data(), mapped.Size());

@@ -196,8 +196,7 @@ TEST_F(CliFolder, WorkersEndWithAKilledRun) {
   QProcess cli;
   cli.start(TestEnv::BinDir() + "/trimjet-cli", args);
   ASSERT_TRUE(cli.waitForStarted());
-  const QString children =
-      QString("/proc/%1/task/%1/children").arg(cli.processId());
+  const QString children = QString("/proc/%1/task/%1/children").arg(cli.processId());
   QStringList workers;
   for (int i = 0; i < 400 && workers.size() < 2; ++i) {
     QThread::msleep(25);

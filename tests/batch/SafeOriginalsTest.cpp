@@ -1,6 +1,7 @@
 // The rules that keep people's originals: run through trimjet-cli, which shares the batch
 // core with the wizard, on real photographs in a scratch folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <unistd.h>
 
 #include "TestEnv.h"
 #include "engine/clsImage.h"
@@ -41,12 +41,16 @@ QByteArray WithSegment(const QByteArray& jpeg, char marker, const QByteArray& pa
 // A motion photo as phones write it: the still, its XMP naming the video's distance from the
 // end of the file, and the MP4 after the end marker.
 QByteArray MotionPhoto(const QByteArray& still) {
-  QByteArray video = QByteArray("\0\0\0\x20" "ftypisom", 12) + QByteArray("MOVIEDATA").repeated(4000);
+  QByteArray video = QByteArray(
+                         "\0\0\0\x20"
+                         "ftypisom",
+                         12) +
+                     QByteArray("MOVIEDATA").repeated(4000);
   const QByteArray xmp = "http://ns.adobe.com/xap/1.0/" + QByteArray(1, '\0') +
                          "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF><rdf:Description "
                          "GCamera:MicroVideo=\"1\" GCamera:MicroVideoVersion=\"1\" "
-                         "GCamera:MicroVideoOffset=\"" + QByteArray::number(video.size()) +
-                         "\"/></rdf:RDF></x:xmpmeta>";
+                         "GCamera:MicroVideoOffset=\"" +
+                         QByteArray::number(video.size()) + "\"/></rdf:RDF></x:xmpmeta>";
   return WithSegment(still, '\xE1', xmp) + video;
 }
 
@@ -54,10 +58,11 @@ struct Case {
   const char* name;
   // What lies in dir before the run: "photo" a real JPEG, "small" the same at quality 40,
   // "cut" the photo cut off half way, "cuteoi" the same ended with an EOI marker, "corrupt" the
-  // photo with bytes overwritten in the middle, "png" a PNG, "cutpng" that PNG cut half way, "other" a JPEG of another picture,
-  // "link" a link to ../outside.jpg, "huge" a JPEG claiming 60000 x 60000 pixels, "motion" the
-  // photo as a motion photo, "trailer" the photo followed by data of no known use, "mpf" the
-  // photo with an MPF second picture, "private" the small one with a GPS position and a comment.
+  // photo with bytes overwritten in the middle, "png" a PNG, "cutpng" that PNG cut half way,
+  // "other" a JPEG of another picture, "link" a link to ../outside.jpg, "huge" a JPEG claiming
+  // 60000 x 60000 pixels, "motion" the photo as a motion photo, "trailer" the photo followed by
+  // data of no known use, "mpf" the photo with an MPF second picture, "private" the small one with
+  // a GPS position and a comment.
   std::vector<std::pair<const char*, const char*>> files;
   std::vector<const char*> args;  // "@" stands for the scratch folder
   const char* input;              // below the scratch folder
@@ -114,11 +119,13 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
       ASSERT_TRUE(photo.SaveIJLjpg(path, 40));
       const QByteArray gps = "http://ns.adobe.com/xap/1.0/" + QByteArray(1, '\0') +
                              "<x:xmpmeta exif:GPSLatitude=\"51,30.5N\"/>";
-      const QByteArray turned("Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06"
-                              "\0\0\0\0\0\0OLYMPUS E-M5",
-                              44);
-      Put(path, WithSegment(WithSegment(WithSegment(Bytes(path), '\xFE', "secret place"),
-                                        '\xE1', gps), '\xE1', turned));
+      const QByteArray turned(
+          "Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06"
+          "\0\0\0\0\0\0OLYMPUS E-M5",
+          44);
+      Put(path,
+          WithSegment(WithSegment(WithSegment(Bytes(path), '\xFE', "secret place"), '\xE1', gps),
+                      '\xE1', turned));
     }
     if (k == "huge") Put(path, Bytes(TestEnv::SourceDir() + "/tests/engine/fixtures/huge.jpg"));
     if (k == "link") {

@@ -128,7 +128,9 @@ TEST_P(SafeReplaceRefusal, SaysWhyAndKeepsTheFile) {
   QByteArray now = "old bytes";
   if (QByteArray(c.change) == "save") {
     Put(name + ".new", now = "saved anew");
-    ASSERT_EQ(::rename(QFile::encodeName(name + ".new").constData(), QFile::encodeName(name).constData()), 0);
+    ASSERT_EQ(
+        ::rename(QFile::encodeName(name + ".new").constData(), QFile::encodeName(name).constData()),
+        0);
   } else if (QByteArray(c.change) == "append") {
     QFile f(name);
     ASSERT_TRUE(f.open(QIODevice::Append));
@@ -166,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"LockedFolder", 0555, false, "", "cannot write %1: permission denied"},
         // Another user's file in a folder anyone may write: a new file would be the writer's.
         Refusal{"AnotherUsersFile", 0777, true, "",
-                "cannot replace %1: it belongs to another user, and a new file would not"},
+                "cannot replace %1: it belongs to another user, and a replacement would not keep "
+                "its owner"},
         // An editor saved the file anew, or a program added to it, after it was read.
         Refusal{"SavedAnewSinceRead", 0755, false, "save",
                 "changed while it was being optimised; left as it is now"},

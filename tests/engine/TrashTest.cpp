@@ -50,8 +50,10 @@ TEST_P(TrashMove, GoesToTheTrashOfItsDiskWithItsRecordFirst) {
   const QString oldCwd = QDir::currentPath();
   QDir::setCurrent(root + "/pictures");  // a trash made relative to it would show there
   auto set = [&root](const char* key, const char* value) {
-    if (*value) qputenv(key, QString(value).replace("@", root).toUtf8());
-    else qunsetenv(key);
+    if (*value)
+      qputenv(key, QString(value).replace("@", root).toUtf8());
+    else
+      qunsetenv(key);
   };
   set("XDG_DATA_HOME", c.dataHome);
   set("HOME", c.home);
@@ -70,20 +72,22 @@ TEST_P(TrashMove, GoesToTheTrashOfItsDiskWithItsRecordFirst) {
   EXPECT_EQ(lines[0], "[Trash Info]");
   EXPECT_EQ(QUrl::fromPercentEncoding(lines[1]), "Path=" + file);
   EXPECT_TRUE(lines[2].startsWith("DeletionDate=20")) << lines[2].toStdString();
-  EXPECT_EQ(QDir(root + "/pictures").entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                   QDir::Hidden).size(), 0);
+  EXPECT_EQ(QDir(root + "/pictures")
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                .size(),
+            0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TrashMove,
-    ::testing::Values(
-        Case{"DataHomeTrash", "@/data", "@/home", "", "data/Trash", "my photo.gif"},
-        // Without ~/.local/share, the home trash is made there, not beside the file.
-        Case{"MissingFoldersMade", "", "@/home", "", "home/.local/share/Trash", "my photo.gif"},
-        Case{"RelativeDataHomePassedOver", "share", "@/home", "", "home/.local/share/Trash",
-             "my photo.gif"},
-        Case{"NameTakenGetsItsOwn", "@/data", "@/home", "my photo.gif", "data/Trash",
-             "my photo.2.gif"}),
+    ::testing::Values(Case{"DataHomeTrash", "@/data", "@/home", "", "data/Trash", "my photo.gif"},
+                      // Without ~/.local/share, the home trash is made there, not beside the file.
+                      Case{"MissingFoldersMade", "", "@/home", "", "home/.local/share/Trash",
+                           "my photo.gif"},
+                      Case{"RelativeDataHomePassedOver", "share", "@/home", "",
+                           "home/.local/share/Trash", "my photo.gif"},
+                      Case{"NameTakenGetsItsOwn", "@/data", "@/home", "my photo.gif", "data/Trash",
+                           "my photo.2.gif"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace
