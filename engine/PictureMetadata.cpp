@@ -131,6 +131,16 @@ void PictureMetadata::SetXmp(const QByteArray& xmp) {
       QStringLiteral(R"((?<=tiff:Orientation=["'])[2-8]|(?<=<tiff:Orientation>)[2-8])"));
   if (xmp_.contains("tiff:Orientation"))
     xmp_ = QString::fromUtf8(xmp_).replace(orientation, QStringLiteral("1")).toUtf8();
+  // Its colour notes too: the pixels are sRGB now and carry no profile.
+  static const QRegularExpression space(
+      QStringLiteral(R"((?<=exif:ColorSpace=["'])\d+|(?<=<exif:ColorSpace>)\d+)"));
+  static const QRegularExpression profile(QStringLiteral(
+      R"(\s+photoshop:ICCProfile=("[^"]*"|'[^']*')|<photoshop:ICCProfile>[^<]*</photoshop:ICCProfile>)"));
+  if (xmp_.contains("exif:ColorSpace") || xmp_.contains("photoshop:ICCProfile"))
+    xmp_ = QString::fromUtf8(xmp_)
+               .replace(space, QStringLiteral("1"))
+               .remove(profile)
+               .toUtf8();
   if (xmp_.size() > kMaxPayload) xmp_.clear();  // extended XMP is not carried
 }
 

@@ -11,7 +11,8 @@ class PictureMetadata {
   // 1, interoperability "R98" where it said "R03"), and has no embedded thumbnail, which
   // would show the unedited picture. Damaged EXIF is dropped.
   void SetExif(const QByteArray& exif);
-  // The XMP packet, with or without its namespace lead.
+  // The XMP packet, with or without its namespace lead; like the EXIF it says upright and
+  // sRGB, and names no profile.
   void SetXmp(const QByteArray& xmp);
   // A Photoshop resource block ("Photoshop 3.0") or bare IPTC records.
   void SetIptc(const QByteArray& iptc);

@@ -268,6 +268,7 @@ QByteArray SrgbPrimariesProfile(const char* description, double gamma) {
   cmsMLUsetASCII(text, "en", "US", description);
   cmsWriteTag(profile, cmsSigProfileDescriptionTag, text);
   cmsMLUfree(text);
+  cmsSetProfileVersion(profile, 2.1);  // the description in plain ASCII, as most cameras write
   return Saved(profile);
 }
 
@@ -429,7 +430,10 @@ namespace {
 const QByteArray kXmp(
     "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
     "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
-    "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6'/></rdf:RDF></x:xmpmeta>");
+    "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6' "
+    "xmlns:exif='http://ns.adobe.com/exif/1.0/' exif:ColorSpace='65535' "
+    "xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/' photoshop:ICCProfile='Adobe RGB (1998)'/>"
+    "</rdf:RDF></x:xmpmeta>");
 const QByteArray kIptcCaption = QByteArray("\x1C\x02\x78\x00\x05", 5) + "Trees";
 
 // A TIFF directory (type, count and value bytes per tag) and its long values appended to b.
@@ -551,7 +555,8 @@ ReadBack ReadMetadata(const QByteArray& jpeg) {
     const QByteArray payload(reinterpret_cast<const char*>(m->data), int(m->data_length));
     if (m->marker == JPEG_APP0 + 13) r.iptc = payload.contains("Trees");
     if (m->marker == JPEG_APP0 + 1 && payload.startsWith("http://ns.adobe.com/xap/1.0/"))
-      r.xmp = payload.contains("tiff:Orientation='1'");  // kept, and upright
+      r.xmp = payload.contains("tiff:Orientation='1'") &&  // kept, upright and sRGB
+              payload.contains("exif:ColorSpace='1'") && !payload.contains("ICCProfile");
     if (m->marker == JPEG_APP0 + 1 && payload.startsWith(QByteArray("Exif\0\0", 6))) {
       ExifData* data = exif_data_new_from_data(m->data, m->data_length);
       r.dateTaken = Text(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL);

@@ -70,7 +70,7 @@ struct ReadBack {
   int orientation = 0;  // 0: no tag
   int colourSpace = 0;
   bool thumbnail = false;
-  bool xmp = false;  // present, saying upright
+  bool xmp = false;  // present, saying upright and sRGB without naming a profile
   bool iptc = false;
 };
 ReadBack ReadMetadata(const QByteArray& jpeg);  // libexif and the markers themselves
