@@ -5,6 +5,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/ExifOrientation.h"
 #include "engine/GuardedMapping.h"
@@ -28,6 +29,7 @@ struct Reduced {
   int height = 0;
   int orientation = 1;
   QByteArray profile;  // embedded colour profile, converted after the decode
+  QByteArray exif;     // the first EXIF payload, which may name the colours instead
 };
 
 int OrientationOf(const jpeg_decompress_struct& cinfo) {
@@ -37,6 +39,14 @@ int OrientationOf(const jpeg_decompress_struct& cinfo) {
       if (o != 1) return o;
     }
   return 1;
+}
+
+QByteArray ExifOf(const jpeg_decompress_struct& cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+    if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
+        std::memcmp(m->data, "Exif\0\0", 6) == 0)
+      return QByteArray(reinterpret_cast<const char*>(m->data), qsizetype(m->data_length));
+  return {};
 }
 
 // The DCT scaling of libjpeg: the strongest of 1/2, 1/4 and 1/8 whose longer side keeps
@@ -64,6 +74,7 @@ bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
   out.width = int(cinfo.image_width);
   out.height = int(cinfo.image_height);
   out.orientation = OrientationOf(cinfo);
+  out.exif = ExifOf(cinfo);
   if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
       !ImageDescriptor::SizeAllowed(out.width, out.height) ||
       (cinfo.progressive_mode &&
@@ -104,8 +115,8 @@ bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
   if (!DecodeReduced(data, size, reduced)) return false;
   if (!ExifOrientation::Apply(reduced.pixels, reduced.orientation)) return false;
   // The same colours as the picture the optimiser shows.
-  if (!reduced.profile.isEmpty() && !PictureColour::IsSrgb(reduced.profile))
-    PictureColour::ConvertRgb(reduced.pixels, reduced.profile);
+  const QByteArray profile = PictureColour::SourceProfile(reduced.profile, reduced.exif);
+  if (!profile.isEmpty()) PictureColour::ConvertToSrgb(reduced.pixels, profile);
   const bool turned = reduced.orientation >= 5 && reduced.orientation <= 8;
   const int w = turned ? reduced.height : reduced.width;
   const int h = turned ? reduced.width : reduced.height;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/JpegDestination.h"
 #include "engine/JpegErrorManager.h"
+#include "engine/PictureColour.h"
 
 namespace JpegTidy {
 namespace {
@@ -51,6 +53,21 @@ bool EngineDecodes(const jpeg_decompress_struct& cinfo) {
          cinfo.jpeg_color_space == JCS_RGB;
 }
 
+// The rewrite carries no profile, so only pixels that are sRGB already may keep their values.
+bool SrgbAlready(jpeg_decompress_struct& cinfo) {
+  QByteArray icc, exif;
+  JOCTET* profile = nullptr;
+  unsigned int length = 0;
+  if (jpeg_read_icc_profile(&cinfo, &profile, &length) && profile)
+    icc = QByteArray(reinterpret_cast<const char*>(profile), qsizetype(length));
+  std::free(profile);
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && exif.isEmpty(); m = m->next)
+    if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
+        std::memcmp(m->data, "Exif\0\0", 6) == 0)
+      exif = QByteArray(reinterpret_cast<const char*>(m->data), qsizetype(m->data_length));
+  return PictureColour::SourceProfile(icc, exif).isEmpty();
+}
+
 }  // namespace
 
 int SourceQuality(const std::uint8_t* data, std::size_t size) {
@@ -89,8 +106,10 @@ bool Rewrite(const std::uint8_t* data, std::size_t size, const Settings& setting
   jpeg_create_decompress(&src);
   errors.LimitScans(&src);
   jpeg_mem_src(&src, data, static_cast<unsigned long>(size));
+  jpeg_save_markers(&src, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&src, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(&src, TRUE);
-  if (!EngineDecodes(src) || settings.quality < Estimate(src)) {
+  if (!EngineDecodes(src) || settings.quality < Estimate(src) || !SrgbAlready(src)) {
     jpeg_destroy_decompress(&src);
     return false;
   }

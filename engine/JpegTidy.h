@@ -20,8 +20,9 @@ struct Settings {
 // of equally near ones); 0 when the header cannot be read.
 int SourceQuality(const std::uint8_t* data, std::size_t size);
 // The tidied file in out; false (out untouched) when the quality asked for is below the
-// file's own, the colour space is not one the engine decodes, the data is damaged or
-// libjpeg fails. Markers other than the given metadata are not copied, as in a re-encode.
+// file's own, the colour space is not one the engine decodes, its colours are not sRGB
+// already (the rewrite carries no profile), the data is damaged or libjpeg fails. Markers
+// other than the given metadata are not copied, as in a re-encode.
 bool Rewrite(const std::uint8_t* data, std::size_t size, const Settings& settings,
              QByteArray& out);
 

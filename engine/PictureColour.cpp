@@ -2,13 +2,67 @@
 
 #include <lcms2.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "engine/ImageDescriptor.h"
+#include "engine/PictureMetadata.h"
 
 using vips::VImage;
 
 namespace {
+
+// Converting changes no 8-bit level by more than one: the profile is sRGB for the picture.
+constexpr int kSameWithin = 257;
+
+cmsHPROFILE Opened(const QByteArray& profile) {
+  return profile.isEmpty()
+             ? nullptr
+             : cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
+}
+
+// A transform from profile to sRGB of the given pixel formats, or null.
+cmsHTRANSFORM ToSrgbTransform(const QByteArray& profile, cmsColorSpaceSignature space,
+                              cmsUInt32Number in, cmsUInt32Number out, cmsUInt32Number flags) {
+  cmsHPROFILE source = Opened(profile);
+  if (!source) return nullptr;
+  cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM transform =
+      cmsGetColorSpace(source) == space
+          ? cmsCreateTransform(source, in, srgb, out, INTENT_RELATIVE_COLORIMETRIC, flags)
+          : nullptr;
+  cmsCloseProfile(source);
+  cmsCloseProfile(srgb);
+  return transform;
+}
+
+// A grey profile only bends the levels: one table for every channel keeps grey grey.
+bool ConvertGrey(ImageDescriptor& pixels, const QByteArray& profile) {
+  cmsHTRANSFORM transform = ToSrgbTransform(profile, cmsSigGrayData, TYPE_GRAY_8, TYPE_RGB_8, 0);
+  if (!transform) return false;
+  std::uint8_t levels[256], rgb[256 * 3];
+  for (int i = 0; i < 256; ++i) levels[i] = std::uint8_t(i);
+  cmsDoTransform(transform, levels, rgb, 256);
+  cmsDeleteTransform(transform);
+  for (int i = 0; i < 256; ++i) levels[i] = rgb[3 * i + 1];
+  const std::size_t row = std::size_t(pixels.Width()) * 3;
+  for (int y = 0; y < pixels.Height(); ++y) {
+    std::uint8_t* p = pixels.Row(y);
+    for (std::size_t i = 0; i < row; ++i) p[i] = levels[p[i]];
+  }
+  return true;
+}
+
+// The loader's EXIF, borrowed for as long as the image lives.
+QByteArray ExifOf(const VImage& image) {
+  std::size_t size = 0;
+  const void* data =
+      image.get_typeof(VIPS_META_EXIF_NAME) ? image.get_blob(VIPS_META_EXIF_NAME, &size) : nullptr;
+  return data ? QByteArray::fromRawData(static_cast<const char*>(data), qsizetype(size))
+              : QByteArray();
+}
 
 bool IsFloat(VipsBandFormat format) {
   return format == VIPS_FORMAT_FLOAT || format == VIPS_FORMAT_DOUBLE;
@@ -33,8 +87,15 @@ VImage Transformed(VImage image, bool cmykDefault) {
 
 VImage PictureColour::ToSrgb(VImage image, bool* converted) {
   if (converted) *converted = false;
-  const bool profiled = image.get_typeof(VIPS_META_ICC_NAME) != 0;
+  bool profiled = image.get_typeof(VIPS_META_ICC_NAME) != 0;
   const bool cmyk = image.interpretation() == VIPS_INTERPRETATION_CMYK;
+  if (!profiled && !cmyk && !SourceProfile({}, ExifOf(image)).isEmpty()) {
+    const QByteArray& adobe = AdobeRgb();
+    image = image.copy();
+    vips_image_set_blob_copy(image.get_image(), VIPS_META_ICC_NAME, adobe.constData(),
+                             std::size_t(adobe.size()));
+    profiled = true;
+  }
   if (profiled || cmyk) {
     try {
       image = Transformed(image, cmyk && !profiled);
@@ -62,24 +123,58 @@ VImage PictureColour::ToSrgb(VImage image, bool* converted) {
   return image;
 }
 
-bool PictureColour::IsSrgb(const QByteArray& profile) {
-  // The description of every common sRGB profile names it; converting those costs time only.
-  return profile.contains("sRGB");
+QByteArray PictureColour::SourceProfile(const QByteArray& icc, const QByteArray& exif) {
+  if (!icc.isEmpty()) return IsSrgb(icc) ? QByteArray() : icc;
+  return PictureMetadata::SaysAdobeRgb(exif) ? AdobeRgb() : QByteArray();
 }
 
-bool PictureColour::ConvertRgb(ImageDescriptor& pixels, const QByteArray& profile) {
+bool PictureColour::IsSrgb(const QByteArray& profile) {
+  // Unoptimised, so the profile's own curves are used and not a table made of them.
+  cmsHTRANSFORM transform = ToSrgbTransform(profile, cmsSigRgbData, TYPE_RGB_16, TYPE_RGB_16,
+                                            cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE);
+  if (!transform) return false;
+  // Every channel in eighths, and every grey level: a tone curve differs most in the shadows.
+  std::vector<cmsUInt16Number> in;
+  for (int r = 0; r <= 8; ++r)
+    for (int g = 0; g <= 8; ++g)
+      for (int b = 0; b <= 8; ++b)
+        for (int v : {r, g, b}) in.push_back(cmsUInt16Number(std::min(65535, v * 8192)));
+  for (int level = 0; level < 256; ++level) in.insert(in.end(), 3, cmsUInt16Number(level * 257));
+  std::vector<cmsUInt16Number> out(in.size());
+  cmsDoTransform(transform, in.data(), out.data(), cmsUInt32Number(in.size() / 3));
+  cmsDeleteTransform(transform);
+  for (std::size_t i = 0; i < in.size(); ++i)
+    if (std::abs(int(out[i]) - int(in[i])) > kSameWithin) return false;
+  return true;
+}
+
+const QByteArray& PictureColour::AdobeRgb() {
+  static const QByteArray profile = [] {
+    const cmsCIExyY white{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE primaries{{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
+    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256.0);
+    cmsToneCurve* curves[3] = {gamma, gamma, gamma};
+    cmsHPROFILE built = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(gamma);
+    QByteArray bytes;
+    cmsUInt32Number size = 0;
+    if (built && cmsSaveProfileToMem(built, nullptr, &size)) {
+      bytes.resize(qsizetype(size));
+      if (!cmsSaveProfileToMem(built, bytes.data(), &size)) bytes.clear();
+    }
+    if (built) cmsCloseProfile(built);
+    return bytes;
+  }();
+  return profile;
+}
+
+bool PictureColour::ConvertToSrgb(ImageDescriptor& pixels, const QByteArray& profile) {
   if (pixels.Empty() || profile.isEmpty()) return false;
+  if (ConvertGrey(pixels, profile)) return true;
   // lcms2 directly, 8-bit to 8-bit through its optimised lookup: a camera's 12 MP photo costs
   // a fraction of its decode, where libvips' float pipeline would double the load time.
-  cmsHPROFILE source = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
-  if (!source) return false;
-  cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-  cmsHTRANSFORM transform = cmsGetColorSpace(source) == cmsSigRgbData
-                                ? cmsCreateTransform(source, TYPE_RGB_8, srgb, TYPE_RGB_8,
-                                                     INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE)
-                                : nullptr;
-  cmsCloseProfile(source);
-  cmsCloseProfile(srgb);
+  cmsHTRANSFORM transform =
+      ToSrgbTransform(profile, cmsSigRgbData, TYPE_RGB_8, TYPE_RGB_8, cmsFLAGS_NOCACHE);
   if (!transform) return false;
   // In place, rows split between two threads (the transform keeps no state without its cache).
   const auto rows = [&](int first, int last) {

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -42,10 +43,19 @@ ExifData* NewExif() {
   return data;
 }
 
+ExifEntry* InteropIndex(ExifData* data) {
+  ExifEntry* entry =
+      exif_content_get_entry(data->ifd[EXIF_IFD_INTEROPERABILITY], EXIF_TAG_INTEROPERABILITY_INDEX);
+  return entry && entry->data && entry->size >= 3 ? entry : nullptr;
+}
+
 QByteArray Upright(ExifData* data) {
   if (exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION))
     SetShort(data, EXIF_IFD_0, EXIF_TAG_ORIENTATION, 1);
   SetShort(data, EXIF_IFD_EXIF, EXIF_TAG_COLOR_SPACE, 1);
+  // "R03" is the Adobe RGB option of the camera rule; the pixels are sRGB's now.
+  if (ExifEntry* index = InteropIndex(data); index && std::memcmp(index->data, "R03", 3) == 0)
+    std::memcpy(index->data, "R98", 3);
   // The thumbnail and its directory describe the unedited picture.
   ExifContent* first = data->ifd[EXIF_IFD_1];
   while (first->count > 0) exif_content_remove_entry(first, first->entries[first->count - 1]);
@@ -62,26 +72,47 @@ QByteArray Upright(ExifData* data) {
   return out.startsWith(kExifLead) ? out : QByteArray();
 }
 
-}  // namespace
-
-void PictureMetadata::SetExif(const QByteArray& exif) {
-  exif_.clear();
+// The EXIF loaded as libexif keeps it, or null when there is none.
+ExifData* Loaded(const QByteArray& exif) {
   // HEIF stores a 4-byte offset before the TIFF header; find the header itself.
   qsizetype at = exif.startsWith(kExifLead) ? 6 : 0;
   if (!exif.mid(at, 4).startsWith("II*") && !exif.mid(at, 4).startsWith("MM")) {
     const qsizetype ii = exif.indexOf(QByteArray("II*\0", 4)),
                     mm = exif.indexOf(QByteArray("MM\0*", 4));
     at = ii >= 0 && (mm < 0 || ii < mm) ? ii : mm;
-    if (at < 0 || at > 16) return;
+    if (at < 0 || at > 16) return nullptr;
   }
   const QByteArray withLead = kExifLead + exif.mid(at);
   ExifData* data = NewExif();
-  if (!data) return;
+  if (!data) return nullptr;
   exif_data_load_data(data, reinterpret_cast<const unsigned char*>(withLead.constData()),
                       unsigned(withLead.size()));
-  if (data->ifd[EXIF_IFD_0]->count > 0 || data->ifd[EXIF_IFD_EXIF]->count > 0)
-    exif_ = Upright(data);
+  if (data->ifd[EXIF_IFD_0]->count > 0 || data->ifd[EXIF_IFD_EXIF]->count > 0) return data;
   exif_data_unref(data);
+  return nullptr;
+}
+
+}  // namespace
+
+void PictureMetadata::SetExif(const QByteArray& exif) {
+  exif_.clear();
+  if (ExifData* data = Loaded(exif)) {
+    exif_ = Upright(data);
+    exif_data_unref(data);
+  }
+}
+
+bool PictureMetadata::SaysAdobeRgb(const QByteArray& exif) {
+  if (exif.isEmpty()) return false;
+  ExifData* data = Loaded(exif);
+  if (!data) return false;
+  const ExifEntry* space = exif_content_get_entry(data->ifd[EXIF_IFD_EXIF], EXIF_TAG_COLOR_SPACE);
+  const ExifEntry* index = InteropIndex(data);
+  const bool adobe = space && space->format == EXIF_FORMAT_SHORT && space->size >= 2 &&
+                     exif_get_short(space->data, exif_data_get_byte_order(data)) == 0xFFFF &&
+                     index && std::memcmp(index->data, "R03", 3) == 0;
+  exif_data_unref(data);
+  return adobe;
 }
 
 void PictureMetadata::DeclareSrgb() {
@@ -100,6 +131,16 @@ void PictureMetadata::SetXmp(const QByteArray& xmp) {
       QStringLiteral(R"((?<=tiff:Orientation=["'])[2-8]|(?<=<tiff:Orientation>)[2-8])"));
   if (xmp_.contains("tiff:Orientation"))
     xmp_ = QString::fromUtf8(xmp_).replace(orientation, QStringLiteral("1")).toUtf8();
+  // Its colour notes too: the pixels are sRGB now and carry no profile.
+  static const QRegularExpression space(
+      QStringLiteral(R"((?<=exif:ColorSpace=["'])\d+|(?<=<exif:ColorSpace>)\d+)"));
+  static const QRegularExpression profile(QStringLiteral(
+      R"(\s+photoshop:ICCProfile=("[^"]*"|'[^']*')|<photoshop:ICCProfile>[^<]*</photoshop:ICCProfile>)"));
+  if (xmp_.contains("exif:ColorSpace") || xmp_.contains("photoshop:ICCProfile"))
+    xmp_ = QString::fromUtf8(xmp_)
+               .replace(space, QStringLiteral("1"))
+               .remove(profile)
+               .toUtf8();
   if (xmp_.size() > kMaxPayload) xmp_.clear();  // extended XMP is not carried
 }
 

@@ -56,14 +56,14 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
     return false;
   QSize made;
   if (format == ImageFormat::kJpeg && header.rgbDecodable) {
-    // The engine's own decoder, with its rules: only an upright picture with no profile or
-    // an sRGB one is held as decoded.
+    // The engine's own decoder, with its rules: only an upright picture whose pixels are
+    // sRGB already is held as decoded.
     QSize target;
     if (!Fits(request, header.width, header.height, target)) return false;
     JpegCodec::Extras extras;
     int orientation = 1;
     StreamEncoder encoder(settings, [&](int width, int height, QSize& wanted) {
-      if (orientation != 1 || (!extras.icc.isEmpty() && !PictureColour::IsSrgb(extras.icc)))
+      if (orientation != 1 || !PictureColour::SourceProfile(extras.icc, extras.exif).isEmpty())
         return false;
       metadata.SetExif(extras.exif);
       metadata.SetXmp(extras.xmp);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <vector>
 #include <vips/vips8>
 
@@ -14,6 +15,8 @@
 #include "engine/PictureColour.h"
 #include "engine/ReleasingSink.h"
 #include "engine/RowSink.h"
+#include "engine/TgaDecoder.h"
+#include "engine/TiffTags.h"
 #include "engine/VipsPipeline.h"
 
 using vips::VImage;
@@ -43,12 +46,10 @@ bool StoresOrientation(ImageFormat::Code format) {
   }
 }
 
-// ImageMagick hands over BMP, PCX and TGA rows in file order and reports the header's origin
+// ImageMagick hands over BMP and PCX rows in file order and reports the header's origin
 // (bottom-left, right-to-left) as an orientation, which puts the rows in picture order.
-// ImageMagick 6's own TGA writer stores the top row first under a bottom-left header; such
-// files come out upside down here, as in other readers that follow the header (gdk-pixbuf).
 bool ReportsRowOrder(ImageFormat::Code format) {
-  return format == ImageFormat::kBmp || format == ImageFormat::kPcx || format == ImageFormat::kTga;
+  return format == ImageFormat::kBmp || format == ImageFormat::kPcx;
 }
 
 // 8-bit sRGB with exactly three bands, upright, transparency flattened onto white.
@@ -200,7 +201,6 @@ VImage FromBlob(VipsBlob* blob, ImageFormat::Code format, bool streamed) {
     }
     case ImageFormat::kBmp:
     case ImageFormat::kPcx:
-    case ImageFormat::kTga:  // libvips recognises the header ImageMagick cannot
       return VImage::magickload_buffer(blob, Strict());
     default:
       throw vips::VError("format not loadable from memory");
@@ -218,8 +218,29 @@ bool WithinGifScreen(const QByteArray& bytes, const VImage& image) {
   return image.width() <= word(6) && image.height() <= word(8);
 }
 
+// TGA by the engine's own decoder; the pixels outlive every image made from them here.
+bool LoadTga(const QByteArray& bytes, ImageDescriptor& out, Extras* extras, RowSink* sink) {
+  TgaDecoder::Picture picture;
+  TgaDecoder::Result result;
+  try {
+    result = TgaDecoder::Decode(bytes, picture);
+  } catch (const std::bad_alloc&) {
+    result = TgaDecoder::Result::kTooLarge;
+  }
+  if (extras) extras->tooLarge = result == TgaDecoder::Result::kTooLarge;
+  if (extras) extras->brokenData = result == TgaDecoder::Result::kDamaged;
+  if (result != TgaDecoder::Result::kOk) return false;
+  // Said to be sRGB, so the fourth band is taken for alpha.
+  const VImage image =
+      VImage::new_from_memory(picture.pixels.data(), picture.pixels.size(), picture.width,
+                              picture.height, picture.bands, VIPS_FORMAT_UCHAR)
+          .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+  return Render(image, out, ImageFormat::kTga, extras, sink);
+}
+
 bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor& out,
               Extras* extras, RowSink* sink) {
+  if (format == ImageFormat::kTga) return LoadTga(bytes, out, extras, sink);
   // The blob borrows the bytes; they outlive every image made from them in this call.
   VipsBlob* blob = vips_blob_new(nullptr, bytes.constData(), std::size_t(bytes.size()));
   bool ok = false;
@@ -228,6 +249,15 @@ bool LoadBlob(const QByteArray& bytes, ImageFormat::Code format, ImageDescriptor
     if (format == ImageFormat::kGif && !WithinGifScreen(bytes, image)) {
       vips_area_unref(VIPS_AREA(blob));
       return false;
+    }
+    // libvips reads no camera tags from a TIFF; they join the picture as its EXIF.
+    if (format == ImageFormat::kTiff && image.get_typeof(VIPS_META_EXIF_NAME) == 0) {
+      const QByteArray exif = TiffTags::Exif(bytes);
+      if (!exif.isEmpty()) {
+        image = image.copy();
+        vips_image_set_blob_copy(image.get_image(), VIPS_META_EXIF_NAME, exif.constData(),
+                                 std::size_t(exif.size()));
+      }
     }
     // The header was read: from here a failure is the picture data's (or a size limit's).
     if (extras) extras->brokenData = true;

@@ -22,8 +22,8 @@ struct Extras {
 };
 
 // Loads a whole picture of the given format. The orientation stored in JPEG, TIFF, WebP and
-// HEIF files is applied, and BMP, PCX and TGA rows are put in the order their header names
-// (PNG and GIF stay as stored); colours are converted
+// HEIF files is applied, and BMP, PCX and TGA (the engine's TgaDecoder) rows are put in the
+// order their header names (PNG and GIF stay as stored); colours are converted
 // to sRGB (PictureColour), alpha is composited onto white, and grey, palette, 16-bit and CMYK
 // pictures become 8-bit RGB. Files and pictures beyond the engine's size limits are refused
 // before their pixels are decoded, and so is content that is not of the format named.

@@ -92,15 +92,15 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
   incomplete_ = extras.dataLost > 0;
   if (ok && withExtras) {
     // A converted picture has a new buffer, and with it a new context id.
-    const bool converted = !extras.icc.isEmpty() && !PictureColour::IsSrgb(extras.icc) &&
-                           PictureColour::ConvertRgb(pixels_, extras.icc);
+    const QByteArray profile = PictureColour::SourceProfile(extras.icc, extras.exif);
+    const bool converted = !profile.isEmpty() && PictureColour::ConvertToSrgb(pixels_, profile);
     Reattached(previous);
     metadata_.SetExif(extras.exif);
     metadata_.SetXmp(extras.xmp);
     metadata_.SetIptc(extras.iptc);
     if (converted) metadata_.DeclareSrgb();
     // Only a file whose decode is the picture as shown can be tidied instead of re-encoded.
-    if (orientation == 1 && !incomplete_ && (extras.icc.isEmpty() || PictureColour::IsSrgb(extras.icc)))
+    if (orientation == 1 && !incomplete_ && profile.isEmpty())
       sourceJpeg_ = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
   }
   if (foreign) {

@@ -258,6 +258,19 @@ TEST_F(Photos, TidyFollowsTheMetadataAndColourRules) {
        false, false},
       {"no profile", FaithfulFiles::EncodeJpeg(FaithfulFiles::Photo(), 80, QByteArray()), false,
        true},
+      // The colours decide, not the profile's name.
+      {"sRGB profile named otherwise",
+       FaithfulFiles::EncodeJpeg(FaithfulFiles::Photo(), 80,
+                                 FaithfulFiles::SrgbPrimariesProfile("Camera RGB", 0)),
+       false, true},
+      {"linear profile named sRGB",
+       FaithfulFiles::EncodeJpeg(FaithfulFiles::Photo(), 80,
+                                 FaithfulFiles::SrgbPrimariesProfile("sRGB linear", 1.0)),
+       false, false},
+      {"Adobe RGB camera EXIF",
+       FaithfulFiles::EncodeJpeg(FaithfulFiles::Photo(), 80, {}, false,
+                                 FaithfulFiles::AdobeCameraExif()),
+       false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

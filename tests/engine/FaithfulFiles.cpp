@@ -6,9 +6,11 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 // jpeglib.h needs size_t and FILE declared first.
 // clang-format off
 #include <cstddef>
@@ -40,6 +42,7 @@ struct JpegJob {
   int width = 0, height = 0;
   const std::uint8_t* pixels = nullptr;
   bool cmyk = false;
+  bool grey = false;  // one component: the first channel of RGB pixels
   int quality = 90;
   QByteArray profile;
   std::vector<std::pair<int, QByteArray>> markers;
@@ -56,8 +59,8 @@ QByteArray Write(const JpegJob& job) {
   jpeg_mem_dest(&cinfo, &out, &size);
   cinfo.image_width = JDIMENSION(job.width);
   cinfo.image_height = JDIMENSION(job.height);
-  cinfo.input_components = job.cmyk ? 4 : 3;
-  cinfo.in_color_space = job.cmyk ? JCS_CMYK : JCS_RGB;
+  cinfo.input_components = job.cmyk ? 4 : job.grey ? 1 : 3;
+  cinfo.in_color_space = job.cmyk ? JCS_CMYK : job.grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, job.quality, TRUE);
   if (!job.scans.empty()) {
@@ -71,9 +74,12 @@ QByteArray Write(const JpegJob& job) {
   if (!job.profile.isEmpty())
     jpeg_write_icc_profile(&cinfo, reinterpret_cast<const JOCTET*>(job.profile.constData()),
                            unsigned(job.profile.size()));
-  const int row = job.width * cinfo.input_components;
+  const int row = job.width * (job.grey ? 3 : cinfo.input_components);
+  std::vector<std::uint8_t> first(std::size_t(job.width));
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW r = const_cast<JSAMPROW>(job.pixels + std::size_t(row) * cinfo.next_scanline);
+    for (int x = 0; job.grey && x < job.width; ++x) first[std::size_t(x)] = r[3 * x];
+    if (job.grey) r = first.data();
     jpeg_write_scanlines(&cinfo, &r, 1);
   }
   jpeg_finish_compress(&cinfo);
@@ -117,6 +123,25 @@ std::string Text(ExifData* data, ExifIfd ifd, ExifTag tag) {
 int Short(ExifData* data, ExifIfd ifd, ExifTag tag) {
   ExifEntry* e = exif_content_get_entry(data->ifd[ifd], tag);
   return e && e->size >= 2 ? exif_get_short(e->data, exif_data_get_byte_order(data)) : 0;
+}
+
+QByteArray Saved(cmsHPROFILE profile) {
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(profile, nullptr, &size);
+  QByteArray bytes(qsizetype(size), '\0');
+  cmsSaveProfileToMem(profile, bytes.data(), &size);
+  cmsCloseProfile(profile);
+  return bytes;
+}
+
+QByteArray Saved(ExifData* data) {
+  unsigned char* exif = nullptr;
+  unsigned int size = 0;
+  exif_data_save_data(data, &exif, &size);
+  exif_data_unref(data);
+  QByteArray bytes(reinterpret_cast<char*>(exif), int(size));
+  std::free(exif);
+  return bytes;
 }
 
 }  // namespace
@@ -165,23 +190,60 @@ Rgb8 GreyRamp() {
   return Make(256, 2, [](int x, int) { return EngineFixtures::Rgb{x, x, x}; });
 }
 
-QByteArray Tga(bool topToBottom, bool rightToLeft) {
+Rgb8 TgaPicture(TgaKind kind) {
+  return Make(EngineFixtures::kWidth, EngineFixtures::kHeight, [kind](int x, int y) {
+    const auto c = EngineFixtures::Pattern(x, y);
+    const int grey = (c[0] + 2 * c[1] + 4 * c[2]) / 7;  // a different level per quadrant
+    return kind == TgaKind::kGrey8 ? EngineFixtures::Rgb{grey, grey, grey} : c;
+  });
+}
+
+QByteArray Tga(TgaKind kind, bool rle, bool topToBottom, bool rightToLeft) {
   using EngineFixtures::kHeight;
   using EngineFixtures::kWidth;
-  QByteArray b;
-  b.append(char(0)).append(char(0)).append(char(2));  // no id, no palette, true colour
-  Put16(b, 0), Put16(b, 0), b.append(char(0));        // palette fields
-  Put16(b, 0), Put16(b, 0), Put16(b, kWidth), Put16(b, kHeight);
-  b.append(char(24)).append(char((topToBottom ? 0x20 : 0) | (rightToLeft ? 0x10 : 0)));
-  for (int row = 0; row < kHeight; ++row) {
-    const int y = topToBottom ? row : kHeight - 1 - row;
+  const Rgb8 picture = TgaPicture(kind);
+  const bool mapped = kind == TgaKind::kMapped8;
+  const int bits[] = {8, 8, 15, 16, 24, 32};
+  std::vector<QByteArray> palette, values;  // BGR entries in order of first use
+  for (int row = 0; row < kHeight; ++row)
     for (int col = 0; col < kWidth; ++col) {
-      const int x = rightToLeft ? kWidth - 1 - col : col;
-      const auto rgb = EngineFixtures::Pattern(x, y);
-      b.append(char(rgb[2])).append(char(rgb[1])).append(char(rgb[0]));
+      const int x = rightToLeft ? kWidth - 1 - col : col, y = topToBottom ? row : kHeight - 1 - row;
+      const std::uint8_t* p = &picture.pixels[std::size_t(y * kWidth + x) * 3];
+      const QByteArray bgr = QByteArray().append(char(p[2])).append(char(p[1])).append(char(p[0]));
+      QByteArray v = kind == TgaKind::kGrey8 ? bgr.left(1) : bgr;
+      const auto entry = std::find(palette.begin(), palette.end(), bgr);
+      if (mapped) v = QByteArray(1, char(entry - palette.begin()));
+      if (mapped && entry == palette.end()) palette.push_back(bgr);
+      const unsigned five = unsigned(p[0] >> 3) << 10 | unsigned(p[1] >> 3) << 5 | p[2] >> 3;
+      if (kind == TgaKind::kRgb15 || kind == TgaKind::kRgb16) v.clear(), Put16(v, five | 0x8000);
+      if (kind == TgaKind::kRgba32) v.append(char(255));
+      values.push_back(v);
     }
+  QByteArray body;
+  for (std::size_t i = 0; i < values.size();) {
+    std::size_t n = 1;  // a run of equal values, else raw values up to the next run
+    while (rle && i + n < values.size() && n < 128 && values[i + n] == values[i]) ++n;
+    if (n > 1) {
+      body.append(char(0x80 | (n - 1))).append(values[i]);
+    } else {
+      while (i + n < values.size() && n < 128 &&
+             !(rle && i + n + 1 < values.size() && values[i + n] == values[i + n + 1]))
+        ++n;
+      if (rle) body.append(char(n - 1));
+      for (std::size_t k = 0; k < n; ++k) body.append(values[i + k]);
+    }
+    i += n;
   }
-  return b;
+  const int type[] = {3, 1, 2, 2, 2, 2};
+  QByteArray b;
+  b.append(char(0)).append(char(mapped)).append(char(type[int(kind)] + (rle ? 8 : 0)));
+  Put16(b, 0), Put16(b, unsigned(palette.size())), b.append(char(mapped ? 24 : 0));
+  Put16(b, 0), Put16(b, 0), Put16(b, kWidth), Put16(b, kHeight);
+  const int alphaBits = kind == TgaKind::kRgb16 ? 1 : kind == TgaKind::kRgba32 ? 8 : 0;
+  b.append(char(bits[int(kind)]));
+  b.append(char((topToBottom ? 0x20 : 0) | (rightToLeft ? 0x10 : 0) | alphaBits));
+  for (const QByteArray& e : palette) b += e;
+  return b + body;
 }
 
 QByteArray AdobeRgbProfile() {
@@ -191,21 +253,44 @@ QByteArray AdobeRgbProfile() {
   cmsToneCurve* curves[3] = {gamma, gamma, gamma};
   cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
   cmsFreeToneCurve(gamma);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  QByteArray bytes(qsizetype(size), '\0');
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  return bytes;
+  return Saved(profile);
+}
+
+QByteArray SrgbPrimariesProfile(const char* description, double gamma) {
+  const cmsCIExyY white{0.3127, 0.3290, 1.0};
+  const cmsCIExyYTRIPLE primaries{{0.64, 0.33, 1.0}, {0.30, 0.60, 1.0}, {0.15, 0.06, 1.0}};
+  cmsToneCurve* curve = cmsBuildGamma(nullptr, gamma);
+  cmsToneCurve* curves[3] = {curve, curve, curve};
+  cmsHPROFILE profile =
+      gamma > 0 ? cmsCreateRGBProfile(&white, &primaries, curves) : cmsCreate_sRGBProfile();
+  cmsFreeToneCurve(curve);
+  cmsMLU* text = cmsMLUalloc(nullptr, 1);
+  cmsMLUsetASCII(text, "en", "US", description);
+  cmsWriteTag(profile, cmsSigProfileDescriptionTag, text);
+  cmsMLUfree(text);
+  cmsSetProfileVersion(profile, 2.1);  // the description in plain ASCII, as most cameras write
+  return Saved(profile);
+}
+
+QByteArray GreyProfile(double gamma) {
+  const cmsCIExyY white{0.3127, 0.3290, 1.0};
+  cmsToneCurve* curve = cmsBuildGamma(nullptr, gamma);
+  cmsHPROFILE profile = cmsCreateGrayProfile(&white, curve);
+  cmsFreeToneCurve(curve);
+  return Saved(profile);
 }
 
 Rgb8 LcmsToSrgb(const Rgb8& source, const QByteArray& profile) {
   cmsHPROFILE in = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
   cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-  cmsHTRANSFORM t =
-      cmsCreateTransform(in, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
+  const bool grey = cmsGetColorSpace(in) == cmsSigGrayData;
+  cmsHTRANSFORM t = cmsCreateTransform(in, grey ? TYPE_GRAY_8 : TYPE_RGB_8, srgb, TYPE_RGB_8,
+                                       INTENT_RELATIVE_COLORIMETRIC, 0);
   Rgb8 out = source;
-  cmsDoTransform(t, source.pixels.data(), out.pixels.data(),
+  std::vector<std::uint8_t> first;
+  for (std::size_t i = 0; grey && i < source.pixels.size(); i += 3)
+    first.push_back(source.pixels[i]);
+  cmsDoTransform(t, grey ? first.data() : source.pixels.data(), out.pixels.data(),
                  cmsUInt32Number(source.width * source.height));
   cmsDeleteTransform(t);
   cmsCloseProfile(in);
@@ -213,11 +298,21 @@ Rgb8 LcmsToSrgb(const Rgb8& source, const QByteArray& profile) {
   return out;
 }
 
-QByteArray EncodeJpeg(const Rgb8& picture, int quality, const QByteArray& profile) {
+QByteArray EncodeJpeg(const Rgb8& picture, int quality, const QByteArray& profile, bool grey,
+                      const QByteArray& exif) {
   JpegJob job;
   job.width = picture.width, job.height = picture.height, job.pixels = picture.pixels.data();
-  job.quality = quality, job.profile = profile;
+  job.quality = quality, job.profile = profile, job.grey = grey;
+  if (!exif.isEmpty()) job.markers.push_back({JPEG_APP0 + 1, exif});
   return Write(job);
+}
+
+QByteArray AdobeCameraExif() {
+  ExifData* data = exif_data_new();
+  SetAscii(data, EXIF_IFD_0, EXIF_TAG_MODEL, "Trimjet Testcam");
+  SetShort(data, EXIF_IFD_EXIF, EXIF_TAG_COLOR_SPACE, 0xFFFF);
+  SetAscii(data, EXIF_IFD_INTEROPERABILITY, EXIF_TAG_INTEROPERABILITY_INDEX, "R03");
+  return Saved(data);
 }
 
 Rgb8 DecodeJpeg(const QByteArray& jpeg) {
@@ -330,6 +425,81 @@ bool WriteGrey16Png(const QString& path) {
   return image.save(path, "PNG");
 }
 
+namespace {
+
+const QByteArray kXmp(
+    "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+    "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+    "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6' "
+    "xmlns:exif='http://ns.adobe.com/exif/1.0/' exif:ColorSpace='65535' "
+    "xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/' photoshop:ICCProfile='Adobe RGB (1998)'/>"
+    "</rdf:RDF></x:xmpmeta>");
+const QByteArray kIptcCaption = QByteArray("\x1C\x02\x78\x00\x05", 5) + "Trees";
+
+// A TIFF directory (type, count and value bytes per tag) and its long values appended to b.
+std::uint32_t AppendIfd(QByteArray& b, const std::map<unsigned, std::pair<int, QByteArray>>& tags) {
+  static const int unit[] = {0, 1, 1, 2, 4, 8};
+  if (b.size() % 2) b.append('\0');
+  const std::uint32_t at = std::uint32_t(b.size());
+  QByteArray values;
+  Put16(b, unsigned(tags.size()));
+  for (const auto& [tag, typed] : tags) {
+    const auto& [type, value] = typed;
+    Put16(b, tag), Put16(b, unsigned(type)), Put32(b, std::uint32_t(value.size() / unit[type]));
+    if (value.size() <= 4) {
+      b += value + QByteArray(4 - value.size(), '\0');
+    } else {
+      Put32(b, at + 6 + 12 * std::uint32_t(tags.size()) + std::uint32_t(values.size()));
+      values += value + QByteArray(value.size() % 2, '\0');
+    }
+  }
+  Put32(b, 0);
+  b += values;
+  return at;
+}
+
+QByteArray Le(std::initializer_list<std::uint32_t> numbers, bool shorts) {
+  QByteArray b;
+  for (std::uint32_t n : numbers) shorts ? Put16(b, n) : Put32(b, n);
+  return b;
+}
+
+}  // namespace
+
+QByteArray CameraTiff(const Rgb8& pattern, int orientation, bool adobe) {
+  QByteArray b("II*\0\0\0\0\0", 8);
+  b.append(reinterpret_cast<const char*>(pattern.pixels.data()), qsizetype(pattern.pixels.size()));
+  const auto ascii = [](const char* text) {
+    return std::make_pair(2, QByteArray(text).append('\0'));
+  };
+  const std::uint32_t gps =
+      AppendIfd(b, {{1, ascii("N")}, {2, {5, Le({52, 1, 30, 1, 0, 1}, false)}}});
+  const std::uint32_t interop = AppendIfd(b, {{1, ascii("R03")}});
+  std::map<unsigned, std::pair<int, QByteArray>> exif{{0x9003, ascii("2024:05:06 07:08:09")}};
+  if (adobe) exif[0xA001] = {3, Le({0xFFFF}, true)}, exif[0xA005] = {4, Le({interop}, false)};
+  const std::uint32_t exifAt = AppendIfd(b, exif);
+  const auto number = [](std::uint32_t n) { return std::make_pair(4, Le({n}, false)); };
+  const auto count = std::uint32_t(pattern.pixels.size());
+  const std::uint32_t first = AppendIfd(b, {{256, number(std::uint32_t(pattern.width))},
+                                            {257, number(std::uint32_t(pattern.height))},
+                                            {258, {3, Le({8, 8, 8}, true)}},
+                                            {259, {3, Le({1}, true)}},
+                                            {262, {3, Le({2}, true)}},
+                                            {271, ascii("Trimjet")},
+                                            {272, ascii("Trimjet Testcam")},
+                                            {273, number(8)},
+                                            {274, {3, Le({std::uint32_t(orientation)}, true)}},
+                                            {277, {3, Le({3}, true)}},
+                                            {278, number(std::uint32_t(pattern.height))},
+                                            {279, number(count)},
+                                            {700, {1, kXmp}},
+                                            {33723, {4, kIptcCaption + QByteArray(2, '\0')}},
+                                            {34665, number(exifAt)},
+                                            {34853, number(gps)}});
+  for (int i = 0; i < 4; ++i) b[4 + i] = char(first >> (8 * i));
+  return b;
+}
+
 QByteArray CameraJpeg() {
   ExifData* data = exif_data_new();
   exif_data_set_byte_order(data, EXIF_BYTE_ORDER_MOTOROLA);
@@ -358,15 +528,9 @@ QByteArray CameraJpeg() {
   job.width = pattern.width, job.height = pattern.height, job.pixels = pattern.pixels.data();
   job.markers.push_back({JPEG_APP0 + 1, QByteArray(reinterpret_cast<char*>(exif), int(exifSize))});
   std::free(exif);
-  job.markers.push_back(
-      {JPEG_APP0 + 1,
-       QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
-           "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
-           "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
-           "xmlns:tiff='http://ns.adobe.com/tiff/1.0/' tiff:Orientation='6'/>"
-           "</rdf:RDF></x:xmpmeta>"});
+  job.markers.push_back({JPEG_APP0 + 1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) + kXmp});
   // IPTC caption (2:120) inside Photoshop's resource 0x0404.
-  const QByteArray record = QByteArray("\x1C\x02\x78\x00\x05", 5) + "Trees";
+  const QByteArray record = kIptcCaption;
   QByteArray iptc = QByteArray(
       "Photoshop 3.0\0"
       "8BIM\x04\x04\0\0\0\0\0",
@@ -391,7 +555,8 @@ ReadBack ReadMetadata(const QByteArray& jpeg) {
     const QByteArray payload(reinterpret_cast<const char*>(m->data), int(m->data_length));
     if (m->marker == JPEG_APP0 + 13) r.iptc = payload.contains("Trees");
     if (m->marker == JPEG_APP0 + 1 && payload.startsWith("http://ns.adobe.com/xap/1.0/"))
-      r.xmp = payload.contains("tiff:Orientation='1'");  // kept, and upright
+      r.xmp = payload.contains("tiff:Orientation='1'") &&  // kept, upright and sRGB
+              payload.contains("exif:ColorSpace='1'") && !payload.contains("ICCProfile");
     if (m->marker == JPEG_APP0 + 1 && payload.startsWith(QByteArray("Exif\0\0", 6))) {
       ExifData* data = exif_data_new_from_data(m->data, m->data_length);
       r.dateTaken = Text(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL);
