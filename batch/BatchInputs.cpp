@@ -1,24 +1,34 @@
 #include "batch/BatchInputs.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 
 #include "app/helpers/modPublic.h"
 #include "app/helpers/modString.h"
+#include "batch/InputCheck.h"
 #include "engine/SafeFile.h"
 
 bool BatchInputs::IsSupportedName(const QString& fileName) {
   return modPublic::GetImageType(modString::GetExtension(fileName)) > 0;
 }
 
-QStringList BatchInputs::FilesFromPath(const QString& folder, bool subFolders) {
+QStringList BatchInputs::FilesFromPath(const QString& folder, bool subFolders,
+                                       QStringList* unreadable) {
   QStringList files;
   const QDir dir(folder);
+  // Qt lists an unreadable folder as empty; it is named instead of passed over.
+  if (!InputCheck::Folder(folder).isEmpty()) {
+    if (unreadable) *unreadable << QDir::cleanPath(dir.absolutePath());
+    return files;
+  }
   const QFileInfoList entries =
       dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
   for (const QFileInfo& entry : entries) {
     if (entry.isDir()) {
-      if (subFolders && !entry.isSymLink()) files += FilesFromPath(entry.absoluteFilePath(), true);
+      if (subFolders && !entry.isSymLink())
+        files += FilesFromPath(entry.absoluteFilePath(), true, unreadable);
     } else if (IsSupportedName(entry.fileName())) {
       files << entry.absoluteFilePath();
     }
@@ -33,4 +43,19 @@ void BatchInputs::AddUndecodableNames(const QString& folder, QStringList& files)
   // over them in silence.
   for (const QString& name : SafeFile::UndecodableNames(folder))
     if (IsSupportedName(name)) files << folder + QLatin1Char('/') + name;
+}
+
+QString BatchInputs::Identity(const QString& path) {
+  struct stat st;
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return path;
+  return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+}
+
+bool BatchInputs::InOutputFolder(const QString& path, const QString& root,
+                                 const QString& outputDir) {
+  if (root.isEmpty() || outputDir.isEmpty()) return false;
+  const QString out = QFileInfo(outputDir).canonicalFilePath();
+  if (out.isEmpty() || out == QFileInfo(root).canonicalFilePath()) return false;
+  const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+  return (folder + '/').startsWith(out + '/');
 }

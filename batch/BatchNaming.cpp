@@ -1,7 +1,10 @@
 #include "batch/BatchNaming.h"
 
+#include <QDir>
+#include <QHash>
 #include <QSet>
 
+#include "app/helpers/modPublic.h"
 #include "app/helpers/modString.h"
 
 using namespace modString;
@@ -18,19 +21,42 @@ QString FolderOf(const QString& path) {
   return slash < 0 ? QString() : path.left(slash + 1);
 }
 
+QString JpegName(const QString& name) {
+  return IsJpegName(name) ? name : RemoveExtension(name) + QStringLiteral(".jpg");
+}
+
+QStringList NamesOnDisk(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
 }  // namespace
 
 QString BatchNaming::OutputName(const QString& source, Mode mode, const QString& outputDir,
                                 const QString& root) {
   const QString name = GetFileTitle(source, false, QStringLiteral("/"));
-  const bool jpeg = IsJpegName(name);
   // The extension is taken off the file name only: "/pics.old/scan" must not become
   // "/pics.jpg" in another folder.
-  const QString jpegName = jpeg ? name : RemoveExtension(name) + QStringLiteral(".jpg");
-  if (mode == Mode::kOverwrite) return jpeg ? source : FolderOf(source) + jpegName;
+  const QString jpegName = JpegName(name);
+  if (mode == Mode::kOverwrite) return IsJpegName(name) ? source : FolderOf(source) + jpegName;
   QString below;
   if (!root.isEmpty() && source.startsWith(root)) below = FolderOf(source.mid(root.size()));
   return outputDir + below + jpegName;
+}
+
+QString BatchNaming::OwnName(const QString& fileName, const QStringList& siblings, bool foldCase) {
+  const QString wanted = JpegName(fileName);
+  if (IsJpegName(fileName)) return wanted;
+  const Qt::CaseSensitivity cs = foldCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+  bool shared = false;
+  // A sibling of the same extension but for case cannot be told apart by it: that one
+  // collision is numbered within the run.
+  for (const QString& other : siblings)
+    if (other != fileName && modPublic::GetImageType(GetExtension(other)) > 0 &&
+        JpegName(other).compare(wanted, cs) == 0 &&
+        (IsJpegName(other) || GetExtension(other).compare(GetExtension(fileName), cs) != 0))
+      shared = true;
+  if (!shared) return wanted;
+  return RemoveExtension(fileName) + QStringLiteral(" (%1).jpg").arg(GetExtension(fileName));
 }
 
 QString BatchNaming::Numbered(const QString& name, int number) {
@@ -50,22 +76,35 @@ std::vector<BatchNaming::Output> BatchNaming::Plan(const QStringList& sources, M
 
 std::vector<BatchNaming::Output> BatchNaming::Plan(const QStringList& sources,
                                                    const Request& request) {
-  const QSet<QString> inputs(sources.begin(), sources.end());
-  QSet<QString> taken;
+  // On a folder that folds case, names are compared folded.
+  auto key = [&request](const QString& path) {
+    return request.foldCase ? path.toCaseFolded() : path;
+  };
+  QSet<QString> inputs, taken;
+  for (const QString& source : sources) inputs.insert(key(source));
+  QHash<QString, QStringList> folders;
   std::vector<Output> plan;
   plan.reserve(std::size_t(sources.size()));
   auto occupied = [&](const QString& source, const QString& dest) {
     // Another input's file is never written over: it may not have been read yet.
-    return taken.contains(dest) || (inputs.contains(dest) && dest != source) ||
+    return taken.contains(key(dest)) || (inputs.contains(key(dest)) && dest != source) ||
            (request.occupied && request.occupied(source, dest));
   };
   for (int i = 0; i < sources.size(); ++i) {
     const QString& source = sources[i];
     Output out;
-    out.wanted = OutputName(source, request.mode, request.outputDir, request.roots.value(i));
+    const QString table =
+        OutputName(source, request.mode, request.outputDir, request.roots.value(i));
+    const QString folder = FolderOf(source);
+    if (!folders.contains(folder))
+      folders.insert(folder, request.siblings ? request.siblings(folder) : NamesOnDisk(folder));
+    const QString own = OwnName(GetFileTitle(source, false, QStringLiteral("/")),
+                                folders.value(folder), request.foldCase);
+    // A JPEG in place keeps its own path; any other name is the table's with its own name.
+    out.wanted = table == source ? table : FolderOf(table) + own;
     out.dest = out.wanted;
     for (int n = 2; occupied(source, out.dest); ++n) out.dest = Numbered(out.wanted, n);
-    taken.insert(out.dest);
+    taken.insert(key(out.dest));
     plan.push_back(out);
   }
   return plan;

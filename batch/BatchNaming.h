@@ -25,6 +25,10 @@ class BatchNaming {
     QStringList roots;
     // Names that count as taken before the run starts (files already on disk).
     std::function<bool(const QString& source, const QString& dest)> occupied;
+    // The output folder takes "A.jpg" and "a.jpg" for one file (FAT, exFAT, SMB).
+    bool foldCase = false;
+    // The file names in a source's folder; unset: the folder as it is on disk.
+    std::function<QStringList(const QString& folder)> siblings;
   };
 
   // The table: a JPEG replaces itself or goes to outputDir under its own name; any other
@@ -32,10 +36,16 @@ class BatchNaming {
   // With a root, the source's folder below it is kept below outputDir.
   static QString OutputName(const QString& source, Mode mode, const QString& outputDir,
                             const QString& root = QString());
+  // The output file name of a picture among the names of its folder: its own table name,
+  // unless another picture there wants the same one; then a JPEG keeps it and every other
+  // picture adds its extension ("beach.png" -> "beach (png).jpg"). Decided by the folder
+  // alone, so runs that share out one list agree without talking.
+  static QString OwnName(const QString& fileName, const QStringList& siblings, bool foldCase);
   // "a.jpg", 2 -> "a (2).jpg": the number goes before the file name's extension.
   static QString Numbered(const QString& name, int number);
-  // One output per source, in order. A name already given to an earlier source, or that
-  // is another source's own file, is numbered from 2 until free.
+  // One output per source, in order, its name made its own among its folder (OwnName). A
+  // name already given to an earlier source, or that is another source's own file, is
+  // numbered from 2 until free.
   static std::vector<Output> Plan(const QStringList& sources, Mode mode, const QString& outputDir);
   static std::vector<Output> Plan(const QStringList& sources, const Request& request);
 };

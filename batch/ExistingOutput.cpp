@@ -1,6 +1,8 @@
 #include "batch/ExistingOutput.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 bool ExistingOutput::Parse(const QString& text, Rule& rule) {
   if (text == QLatin1String("number")) return (rule = Rule::kNumber), true;
@@ -20,6 +22,17 @@ bool ExistingOutput::IsOtherFile(const QString& source, const QString& dest) {
   if (IsSource(source, dest)) return false;
   const QFileInfo info(dest);
   return info.exists() || info.isSymLink();
+}
+
+bool ExistingOutput::FoldsCase(const QString& folder) {
+  QString existing = QDir::cleanPath(folder);
+  while (!QFileInfo(existing).isDir() && existing != QDir::cleanPath(existing + "/.."))
+    existing = QDir::cleanPath(existing + "/..");
+  // A fresh lower-case name whose upper-case form the file system then finds.
+  QTemporaryFile probe(existing + QStringLiteral("/.trimjet-case-probe-XXXXXX"));
+  if (!probe.open()) return false;
+  const QString name = QFileInfo(probe.fileName()).fileName();
+  return name != name.toUpper() && QFileInfo::exists(existing + '/' + name.toUpper());
 }
 
 std::vector<BatchNaming::Output> ExistingOutput::Plan(const QStringList& sources,

@@ -18,6 +18,9 @@ class ExistingOutput {
   static bool IsOtherFile(const QString& source, const QString& dest);
   // True when dest is the source's own file (not a link to it).
   static bool IsSource(const QString& source, const QString& dest);
+  // True when folder (or, before it is made, its nearest existing parent) takes names that
+  // differ only in case for one file: a name made there is found in upper case too.
+  static bool FoldsCase(const QString& folder);
   // The run's outputs under the rule, in source order. Into another folder the source's own
   // file is numbered or skipped under every rule: it is replaced only in overwrite mode.
   static std::vector<BatchNaming::Output> Plan(const QStringList& sources,

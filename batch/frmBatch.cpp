@@ -28,6 +28,7 @@
 #include "batch/frmAddDir.h"
 #include "controls/CommandButton.h"
 #include "core/Twips.h"
+#include "engine/ImageFormat.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/frmImgOpt.h"
 #include "settings/clsLanguage.h"
@@ -156,10 +157,36 @@ void frmBatch::cmdBack_Click() {
 void frmBatch::cmdBrowseOutputDir_Click() {
   frmAddDir dialog(this);
   const QString text = txtOutputDir_->text();
-  dialog.SetInitialFolder(
-      text.contains(QLatin1Char('/')) && QFileInfo(text).isDir() ? text : AppInfo::PicturesFolder());
+  dialog.SetInitialFolder(text.contains(QLatin1Char('/')) && QFileInfo(text).isDir()
+                              ? text
+                              : AppInfo::PicturesFolder());
   const QString chosen = dialog.DoModal(this);
   if (!chosen.isEmpty()) txtOutputDir_->setText(chosen);
+}
+
+QString frmBatch::OverwriteWarning() const {
+  int jpegs = 0;
+  const int count = lstFiles_->topLevelItemCount();
+  for (int i = 0; i < count; ++i)
+    jpegs +=
+        ImageFormat::FromExtension(lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString()) ==
+        ImageFormat::kJpeg;
+  const int others = count - jpegs;
+  QStringList lines;
+  if (jpegs == 1)
+    lines << QStringLiteral("1 JPEG picture will be encoded again, replacing the original.");
+  if (jpegs > 1)
+    lines << QStringLiteral("%1 JPEG pictures will be encoded again, replacing the originals.")
+                 .arg(jpegs);
+  if (others == 1)
+    lines << QStringLiteral(
+        "1 picture of another format gets a .jpg file beside it; the original is not changed.");
+  if (others > 1)
+    lines << QStringLiteral(
+                 "%1 pictures of other formats get a .jpg file beside them; the originals are not "
+                 "changed.")
+                 .arg(others);
+  return lines.join(QLatin1Char('\n')) + QStringLiteral("\nContinue?");
 }
 
 void frmBatch::cmdFinish_Click() {
@@ -172,9 +199,11 @@ void frmBatch::cmdFinish_Click() {
     MsgBox(this, problem, Dialogs::Exclamation);
     return;
   }
+  // The warning says what Yes will do to which files; Enter answers No.
   if (optOverwrite_->isChecked() &&
-      MsgBox(this, Language().GetString(QStringLiteral("OverwriteImg")),
-             Dialogs::YesNo | Dialogs::Exclamation, QStringLiteral("WARNING")) == Dialogs::No)
+      MsgBox(this, OverwriteWarning(),
+             Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2,
+             QStringLiteral("WARNING")) == Dialogs::No)
     return;
   if (!txtOutputDir_->text().endsWith(QLatin1Char('/')))
     txtOutputDir_->setText(txtOutputDir_->text() + QLatin1Char('/'));

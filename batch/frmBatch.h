@@ -31,6 +31,8 @@ class frmBatch : public QWidget {
   static constexpr const char* kOptionsKey = "BatchOptions";
   // Item data of the process list: the folder an entry was added with (empty: added alone).
   static constexpr int kRootRole = Qt::UserRole + 1;
+  // The file an entry reaches (BatchInputs::Identity): one file is listed once.
+  static constexpr int kIdentityRole = Qt::UserRole + 2;
 
   explicit frmBatch(QWidget* parent = nullptr);
   ~frmBatch() override;
@@ -104,6 +106,8 @@ class frmBatch : public QWidget {
   void BindKeys();
 
   void ClearList();
+  // The overwrite question: how many JPEG files are replaced, how many others get a JPEG beside.
+  QString OverwriteWarning() const;
   void StartRun();
   void RunItemStarting(int index);
   void RunItemFinished(int index, const BatchJob::Result& result, bool skipped);
@@ -121,6 +125,7 @@ class frmBatch : public QWidget {
   BatchRunner* runner_ = nullptr;
   QStringList runSources_;
   std::vector<BatchNaming::Output> runPlan_;
+  std::vector<QString> runRefused_;  // per picture, why it fails without being started
 
   QWidget* Step1_ = nullptr;
   QWidget* Step2_ = nullptr;

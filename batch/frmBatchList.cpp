@@ -46,10 +46,13 @@ int IconNumber(const QString& path) {
 int frmBatch::FileCount() const { return lstFiles_->topLevelItemCount(); }
 
 void frmBatch::AddFile(const QString& fileName, const QString& root) {
+  // Reached twice (a folder added again, or through a link), a file is still done once.
+  const QString identity = BatchInputs::Identity(fileName);
   for (int i = 0; i < lstFiles_->topLevelItemCount(); ++i)
-    if (lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString() == fileName) return;
+    if (lstFiles_->topLevelItem(i)->data(0, kIdentityRole).toString() == identity) return;
   auto* item = new QTreeWidgetItem;
   item->setData(0, Qt::UserRole, fileName);
+  item->setData(0, kIdentityRole, identity);
   item->setData(0, kRootRole, root);
   item->setText(0, modString::GetFileTitle(fileName, false, QStringLiteral("/")));
   item->setIcon(0, SmallIcon(IconNumber(fileName)));
@@ -60,9 +63,17 @@ void frmBatch::AddFile(const QString& fileName, const QString& root) {
 
 void frmBatch::AddFilesFromPath(QString fullPath, bool bSubFolders) {
   if (!fullPath.endsWith(QLatin1Char('/'))) fullPath += QLatin1Char('/');
-  for (const QString& file : BatchInputs::FilesFromPath(fullPath, bSubFolders))
+  QStringList unreadable;
+  for (const QString& file : BatchInputs::FilesFromPath(fullPath, bSubFolders, &unreadable))
     AddFile(file, fullPath);
   QCoreApplication::processEvents();
+  // Pictures left out are said, never passed over.
+  if (!unreadable.isEmpty())
+    MsgBox(
+        this,
+        QStringLiteral("These folders could not be read; their pictures are not in the list:\n") +
+            unreadable.join(QLatin1Char('\n')),
+        Dialogs::Exclamation);
 }
 
 void frmBatch::dragEnterEvent(QDragEnterEvent* event) {

@@ -14,8 +14,10 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include "batch/BatchInputs.h"
 #include "batch/BatchRunner.h"
 #include "batch/ExistingOutput.h"
+#include "batch/InputCheck.h"
 #include "batch/ProgressText.h"
 #include "batch/frmBatch.h"
 #include "controls/UserProgress.h"
@@ -40,24 +42,29 @@ void frmBatch::StartRun() {
   totals_ = BatchTotals();
   cmdBack_->setEnabled(false);
   cmdClose_->setEnabled(false);
-  const int count = lstFiles_->topLevelItemCount();
-  ProgressBar_->SetMin(0);
-  ProgressBar_->SetMax(count);
-  ProgressBar_->SetValue(0);
 
   // Every output name is decided before any picture is written, so that no two entries of
   // the run write the same file and none overwrites another entry's source.
+  const bool otherDir = optOtherDir_->isChecked();
   runSources_.clear();
   QStringList roots;
-  for (int i = 0; i < count; ++i) {
-    runSources_ << lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString();
-    roots << lstFiles_->topLevelItem(i)->data(0, kRootRole).toString();
+  for (int i = 0; i < lstFiles_->topLevelItemCount(); ++i) {
+    const QString source = lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString();
+    const QString root = lstFiles_->topLevelItem(i)->data(0, kRootRole).toString();
+    // What an earlier run wrote into an output folder inside a listed folder is not input.
+    if (otherDir && BatchInputs::InOutputFolder(source, root, txtOutputDir_->text())) continue;
+    runSources_ << source;
+    roots << root;
   }
+  const int count = int(runSources_.size());
+  ProgressBar_->SetMin(0);
+  ProgressBar_->SetMax(count);
+  ProgressBar_->SetValue(0);
   BatchNaming::Request request;
-  request.mode =
-      optOverwrite_->isChecked() ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
+  request.mode = otherDir ? BatchNaming::Mode::kOtherDir : BatchNaming::Mode::kOverwrite;
   request.outputDir = txtOutputDir_->text();
-  const bool keep = optOtherDir_->isChecked() && chkKeepStructure_->isChecked();
+  request.foldCase = otherDir && ExistingOutput::FoldsCase(request.outputDir);
+  const bool keep = otherDir && chkKeepStructure_->isChecked();
   if (keep) request.roots = roots;
   // A file already at an output name that is not the picture itself is numbered, replaced
   // or skipped as the output page says.
@@ -65,13 +72,20 @@ void frmBatch::StartRun() {
       ExistingOutput::Rule::kNumber, ExistingOutput::Rule::kReplace, ExistingOutput::Rule::kSkip};
   runPlan_ = ExistingOutput::Plan(runSources_, request,
                                   rules[std::clamp(cboIfExists_->currentIndex(), 0, 2)]);
+  runRefused_.assign(std::size_t(count), QString());
   std::vector<BatchRunner::Item> items;
   for (int i = 0; i < count; ++i) {
     const BatchNaming::Output& out = runPlan_[std::size_t(i)];
+    // What stands in the way is told before any decoding; the picture is not started.
+    QString& refused = runRefused_[std::size_t(i)];
+    if (!out.skip && QFileInfo::exists(runSources_[i])) {
+      refused = InputCheck::Picture(runSources_[i]);
+      if (refused.isEmpty()) refused = InputCheck::Destination(out.dest);
+    }
     // The kept subfolders are made before the workers write into them; one that cannot
     // be made fails its pictures' writes with the reason.
-    if (keep && !out.skip) QDir().mkpath(QFileInfo(out.dest).path());
-    items.push_back({runSources_[i], out.dest, out.skip});
+    if (keep && !out.skip && refused.isEmpty()) QDir().mkpath(QFileInfo(out.dest).path());
+    items.push_back({runSources_[i], out.dest, out.skip || !refused.isEmpty()});
   }
   BatchOptions options = ImageOptimize_->Options();
   options.allowLarger = !chkKeepSmaller_->isChecked();
@@ -93,20 +107,29 @@ void frmBatch::RunItemStarting(int index) {
   const BatchNaming::Output& out = runPlan_[std::size_t(index)];
   QString line = Language().GetString(QStringLiteral("OptSav")) + QStringLiteral(" '") +
                  runSources_[index] + QLatin1Char('\'');
+  const QString plain =
+      BatchNaming::OwnName(QFileInfo(runSources_[index]).fileName(), QStringList(), false);
   if (out.Numbered())
     line += QStringLiteral(" as '%1' ('%2' is another picture's)").arg(out.dest, out.wanted);
+  else if (QFileInfo(out.dest).fileName() != plain)  // a name told apart by its format
+    line += QStringLiteral(" as '%1'").arg(out.dest);
   AddProgressLine(line);
 }
 
 void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skipped) {
   using Outcome = BatchTotals::Outcome;
-  if (skipped && runPlan_[std::size_t(index)].skip)
-    AddProgressLine(QStringLiteral("Skipped '%1': '%2' exists")
-                        .arg(runSources_[index], runPlan_[std::size_t(index)].dest));
-  // A vanished file is passed over quietly; one whose name cannot be opened is named.
-  else if (skipped && SafeFile::NameUnreadable(runSources_[index]))
-    AddProgressLine(QStringLiteral("    skipped: ") + r.reason);
-  if (skipped) totals_.Count(Outcome::kSkipped);
+  if (const QString& refused = runRefused_[std::size_t(index)]; !refused.isEmpty()) {
+    AddProgressLine(QStringLiteral("Failed '%1': %2").arg(runSources_[index], refused));
+    totals_.Count(Outcome::kFailed);
+  } else if (skipped) {
+    if (runPlan_[std::size_t(index)].skip)
+      AddProgressLine(QStringLiteral("Skipped '%1': '%2' exists")
+                          .arg(runSources_[index], runPlan_[std::size_t(index)].dest));
+    // A vanished file is passed over quietly; one whose name cannot be opened is named.
+    else if (SafeFile::NameUnreadable(runSources_[index]))
+      AddProgressLine(QStringLiteral("    skipped: ") + r.reason);
+    totals_.Count(Outcome::kSkipped);
+  }
   if (!skipped && !r.ok) {
     AddProgressLine(QStringLiteral("    failed: ") + r.reason);
     totals_.Count(Outcome::kFailed);
@@ -116,7 +139,8 @@ void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skippe
     if (!r.reason.isEmpty())
       AddProgressLine((r.kept ? QStringLiteral("    kept: ") : QStringLiteral("    warning: ")) +
                       r.reason);
-    if (!r.kept && r.lossless) AddProgressLine(ProgressText::kLosslessLine);
+    if (!r.kept && r.lossless)
+      AddProgressLine(ProgressText::kLosslessLine);
     else if (!r.kept && runSearchesQuality_ && r.quality > 0)
       AddProgressLine(ProgressText::kQualityLinePrefix + OptionSliders::QualityText(r.quality));
     totals_.Add(r.bytesBefore, r.bytesAfter);

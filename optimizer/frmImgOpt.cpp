@@ -45,7 +45,10 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   Language().UpdateObject(this);
   EnableSizeControls();
   controls_.Restore(QString::fromLatin1(kOptionsKey));
-  RestoreEffects();
+  // Nothing that changes a picture unseen comes back: only quality, size and progressive do.
+  // A remembered target size would move the quality of a picture nobody has looked at yet,
+  // and effects are applied to the picture they were chosen for only.
+  controls_.txtMaxSize->clear();
   Registry().OpenReg(QStringLiteral("Windows"));
   placeRemembered_ =
       WindowGeometry::Restore(this, Registry().GetValue(QStringLiteral("Optimizer")));
@@ -158,7 +161,6 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   controls_.txtOriginalDimensions->setText(
       StatisticsText::DimensionsText(source_->Width(), source_->Height()));
   controls_.txtOriginalSize->setText(StatisticsText::SizeText(QFileInfo(fileName).size()));
-  ApplyRememberedEffects();
   original_->SetImage(source_);
   EnablePictureCommands();
   UpdateSizeFromScale();
@@ -186,7 +188,6 @@ bool frmImgOpt::DecodeBytes() {
 }
 
 void frmImgOpt::Reset() {
-  effectsApplied_.clear();
   source_ = std::make_shared<clsImage>();
   optimized_.reset();
   working_.reset();
@@ -249,7 +250,6 @@ void frmImgOpt::closeEvent(QCloseEvent* event) {
   }
   unloading_ = true;
   controls_.Store(QString::fromLatin1(kOptionsKey));
-  StoreEffects();
   Registry().OpenReg(QStringLiteral("Windows"));
   Registry().SetValue(QStringLiteral("Optimizer"), WindowGeometry::Text(this));
   // A preview may be the window whose close brought us here: close it, but let it finish its

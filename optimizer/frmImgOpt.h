@@ -122,12 +122,6 @@ class frmImgOpt : public QWidget {
   void AddEffectMenuItem(const QString& caption);
   void ShowEffectsMenu();
   void EffectChosen(const QString& caption);
-  // The effects applied to the picture shown, in trimjet-cli's words ("Rotate=90"): the next
-  // picture loaded gets them too, in this window or the next; Undo all changes forgets them.
-  void RememberEffect(const QString& name, int level);
-  void ApplyRememberedEffects();
-  void RestoreEffects();
-  void StoreEffects() const;
 
   void Reset();
   void LoadFromBytes(const QString& fileName, bool arrange);
@@ -164,5 +158,4 @@ class frmImgOpt : public QWidget {
   QCheckBox* chkLinkPreviews_ = nullptr;
   CommandButton* cmdLink_ = nullptr;
   QMenu* mnuEffects_ = nullptr;
-  QStringList effectsApplied_;
 };

@@ -6,15 +6,12 @@
 #include <QPointer>
 #include <QSlider>
 
-#include "core/BatchOptions.h"
-#include "core/OptionGrammar.h"
 #include "engine/EffectCatalog.h"
 #include "engine/clsImage.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/TextButton.h"
 #include "optimizer/frmEffect.h"
 #include "optimizer/frmImgOpt.h"
-#include "settings/clsReg.h"
 
 void frmImgOpt::BuildEffectsMenu() {
   mnuEffects_ = new QMenu(this);
@@ -56,7 +53,6 @@ void frmImgOpt::EffectChosen(const QString& caption) {
     QPointer<frmEffect> dialog = new frmEffect(this);
     dialog->Init(working_, original_, optimizedView_);
     connect(dialog, &frmEffect::ProofShown, this, &frmImgOpt::OptimizeWithImage);
-    connect(dialog, &frmEffect::Applied, this, &frmImgOpt::RememberEffect);
     dialog->SetEffectText(caption);
     dialog->PlaceBeside(this);
     QApplication::restoreOverrideCursor();
@@ -75,46 +71,8 @@ void frmImgOpt::EffectChosen(const QString& caption) {
     return;
   }
   ApplyEffect(source_, caption);
-  RememberEffect(effect->name, 0);
   working_.reset();
   if (original_) original_->RedrawImage();
   UpdateScaledImage();
   QApplication::restoreOverrideCursor();
-}
-
-void frmImgOpt::RememberEffect(const QString& name, int level) {
-  BatchOptions options;
-  QString error;
-  const EffectCatalog::Entry* effect = EffectCatalog::Find(name);
-  if (!effect) return;
-  const QString words =
-      effect->HasLevel() ? name + QLatin1Char('=') + QString::number(level) : name;
-  if (OptionGrammar::Read(QStringLiteral("--effect"), words, options, error))
-    effectsApplied_ << words;
-}
-
-void frmImgOpt::ApplyRememberedEffects() {
-  BatchOptions options;
-  QString error;
-  for (const QString& words : effectsApplied_)
-    OptionGrammar::Read(QStringLiteral("--effect"), words, options, error);
-  for (const BatchOptions::Effect& effect : options.effects)
-    EffectCatalog::Apply(*source_, *effect.entry, effect.level);
-}
-
-void frmImgOpt::RestoreEffects() {
-  Registry().OpenReg(QString::fromLatin1(kOptionsKey));
-  const QString stored = Registry().GetValue(QStringLiteral("Effects"));
-  // Only words that still name an effect at a level it takes come back.
-  for (const QString& words : stored.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-    BatchOptions options;
-    QString error;
-    if (OptionGrammar::Read(QStringLiteral("--effect"), words, options, error))
-      effectsApplied_ << words;
-  }
-}
-
-void frmImgOpt::StoreEffects() const {
-  Registry().OpenReg(QString::fromLatin1(kOptionsKey));
-  Registry().SetValue(QStringLiteral("Effects"), effectsApplied_.join(QLatin1Char('|')));
 }

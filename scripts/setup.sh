@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick
   parallel
+  dosfstools fusefat
   fonts-dejavu-core
   python3
 )

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "batch/BatchInputs.h"
+#include "batch/InputCheck.h"
 #include "engine/SafeFile.h"
 
 bool CliInputs::ReadNames(const QString& file, bool nulSeparated, QStringList& names,
@@ -25,37 +26,42 @@ bool CliInputs::ReadNames(const QString& file, bool nulSeparated, QStringList& n
   return true;
 }
 
-bool CliInputs::Collect(const QStringList& inputs, bool recursive, bool listed,
-                        std::vector<Picture>& pictures, QTextStream& err) {
+void CliInputs::Collect(const QStringList& inputs, bool recursive, std::vector<Picture>& pictures) {
   auto slashed = [](const QString& f) { return f.endsWith(QLatin1Char('/')) ? f : f + '/'; };
   const QString current = slashed(QDir::currentPath());
   QSet<QString> seen;
-  for (const Picture& p : pictures) seen.insert(p.path);
-  bool allFound = true;
+  for (const Picture& p : pictures) seen.insert(BatchInputs::Identity(p.path));
   for (const QString& input : inputs) {
     const QFileInfo info(input);
     const QString given = QDir::cleanPath(input);
+    const QString path = QDir::cleanPath(info.absoluteFilePath());
     std::vector<Picture> found;
     if (info.isDir()) {
-      const QString root = slashed(QDir::cleanPath(info.absoluteFilePath()));
+      const QString root = slashed(path);
       const QString keyRoot = slashed(given);
-      for (const QString& file : BatchInputs::FilesFromPath(root, recursive)) {
-        const QString path = QDir::cleanPath(file);
-        found.push_back({path, root, keyRoot + path.mid(root.size())});
+      QStringList unreadable;
+      for (const QString& file : BatchInputs::FilesFromPath(root, recursive, &unreadable)) {
+        const QString clean = QDir::cleanPath(file);
+        found.push_back({clean, root, keyRoot + clean.mid(root.size()), true, QString()});
       }
-    } else if (info.isFile()) {
-      const bool below = listed && QDir::isRelativePath(input);
-      found.push_back(
-          {QDir::cleanPath(info.absoluteFilePath()), below ? current : QString(), given});
+      for (const QString& folder : unreadable)
+        found.push_back({folder, root, keyRoot + folder.mid(root.size()), true,
+                         InputCheck::Folder(folder) + QStringLiteral(" (folder not read)")});
     } else {
-      err << "trimjet-cli: " << input << ": "
-          << (SafeFile::NameUnreadable(input) ? "file name is not valid UTF-8"
-                                              : "no such file or folder")
-          << "\n";
-      allFound = false;
+      // Only regular files: a FIFO or a device would block or never end.
+      QString problem;
+      if (SafeFile::NameUnreadable(input))
+        problem = QStringLiteral("file name is not valid UTF-8");
+      else if (!info.exists())
+        problem = QStringLiteral("no such file or folder");
+      else if (!info.isFile())
+        problem = QStringLiteral("not a regular file");
+      const bool below = QDir::isRelativePath(input) && path.startsWith(current);
+      found.push_back({path, below ? current : QStringLiteral("/"), given, false, problem});
     }
-    for (Picture& p : found)
-      if (!seen.contains(p.path)) seen.insert(p.path), pictures.push_back(std::move(p));
+    for (Picture& p : found) {
+      const QString id = p.problem.isEmpty() ? BatchInputs::Identity(p.path) : p.path;
+      if (!seen.contains(id)) seen.insert(id), pictures.push_back(std::move(p));
+    }
   }
-  return allFound;
 }

@@ -26,7 +26,9 @@ QString CliReport::StatusName(Status status) {
 
 QString CliReport::Line(const QString& source, const BatchNaming::Output& output, Status status,
                         const BatchJob::Result& result) {
-  QString line = source + QStringLiteral(" -> ") + output.dest + QStringLiteral(": ");
+  QString line = source +
+                 (output.dest.isEmpty() ? QString() : QStringLiteral(" -> ") + output.dest) +
+                 QStringLiteral(": ");
   const bool warned = status == Status::kWritten && !result.reason.isEmpty();
   switch (status) {
     case Status::kWritten:
@@ -61,6 +63,15 @@ void CliReport::Done(const QString& source, const BatchNaming::Output& output,
        result);
 }
 
+void CliReport::Refused(const QString& source, const BatchNaming::Output& output,
+                        const QString& reason) {
+  BatchJob::Result result;
+  result.reason = reason;
+  const QFileInfo info(source);
+  result.bytesBefore = info.isFile() ? info.size() : 0;
+  Emit(source, output, Status::kFailed, result);
+}
+
 void CliReport::NotRun(const QString& source, const BatchNaming::Output& output) {
   BatchJob::Result result;
   result.bytesBefore = QFileInfo(source).size();
@@ -86,7 +97,7 @@ void CliReport::Emit(const QString& source, const BatchNaming::Output& output, S
     const bool written = status == Status::kWritten || status == Status::kKept;
     const QJsonObject o{
         {"source", source},
-        {"destination", output.dest},
+        {"destination", output.dest.isEmpty() ? QJsonValue() : QJsonValue(output.dest)},
         {"status", StatusName(status)},
         {"reason", result.reason},
         {"bytesBefore", result.bytesBefore},
@@ -99,9 +110,9 @@ void CliReport::Emit(const QString& source, const BatchNaming::Output& output, S
     out_ << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
   } else if (!args_.quiet) {
     // With a byte budget or auto quality the quality is the search's answer, worth telling.
-    const bool searched = (args_.options.maxBytes > 0 ||
-                           args_.options.autoQuality != AutoQuality::Level::kOff) &&
-                          status == Status::kWritten;
+    const bool searched =
+        (args_.options.maxBytes > 0 || args_.options.autoQuality != AutoQuality::Level::kOff) &&
+        status == Status::kWritten;
     out_ << Line(source, output, status, result)
          << (searched ? QStringLiteral(" (quality %1)").arg(result.quality) : QString()) << "\n";
   }

@@ -19,6 +19,8 @@ class CliReport {
   // A picture that was processed (written, kept or failed).
   void Done(const QString& source, const BatchNaming::Output& output,
             const BatchJob::Result& result);
+  // A picture or a name that could not be taken, for reason; output empty when it got none.
+  void Refused(const QString& source, const BatchNaming::Output& output, const QString& reason);
   // A picture left alone: skipped for an existing file, or planned in a dry run.
   void NotRun(const QString& source, const BatchNaming::Output& output);
   void Summary();

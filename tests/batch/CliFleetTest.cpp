@@ -1,6 +1,7 @@
 // trimjet-cli as scripts and fleets use it: shards, kept folders, dry runs, JSON lines, name
 // lists, the existing-file rule and GNU parallel. Every case runs the built tool on real files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,6 +16,7 @@
 
 #include "CliRun.h"
 #include "TestEnv.h"
+#include "batch/ExistingOutput.h"
 #include "engine/clsImage.h"
 
 namespace {
@@ -101,7 +103,8 @@ TEST_F(CliFleet, KeepStructureRecreatesTheTree) {
   const Outcome o = RunCli({"--recursive", "--keep-structure", "--jobs", "2", "--output-dir",
                             Path("out"), Path("in/2019/.."), Path("top.tif")});
   EXPECT_EQ(o.exitCode, 1);  // the corrupt picture
-  QStringList expected = {"2019/a.jpg", "2020/a.jpg", "2020/deep/b.jpg", "top.jpg"};
+  // A file named by its absolute name keeps its folders below "/".
+  QStringList expected = {"2019/a.jpg", "2020/a.jpg", "2020/deep/b.jpg", Path("top.jpg").mid(1)};
   for (int i = 0; i < 12; ++i) expected << QString("many/p%1.jpg").arg(i);
   expected.sort();
   QStringList written = Tree(Path("out")).keys();
@@ -213,7 +216,7 @@ TEST_F(CliFleet, NamesFromStandardInputKeepBlanksAndLineFeeds) {
                                QByteArray(list).replace('\0', '\n'));
   EXPECT_EQ(lines.exitCode, 1);
   EXPECT_TRUE(lines.err.contains("line: no such file or folder")) << lines.err.toStdString();
-  EXPECT_EQ(lines.lines.size(), 2 + 12);
+  EXPECT_EQ(lines.lines.size(), 2 + 12 + 2);  // the two broken names fail on lines of their own
 }
 
 TEST_F(CliFleet, ExistingOutputIsNumberedReplacedOrSkipped) {
@@ -295,4 +298,102 @@ TEST_F(CliFleet, GnuParallelSharesOneListBetweenTwoHosts) {
   expected.sort();
   written.sort();
   EXPECT_EQ(written, expected);
+}
+
+// Parts run one after another, in either order, or alone: each picture is written once
+// under a name of its own and none is reported skipped for another's file.
+TEST_F(CliFleet, PartsInAnyOrderGiveEveryPictureItsOwnName) {
+  for (const char* name : {"2019/IMG_0001.jpg", "2020/IMG_0001.jpg", "beach.jpg"})
+    Copy("photo.jpg", QString("cams/") + name);
+  Copy("photo.png", "cams/beach.png");
+  const QStringList names = {Path("cams/2019/IMG_0001.jpg"), Path("cams/2020/IMG_0001.jpg"),
+                             Path("cams/beach.png"), Path("cams/beach.jpg")};
+  const QString below = Path("cams").mid(1) + "/";  // absolute names keep their folders
+  QStringList expected = {"2019/IMG_0001.jpg", "2020/IMG_0001.jpg", "beach (png).jpg", "beach.jpg"};
+  for (QString& e : expected) e = below + e;
+  expected.sort();
+  struct Run {
+    int parts;
+    bool reversed;
+  };
+  for (const Run run : {Run{1, false}, Run{2, false}, Run{2, true}, Run{3, true}, Run{4, false}}) {
+    SCOPED_TRACE(
+        QString("%1 parts%2").arg(run.parts).arg(run.reversed ? ", reversed" : "").toStdString());
+    const QString out = Path(QString("out-%1-%2").arg(run.parts).arg(run.reversed));
+    for (int n = 0; n < run.parts; ++n) {
+      const int k = run.reversed ? run.parts - 1 - n : n;
+      const Outcome o =
+          RunCli(QStringList{"--keep-structure", "--if-exists", "skip", "--json", "--shard",
+                             QString("%1/%2").arg(k).arg(run.parts), "--output-dir", out} +
+                 names);
+      EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+      for (const QString& line : o.lines)
+        EXPECT_NE(Json(line)["status"].toString(), "skipped") << line.toStdString();
+    }
+    QStringList written = Tree(out).keys();
+    written.sort();
+    EXPECT_EQ(written, expected);
+  }
+}
+
+// A folder reached twice (named again, or through a link) gives its files once; an output
+// folder inside a folder read recursively is never read back, however often the run is repeated.
+TEST_F(CliFleet, ARunTakesEachFileOnceAndNeverItsOwnOutputs) {
+  ASSERT_TRUE(QFile::link(Path("in/many"), Path("link")));
+  const Outcome twice =
+      RunCli({"--json", "--dry-run", "--recursive", "--output-dir", Path("out"), Path("in/many"),
+              Path("link"), Path("in/many/"), Path("link/p3.jpg"), Path("in/../in/many")});
+  EXPECT_EQ(twice.exitCode, 0) << twice.err.toStdString();
+  EXPECT_EQ(twice.lines.size(), 12 + 1) << twice.lines.join('\n').toStdString();
+  for (const char* rule : {"skip", "number"}) {
+    SCOPED_TRACE(rule);
+    const QString in = QString("runs-%1/").arg(rule), out = Path(in + "out");
+    for (const char* name : {"a.png", "sub/b.png", "sub/c.png"}) Copy("photo.png", in + name);
+    for (int round = 1; round <= 3; ++round) {
+      const Outcome o = RunCli({"--recursive", "--keep-structure", "--quiet", "--if-exists", rule,
+                                "--output-dir", out, Path(in)});
+      EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+      // number writes each picture again in every run, but never an earlier output.
+      EXPECT_EQ(Tree(out).size(), rule == QString("skip") ? 3 : 3 * round);
+      for (const QString& name : Tree(out).keys()) EXPECT_FALSE(name.startsWith("out/"));
+    }
+  }
+}
+
+// A memory card's FAT takes "A.jpg" and "a.jpg" for one file: the run finds that out and
+// writes two. Needs root, mkfs.vfat and fusefat (scripts/setup.sh adds them).
+TEST_F(CliFleet, ACaseFoldingOutputFolderKeepsEveryPicture) {
+  const QString mkfs = QStandardPaths::findExecutable("mkfs.vfat", {"/usr/sbin", "/sbin"});
+  const QString fusefat = QStandardPaths::findExecutable("fusefat");
+  if (geteuid() != 0 || mkfs.isEmpty() || fusefat.isEmpty() || !QFile::exists("/dev/fuse"))
+    GTEST_SKIP() << "needs root, mkfs.vfat, fusefat and /dev/fuse";
+  const QString image = Path("card.img"), card = Path("card");
+  ASSERT_TRUE(QDir().mkpath(card));
+  QFile f(image);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(8 << 20));
+  f.close();
+  ASSERT_EQ(QProcess::execute(mkfs, {image}), 0);
+  if (QProcess::execute(fusefat, {"-o", "rw+", image, card}) != 0)
+    GTEST_SKIP() << "fusefat could not mount here";
+  struct Unmount {
+    QString folder;
+    ~Unmount() { QProcess::execute("fusermount", {"-u", folder}); }
+  } unmount{card};
+  Copy("photo.png", "cards/A.png");
+  Copy("photo.png", "cards/a.png");
+  Copy("photo.tif", "cards/x/a.tif");
+  EXPECT_TRUE(ExistingOutput::FoldsCase(card + "/new/folder"));
+  EXPECT_FALSE(ExistingOutput::FoldsCase(Path("cards")));
+  const Outcome o = RunCli({"--json", "--recursive", "--output-dir", card, Path("cards")});
+  EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+  ASSERT_EQ(o.lines.size(), 4);
+  EXPECT_EQ(Json(o.lines.last())["written"].toInt(), 3);
+  QStringList dests;
+  for (int i = 0; i < 3; ++i) {
+    dests << Json(o.lines[i])["destination"].toString();
+    clsImage picture;
+    EXPECT_TRUE(picture.CreateFromFile(dests.last())) << dests.last().toStdString();
+  }
+  EXPECT_EQ(QDir(card).entryList(QDir::Files).size(), 3)
+      << QDir(card).entryList(QDir::Files).join(", ").toStdString();
 }

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -139,8 +143,10 @@ TEST(Cli, MissingInputFailsButTheOthersAreWritten) {
       RunCli({"--output-dir", dir.path(), dir.path() + "/nothing.png", Fixture("photo.png")});
   EXPECT_EQ(o.exitCode, 1);
   EXPECT_TRUE(o.err.contains(dir.path() + "/nothing.png: no such file or folder"));
-  ASSERT_EQ(o.lines.size(), 3);
-  EXPECT_TRUE(QFile::exists(dir.path() + "/photo.jpg"));
+  ASSERT_EQ(o.lines.size(), 4);  // its own failed line, the picture's, ratio and summary
+  EXPECT_EQ(o.lines[0], dir.path() + "/nothing.png: failed");
+  // The fixtures' folder holds photo.jpg too: the PNG's own name says its format.
+  EXPECT_TRUE(QFile::exists(dir.path() + "/photo (png).jpg"));
   // Nothing written: the summary alone, no bare ratio heading.
   const Outcome none = RunCli({"--output-dir", dir.path(), Fixture("corrupt.png")});
   EXPECT_EQ(none.exitCode, 1);
@@ -221,4 +227,95 @@ TEST_F(CliFolder, WorkersEndWithAKilledRun) {
   const QStringList after = QDir(Out()).entryList(QDir::Files | QDir::Hidden);
   EXPECT_EQ(after, before);
   for (const QString& name : after) EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
+namespace {
+
+// trimjet-cli as a user who cannot read what its owner locked (root reads anything).
+Outcome RunCliAsUser(const QStringList& args, const QString& outputFile = QString()) {
+  QString program = TestEnv::BinDir() + "/trimjet-cli";
+  QStringList all = args;
+  if (geteuid() == 0) {
+    all = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+    program = "setpriv";
+  }
+  QProcess p;
+  if (!outputFile.isEmpty()) p.setStandardOutputFile(outputFile);
+  p.start(program, all);
+  p.closeWriteChannel();
+  Outcome o;
+  if (!p.waitForFinished(120000)) return o;
+  o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  o.err = QString::fromUtf8(p.readAllStandardError());
+  return o;
+}
+
+}  // namespace
+
+// Every name given, and every folder that cannot be read, gets its line, its JSON object and
+// the true reason, counted as failed; results that cannot be written are an error too.
+TEST(Cli, EveryInputIsAccountedForWithItsReason) {
+  QTemporaryDir dir;
+  const QString d = dir.path();
+  ASSERT_TRUE(QDir().mkpath(d + "/out") && QDir().mkpath(d + "/shut") &&
+              QDir().mkpath(d + "/tree/shut"));
+  for (const QString& f : {d, d + "/out"}) ::chmod(QFile::encodeName(f).constData(), 0777);
+  const std::pair<const char*, const char*> files[] = {{"photo.png", "fake.jpg"},
+                                                       {"photo.jpg", "locked.jpg"},
+                                                       {"photo.png", "shut/in.png"},
+                                                       {"photo.png", "tree/ok.png"},
+                                                       {"photo.png", "tree/shut/in.png"}};
+  for (const auto& [from, to] : files) ASSERT_TRUE(QFile::copy(Fixture(from), d + "/" + to));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(d + "/pipe.png").constData(), 0644), 0);
+  ASSERT_TRUE(QFile::link("/dev/zero", d + "/zero.jpg"));
+  for (const char* locked : {"/locked.jpg", "/shut", "/tree/shut"})
+    ::chmod(QFile::encodeName(d + locked).constData(), 0);
+  const std::pair<QString, QString> rows[] = {
+      {d + "/nothing.png", "no such file or folder"},
+      {d + "/pipe.png", "not a regular file"},
+      {d + "/zero.jpg", "not a regular file"},
+      {d + "/fake.jpg", "a PNG picture named .jpg"},
+      {d + "/locked.jpg", "permission denied"},
+      {d + "/shut", "permission denied (folder not read)"},
+      {d + "/tree/shut", "permission denied (folder not read)"}};
+  QStringList args = {"--json", "--recursive", "--output-dir", d + "/out"};
+  for (const auto& row : rows)
+    if (!row.first.startsWith(d + "/tree")) args << row.first;
+  args << d + "/tree";
+  const Outcome o = RunCliAsUser(args);
+  EXPECT_EQ(o.exitCode, 1);
+  QMap<QString, QJsonObject> bySource;
+  for (const QString& line : o.lines) {
+    const QJsonObject j = QJsonDocument::fromJson(line.toUtf8()).object();
+    bySource[j["summary"].toBool() ? "summary" : j["source"].toString()] = j;
+  }
+  for (const auto& [input, reason] : rows) {
+    SCOPED_TRACE(input.toStdString());
+    EXPECT_EQ(bySource[input]["status"].toString(), "failed");
+    EXPECT_EQ(bySource[input]["reason"].toString(), reason);
+    EXPECT_TRUE(o.err.contains(input + ": " + reason)) << o.err.toStdString();
+  }
+  EXPECT_EQ(bySource["summary"]["failed"].toInt(), int(std::size(rows)));
+  EXPECT_EQ(bySource["summary"]["written"].toInt(), 1);  // tree/ok.png
+  EXPECT_EQ(bySource.size(), std::size(rows) + 2);
+
+  // A full standard output loses the results: an error, said on standard error.
+  const Outcome full = RunCliAsUser({"--output-dir", d + "/out2", d + "/tree/ok.png"}, "/dev/full");
+  EXPECT_NE(full.exitCode, 0);
+  EXPECT_TRUE(full.err.contains("cannot write the results")) << full.err.toStdString();
+
+  // A JPEG on a read-only file system is not "write-protected": the file system is.
+  const QString ro = d + "/ro";
+  ASSERT_TRUE(QDir().mkpath(ro));
+  if (geteuid() != 0 || QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", ro}))
+    GTEST_SKIP() << "mounting a read-only file system needs root";
+  struct Unmount {
+    QString folder;
+    ~Unmount() { QProcess::execute("umount", {folder}); }
+  } unmount{ro};
+  ASSERT_TRUE(QFile::copy(Fixture("photo.jpg"), ro + "/r.jpg"));
+  ASSERT_EQ(QProcess::execute("mount", {"-o", "remount,ro", ro}), 0);
+  const Outcome locked = RunCli({"--overwrite", "--allow-larger", ro + "/r.jpg"});
+  EXPECT_EQ(locked.exitCode, 1);
+  EXPECT_TRUE(locked.err.contains(ro + "/r.jpg: read-only file system"))
+      << locked.err.toStdString();
 }

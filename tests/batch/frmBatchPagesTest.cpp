@@ -117,7 +117,11 @@ TEST_F(BatchPages, NoInTheOverwriteWarningLeavesTheOutputPageAsItWas) {
   Child<QPushButton>(&batch, "cmdFinish")->click();
   ASSERT_EQ(dialogs.MessageCount(), 1);
   EXPECT_EQ(dialogs.calls.last().title, "WARNING");
-  EXPECT_EQ(dialogs.calls.last().style, Dialogs::YesNo | Dialogs::Exclamation);
+  // It says what Yes would do, and Enter answers No.
+  EXPECT_EQ(dialogs.calls.last().text,
+            "2 pictures of other formats get a .jpg file beside them; the originals are not "
+            "changed.\nContinue?");
+  EXPECT_EQ(dialogs.calls.last().defaultAnswer, Dialogs::No);
   EXPECT_EQ(batch.Page(), 2);
   EXPECT_EQ(Child<QLineEdit>(&batch, "txtOutputDir")->text(), "");
   EXPECT_FALSE(QFile::exists(root + "/a.jpg"));

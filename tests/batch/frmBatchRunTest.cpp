@@ -55,28 +55,33 @@ TEST_F(BatchRun, TwoEntriesWantingOneNameDoNotOverwriteEachOther) {
   const QString gif = Picture(root + "/a.gif");
   frmBatch batch;
   ASSERT_TRUE(Run(batch, {png, gif}, false));
+  // Each takes its format into its name, as trimjet-cli names them.
   clsImage first, second;
-  ASSERT_TRUE(first.CreateFromFile(out + "/a.jpg"));
-  ASSERT_TRUE(second.CreateFromFile(out + "/a (2).jpg"));
+  ASSERT_TRUE(first.CreateFromFile(out + "/a (png).jpg"));
+  ASSERT_TRUE(second.CreateFromFile(out + "/a (gif).jpg"));
   EXPECT_EQ(first.Width(), 40);
   EXPECT_NE(second.Width(), 40);
-  EXPECT_TRUE(Progress(batch).contains("as '" + out + "/a (2).jpg'"));
+  EXPECT_TRUE(Progress(batch).contains("as '" + out + "/a (gif).jpg'"));
 }
 
-// The output page's choices reach the run: the JPEG beside a PNG was not selected and is
-// skipped under "Skip", a JPEG that would grow is kept; the log ends with the counts.
+// The output page's choices reach the run: the PNG's own output, beside a JPEG that was not
+// selected, is there from an earlier run and skipped under "Skip", a JPEG that would grow is
+// kept; the log ends with the counts.
 TEST_F(BatchRun, OutputPageChoicesKeepTheOriginals) {
   Registry().SetValue("IfExists", "Skip");
   const QString png = Picture(root + "/a.png", 40, 30);
   const QString other = Picture(root + "/a.jpg", 80, 60);
+  const QString earlier = Picture(root + "/a (png).jpg", 40, 30);
   const QString small = Picture(root + "/small.jpg", 200, 150, 40);
-  const QByteArray otherBytes = Bytes(other), smallBytes = Bytes(small);
+  const QByteArray otherBytes = Bytes(other), earlierBytes = Bytes(earlier);
+  const QByteArray smallBytes = Bytes(small);
   frmBatch batch;
   ASSERT_TRUE(Run(batch, {png, small}, true));
   EXPECT_EQ(Child<QComboBox>(&batch, "cboIfExists")->currentIndex(), 2);
   EXPECT_EQ(Bytes(other), otherBytes);
+  EXPECT_EQ(Bytes(earlier), earlierBytes);
   EXPECT_EQ(Bytes(small), smallBytes);
-  EXPECT_FALSE(QFile::exists(root + "/a (2).jpg"));
+  EXPECT_FALSE(QFile::exists(root + "/a (png) (2).jpg"));
   EXPECT_EQ(Progress(batch).split(QRegularExpression("[\\r\\n]+"), Qt::SkipEmptyParts).last(),
             "Written 0, kept 1, skipped 1, failed 0; 0 bytes saved");
 }
