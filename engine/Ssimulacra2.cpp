@@ -143,19 +143,24 @@ inline float Step(float feed, float sum, float back, float prev, float prev2) {
   return float(double(feed) * sum + t);
 }
 
-void BlurAcross(const float* in, int w, float* out) {
-  float prev[3] = {}, prev2[3] = {};
+// Across kRows rows at once: their recursions are independent, so the processor overlaps them.
+constexpr int kRows = 4;
+void BlurAcross(const float* const in[kRows], int w, float* const out[kRows]) {
+  float prev[3][kRows] = {}, prev2[3][kRows] = {};
   for (int n = -kRadius + 1; n < w; ++n) {
     const int left = n - kRadius - 1, right = n + kRadius - 1;
-    const float sum = (left >= 0 ? in[left] : 0.0f) + (right < w ? in[right] : 0.0f);
-    float total = 0;
-    for (int k = 0; k < 3; ++k) {
-      const float o = Step(kFeed[k], sum, kBack[k], prev[k], prev2[k]);
-      prev2[k] = prev[k];
-      prev[k] = o;
-      total += o;
-    }
-    if (n >= 0) out[n] = total;
+    float sum[kRows], total[kRows] = {};
+    for (int r = 0; r < kRows; ++r)
+      sum[r] = (left >= 0 ? in[r][left] : 0.0f) + (right < w ? in[r][right] : 0.0f);
+    for (int k = 0; k < 3; ++k)
+      for (int r = 0; r < kRows; ++r) {
+        const float o = Step(kFeed[k], sum[r], kBack[k], prev[k][r], prev2[k][r]);
+        prev2[k][r] = prev[k][r];
+        prev[k][r] = o;
+        total[r] += o;
+      }
+    if (n >= 0)
+      for (int r = 0; r < kRows; ++r) out[r][n] = total[r];
   }
 }
 
@@ -164,7 +169,16 @@ void Blur(const Plane& in, Plane& work, Plane& out) {
   const int w = in.width, h = in.height;
   work.Resize(w, h);
   out.Resize(w, h);
-  for (int y = 0; y < h; ++y) BlurAcross(in.Row(y), w, work.Row(y));
+  for (int y = 0; y < h; y += kRows) {
+    // A last group short of rows repeats its last row.
+    const float* rows[kRows];
+    float* outs[kRows];
+    for (int r = 0; r < kRows; ++r) {
+      rows[r] = in.Row(std::min(y + r, h - 1));
+      outs[r] = work.Row(std::min(y + r, h - 1));
+    }
+    BlurAcross(rows, w, outs);
+  }
   // Down the columns, all columns at once: three rows of state per cosine.
   std::vector<float> state(std::size_t(w) * 6, 0.0f);
   const std::vector<float> zero(std::size_t(w), 0.0f);
@@ -195,6 +209,32 @@ void Multiply(const Plane& a, const Plane& b, Plane& out) {
   for (std::size_t i = 0; i < n; ++i) out.values[i] = a.values[i] * b.values[i];
 }
 
+// How many scales a picture has: a scale is measured when the one before it was at least 8
+// pixels a side.
+int ScaleCount(int w, int h) {
+  int count = 0;
+  while (count < kScales && w >= 8 && h >= 8) {
+    if (count++ > 0) {
+      w = (w + 1) / 2;
+      h = (h + 1) / 2;
+    }
+  }
+  // The loop halves before measuring, so the last scale may be smaller than 8.
+  return count;
+}
+
+// Which maps of a channel at a scale carry weight; the weights run over the scales measured,
+// so a small picture reads them at other places. Many are zero, and a map whose norms all
+// weigh nothing is not computed.
+struct Use {
+  bool any, ssim;
+};
+Use Weighed(int channel, int scale, int scales) {
+  const double* w = kWeights + (channel * scales + scale) * 6;
+  return {w[0] != 0 || w[1] != 0 || w[2] != 0 || w[3] != 0 || w[4] != 0 || w[5] != 0,
+          w[0] != 0 || w[3] != 0};
+}
+
 double Quartic(double x) {
   x *= x;
   return x * x;
@@ -216,9 +256,8 @@ Ssimulacra2::Ssimulacra2(const ImageDescriptor& original) {
   Planes linear, half;
   Plane work, product;
   ToLinear(original, linear);
-  for (int s = 0; s < kScales; ++s) {
-    // A scale is measured when the one before it was at least 8 pixels a side.
-    if (linear[0].width < 8 || linear[0].height < 8) break;
+  const int count = ScaleCount(width_, height_);
+  for (int s = 0; s < count; ++s) {
     if (s > 0) {
       Halve(linear, half);
       std::swap(linear, half);
@@ -226,7 +265,9 @@ Ssimulacra2::Ssimulacra2(const ImageDescriptor& original) {
     Scale& scale = scales_.emplace_back();
     ToXyb(linear, scale.xyb);
     for (int c = 0; c < 3; ++c) {
-      Blur(scale.xyb[c], work, scale.mean[c]);
+      const Use use = Weighed(c, s, count);
+      if (use.any) Blur(scale.xyb[c], work, scale.mean[c]);
+      if (!use.ssim) continue;
       Multiply(scale.xyb[c], scale.xyb[c], product);
       Blur(product, work, scale.squares[c]);
     }
@@ -252,16 +293,31 @@ std::optional<double> Ssimulacra2::Score(const ImageDescriptor& distorted) {
     const Scale& ref = scales_[s];
     const int w = xyb[0].width, h = xyb[0].height;
     for (int c = 0; c < 3; ++c) {
+      const Use use = Weighed(c, int(s), int(scales_.size()));
+      if (!use.any) continue;
       Blur(xyb[c], work, mean);
-      Multiply(xyb[c], xyb[c], product);
-      Blur(product, work, squares);
-      Multiply(xyb[c], ref.xyb[c], product);
-      Blur(product, work, cross);
+      if (use.ssim) {
+        Multiply(xyb[c], xyb[c], product);
+        Blur(product, work, squares);
+        Multiply(xyb[c], ref.xyb[c], product);
+        Blur(product, work, cross);
+      }
       double sums[6] = {};
       for (int y = 0; y < h; ++y) {
-        const float *m2 = mean.Row(y), *s22 = squares.Row(y), *s12 = cross.Row(y);
-        const float *m1 = ref.mean[c].Row(y), *s11 = ref.squares[c].Row(y);
+        const float *m1 = ref.mean[c].Row(y), *m2 = mean.Row(y);
         const float *p1 = ref.xyb[c].Row(y), *p2 = xyb[c].Row(y);
+        for (int x = 0; x < w; ++x) {
+          // Above zero: an edge the original lacks (ringing, blocks); below: one it lost.
+          const double edge =
+              (1.0 + std::abs(p2[x] - m2[x])) / (1.0 + std::abs(p1[x] - m1[x])) - 1.0;
+          const double artefact = std::max(edge, 0.0), lost = std::max(-edge, 0.0);
+          sums[1] += artefact;
+          sums[4] += Quartic(artefact);
+          sums[2] += lost;
+          sums[5] += Quartic(lost);
+        }
+        if (!use.ssim) continue;
+        const float *s11 = ref.squares[c].Row(y), *s22 = squares.Row(y), *s12 = cross.Row(y);
         for (int x = 0; x < w; ++x) {
           const float mu1 = m1[x], mu2 = m2[x];
           // SSIM without its luminance denominator: the channels are already perceptual.
@@ -271,13 +327,6 @@ std::optional<double> Ssimulacra2::Score(const ImageDescriptor& distorted) {
           const double d = std::max(1.0 - double(numM * numS / denS), 0.0);
           sums[0] += d;
           sums[3] += Quartic(d);
-          // Above zero: an edge the original lacks (ringing, blocks); below: one it lost.
-          const double edge = (1.0 + std::abs(p2[x] - mu2)) / (1.0 + std::abs(p1[x] - mu1)) - 1.0;
-          const double artefact = std::max(edge, 0.0), lost = std::max(-edge, 0.0);
-          sums[1] += artefact;
-          sums[4] += Quartic(artefact);
-          sums[2] += lost;
-          sums[5] += Quartic(lost);
         }
       }
       const double perPixel = 1.0 / (double(w) * h);
