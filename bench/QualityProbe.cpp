@@ -1,5 +1,6 @@
 // Measuring tool for the auto quality figures (bench/compress.sh):
 //   quality_probe ssim REFERENCE CANDIDATE   the luma SSIM of two picture files, full size
+//   quality_probe score REFERENCE CANDIDATE  their SSIMULACRA2 score, full size
 //   quality_probe rank FILE...               per level, the quality the sample chooses and the
 //                                            quality the whole picture would choose
 //   quality_probe curve FILE...              the sample's SSIM at a row of qualities
@@ -12,6 +13,7 @@
 #include "core/AutoQuality.h"
 #include "core/QualitySearch.h"
 #include "engine/LumaSsim.h"
+#include "engine/Ssimulacra2.h"
 #include "engine/clsImage.h"
 
 namespace {
@@ -26,6 +28,18 @@ int Ssim(const QString& a, const QString& b) {
   clsImage x, y;
   if (!Load(a, x) || !Load(b, y)) return 1;
   std::printf("%.5f\n", LumaSsim::Compare(x.Pixels(), y.Pixels()));
+  return 0;
+}
+
+int Score(const QString& a, const QString& b) {
+  clsImage x, y;
+  if (!Load(a, x) || !Load(b, y)) return 1;
+  const std::optional<double> score = Ssimulacra2::Compare(x.Pixels(), y.Pixels());
+  if (!score) {
+    std::fprintf(stderr, "the pictures differ in size\n");
+    return 1;
+  }
+  std::printf("%.4f\n", *score);
   return 0;
 }
 
@@ -111,9 +125,10 @@ int main(int argc, char** argv) {
   QStringList args = app.arguments().mid(1);
   const QString mode = args.value(0);
   if (mode == QLatin1String("ssim") && args.size() == 3) return Ssim(args[1], args[2]);
+  if (mode == QLatin1String("score") && args.size() == 3) return Score(args[1], args[2]);
   if (mode == QLatin1String("rank") && args.size() >= 2) return Rank(args.mid(1));
   if (mode == QLatin1String("curve")) return Curve(args.mid(1));
   if (mode == QLatin1String("time") && args.size() == 2) return Time(args[1]);
-  std::fprintf(stderr, "usage: quality_probe ssim REF CAND | rank FILE... | curve FILE... | time FILE\n");
+  std::fprintf(stderr, "usage: quality_probe ssim REF CAND | score REF CAND | rank FILE... | curve FILE... | time FILE\n");
   return 2;
 }
