@@ -1,8 +1,11 @@
 #include "batch/cli/CliRun.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -12,10 +15,18 @@
 #include "batch/cli/CliInputs.h"
 #include "batch/cli/CliReport.h"
 #include "batch/cli/ProgressLine.h"
+#include "engine/SafeFile.h"
 
 namespace {
 
 const QString kPrefix = QStringLiteral("trimjet-cli: ");
+
+// A failure that says the place being written to is at fault, not the picture.
+bool Broken(const BatchJob::Result& result) {
+  for (int error : {ENOSPC, EDQUOT, EROFS})
+    if (!result.ok && result.reason.endsWith(SafeFile::ErrorText(error))) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -25,7 +36,7 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
     QString error;
     if (!CliInputs::ReadNames(args.filesFrom, args.nulSeparated, listed, error)) {
       err << kPrefix << error << "\n";
-      return 1;
+      return kBroken;
     }
   }
   std::vector<CliInputs::Picture> found;
@@ -34,14 +45,17 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
   if (found.empty()) {
     err << kPrefix << "no picture found"
         << (args.recursive ? "" : " (subfolders are searched with --recursive)") << "\n";
-    return 1;
+    return kFailures;
   }
   QStringList sources, roots;
   for (const CliInputs::Picture& p : found)
     if (args.shard.Contains(p.key)) sources << p.path, roots << p.root;
-  if (!args.overwrite && !args.dryRun && !modString::CreatePath(args.outputDir)) {
-    err << kPrefix << "cannot create the folder " << args.outputDir << "\n";
-    return 1;
+  if (!args.overwrite && !args.dryRun &&
+      (!modString::CreatePath(args.outputDir) ||
+       access(QFile::encodeName(args.outputDir).constData(), W_OK) != 0)) {
+    err << kPrefix << "cannot write into the folder " << args.outputDir << ": "
+        << SafeFile::ErrorText(errno) << "\n";
+    return kBroken;
   }
   BatchNaming::Request request;
   request.mode = args.overwrite ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
@@ -73,7 +87,9 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
   };
   flush();
   bar.Show(0);
+  bool broken = false;
   auto done = [&](int n, const BatchJob::Result& result) {
+    broken = broken || Broken(result);
     results[std::size_t(work[std::size_t(n)])] = result;
     ++finished;
     flush();
@@ -109,5 +125,6 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
   if (count == 0 && !args.quiet)
     err << kPrefix << "no picture in part " << args.shard.index << "/" << args.shard.count << "\n";
   report.Summary();
-  return allOk && !report.AnyFailed() ? 0 : 1;
+  if (broken) return kBroken;
+  return allOk && !report.AnyFailed() ? kDone : kFailures;
 }
