@@ -4,7 +4,7 @@
 # read from a find -print0 list as a fleet job would, --jobs 2 and --jobs 1.
 # Builds in Release in build-bench/. Needs the package (not part of scripts/setup.sh):
 #   apt-get install plasma-workspace-wallpapers
-# Usage: bench/fleet.sh [rounds]   (the best of the rounds is reported)
+# Usage: bench/throughput.sh [rounds]   (the best of the rounds is reported)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-3}
