@@ -13,7 +13,8 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick
-  parallel
+  parallel openssh-server
+  dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin bash-completion man-db
   fonts-dejavu-core
   python3
 )
