@@ -15,6 +15,7 @@ message(STATUS "Installing: ${root}/${TRIMJET_PROGRAM_DIR}/Trimjet.dat")
 file(CREATE_LINK Trimjet "${root}/${TRIMJET_PROGRAM_DIR}/Trimjet.dat" SYMBOLIC)
 
 set(TRIMJET_PROGRAM "${program_dir}/Trimjet")
+set(TRIMJET_HANDOFF "${program_dir}/trimjet-handoff")
 message(STATUS "Installing: ${root}/${TRIMJET_BINDIR}/trimjet")
 configure_file("${TRIMJET_SOURCE_DIR}/app/desktop/trimjet.in" "${root}/${TRIMJET_BINDIR}/trimjet"
                @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

@@ -13,8 +13,9 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick
-  parallel
+  parallel openssh-server
   dosfstools fusefat
+  dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin bash-completion man-db
   fonts-dejavu-core
   python3
 )

@@ -1,6 +1,6 @@
 #pragma once
-// CliArguments: the command line of trimjet-cli read into the batch options, with the usage
-// text. Any fault in it is a usage error with a one-line reason.
+// CliArguments: the command line of trimjet-cli read into the batch options, by the options
+// of CliOptions. Any fault in it is a usage error with a one-line reason.
 #include <QString>
 #include <QStringList>
 
@@ -25,9 +25,10 @@ struct CliArguments {
   ExistingOutput::Rule ifExists = ExistingOutput::Rule::kNumber;
   bool help = false;
   bool version = false;
+  bool fromStdin = false;  // the one INPUT is "-": a picture on standard input
+  bool toStdout = false;   // "-o -": the JPEG goes to standard output
+  QString stdinFile;       // where CliPipe put the picture read from standard input
 
   // args excludes the program name. False with error set on a usage error.
   static bool Parse(const QStringList& args, CliArguments& out, QString& error);
-  static QString Usage();
-  static QString Version();
 };

@@ -86,8 +86,12 @@ QJsonValue CliReport::QualityValue(const BatchJob::Result& result) const {
   return args_.options.quality;
 }
 
-void CliReport::Emit(const QString& source, const BatchNaming::Output& output, Status status,
-                     const BatchJob::Result& result) {
+void CliReport::Emit(const QString& scratchSource, const BatchNaming::Output& scratchOutput,
+                     Status status, const BatchJob::Result& result) {
+  // Standard input and output are named "-", as they were given, not by their scratch files.
+  const QString source = scratchSource == args_.stdinFile ? QStringLiteral("-") : scratchSource;
+  BatchNaming::Output output = scratchOutput;
+  if (args_.toStdout) output.dest = output.wanted = QStringLiteral("-");
   ++counts_[int(status)];
   if (status == Status::kWritten || status == Status::kKept)
     totals_.Add(result.bytesBefore, result.bytesAfter);
@@ -129,6 +133,7 @@ void CliReport::Summary() {
   if (args_.json) {
     const QJsonObject o{
         {"summary", true},
+        {"shard", QStringLiteral("%1/%2").arg(args_.shard.index).arg(args_.shard.count)},
         {"written", counts_[int(Status::kWritten)]},
         {"kept", counts_[int(Status::kKept)]},
         {"skipped", counts_[int(Status::kSkipped)]},

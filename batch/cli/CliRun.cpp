@@ -1,10 +1,13 @@
 #include "batch/cli/CliRun.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QHash>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -16,10 +19,18 @@
 #include "batch/cli/CliInputs.h"
 #include "batch/cli/CliReport.h"
 #include "batch/cli/ProgressLine.h"
+#include "engine/SafeFile.h"
 
 namespace {
 
 const QString kPrefix = QStringLiteral("trimjet-cli: ");
+
+// A failure that says the place being written to is at fault, not the picture.
+bool Broken(const BatchJob::Result& result) {
+  for (int error : {ENOSPC, EDQUOT, EROFS})
+    if (!result.ok && result.reason.endsWith(SafeFile::ErrorText(error))) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -29,7 +40,7 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
     QString error;
     if (!CliInputs::ReadNames(args.filesFrom, args.nulSeparated, listed, error)) {
       err << kPrefix << error << "\n";
-      return 1;
+      return kBroken;
     }
   }
   std::vector<CliInputs::Picture> found;
@@ -38,7 +49,7 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
   if (found.empty()) {
     err << kPrefix << "no picture found"
         << (args.recursive ? "" : " (subfolders are searched with --recursive)") << "\n";
-    return 1;
+    return kFailures;
   }
   // This part's pictures; what an earlier run wrote into an output folder below an input
   // folder is not read back.
@@ -57,9 +68,12 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
     planned[std::size_t(i)] = int(sources.size());
     sources << p.path, roots << p.root;
   }
-  if (!args.overwrite && !args.dryRun && !modString::CreatePath(args.outputDir)) {
-    err << kPrefix << "cannot create the folder " << args.outputDir << "\n";
-    return 1;
+  if (!args.overwrite && !args.dryRun &&
+      (!modString::CreatePath(args.outputDir) ||
+       access(QFile::encodeName(args.outputDir).constData(), W_OK) != 0)) {
+    err << kPrefix << "cannot write into the folder " << args.outputDir << ": "
+        << SafeFile::ErrorText(errno) << "\n";
+    return kBroken;
   }
   BatchNaming::Request request;
   request.mode = args.overwrite ? BatchNaming::Mode::kOverwrite : BatchNaming::Mode::kOtherDir;
@@ -110,7 +124,9 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
   };
   flush();
   bar.Show(0);
+  bool broken = false;
   auto done = [&](int n, const BatchJob::Result& result) {
+    broken = broken || Broken(result);
     results[std::size_t(work[std::size_t(n)])] = result;
     ++finished;
     flush();
@@ -152,7 +168,8 @@ int CliRun::Run(const CliArguments& args, QTextStream& out, QTextStream& err, bo
     const auto* file = qobject_cast<QFileDevice*>(out.device());
     err << kPrefix << "cannot write the results to standard output"
         << (file ? ": " + file->errorString() : QString()) << "\n";
-    return 1;
+    return kBroken;
   }
-  return report.AnyFailed() ? 1 : 0;
+  if (broken) return kBroken;
+  return report.AnyFailed() ? kFailures : kDone;
 }

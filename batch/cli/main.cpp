@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "batch/cli/CliArguments.h"
+#include "batch/cli/CliHelp.h"
+#include "batch/cli/CliPipe.h"
 #include "batch/cli/CliRun.h"
 
 int main(int argc, char* argv[]) {
@@ -16,13 +18,26 @@ int main(int argc, char* argv[]) {
   CliArguments args;
   QString error;
   if (!CliArguments::Parse(app.arguments().mid(1), args, error)) {
-    err << "trimjet-cli: " << error << "\n" << CliArguments::Usage();
-    return 2;
+    err << CliHelp::UsageError(error);
+    return CliRun::kUsage;
   }
   if (args.help || args.version) {
-    out << (args.help ? CliArguments::Usage() : CliArguments::Version());
-    return 0;
+    out << (args.help ? CliHelp::Usage() : CliHelp::Version());
+    return CliRun::kDone;
   }
+  CliPipe pipe;
+  bool fault = false;
+  if (!pipe.Prepare(args, error, fault)) {
+    err << "trimjet-cli: " << error << "\n";
+    return fault ? CliRun::kBroken : CliRun::kFailures;
+  }
+  // With the JPEG on standard output, the lines meant for it go to standard error.
   // The bar is drawn over the result lines' terminal only; a log or a pipe gets none.
-  return CliRun::Run(args, out, err, isatty(STDERR_FILENO) && isatty(STDOUT_FILENO));
+  const int status = CliRun::Run(args, args.toStdout ? err : out, err,
+                                 isatty(STDERR_FILENO) && isatty(STDOUT_FILENO));
+  if (status == CliRun::kDone && args.toStdout && !args.dryRun && !pipe.Deliver(args, error)) {
+    err << "trimjet-cli: " << error << "\n";
+    return CliRun::kBroken;
+  }
+  return status;
 }

@@ -123,18 +123,63 @@ TEST_F(CliFolder, OverwriteKeepsOtherFormatsAndRefusesWriteProtectedJpegs) {
   EXPECT_TRUE(o.err.contains("write-protected")) << o.err.toStdString();
 }
 
-TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
-  for (const QStringList& args : {QStringList{}, QStringList{"--overwrite"},
-                                  QStringList{"--effect", "Blurr", "--overwrite", "x"},
-                                  QStringList{"--effect", "Kodalith=300", "--overwrite", "x"}}) {
-    const Outcome o = RunCli(args);
-    EXPECT_EQ(o.exitCode, 2) << args.join(' ').toStdString();
-    EXPECT_TRUE(o.err.contains("Usage: trimjet-cli")) << args.join(' ').toStdString();
+// A usage error is its reason and a pointer to --help, never the whole usage; a run that
+// cannot go on is told from pictures that failed.
+TEST(Cli, WrongInvocationsSayWhyInOneLine) {
+  QTemporaryDir dir;
+  const QString png = Fixture("photo.png"), file = dir.path() + "/file";
+  ASSERT_TRUE(QFile::copy(png, file));
+  const struct {
+    QStringList args;
+    int status;
+    const char* reason;
+  } cases[] = {
+      {{}, 2, "give exactly one of --output-dir DIR and --overwrite"},
+      {{"--overwrite"}, 2, "no INPUT given"},
+      {{"--qualty", "50", "-o", "o", png}, 2, "unknown option --qualty; did you mean --quality?"},
+      {{"-rz", "-o", "o", png}, 2, "unknown option -z"},
+      {{"-j0", "-o", "o", png}, 2, "--jobs takes a whole number from 1 to 256, not '0'"},
+      {{"--effect", "Kodalith=300", "--overwrite", png}, 2, "from 0 to 255, not '300'"},
+      {{png, "-o"}, 2, "-o needs a value"},
+      {{"-o", file, png}, 2, "--output-dir " + file.toUtf8() + " is a file, not a folder"},
+      {{"-", png, "-o", "o"}, 2, "'-' (standard input) must be the only INPUT"},
+      {{"--overwrite", "-"}, 2, "has no file to overwrite"},
+      {{"-o", "-", png, png}, 2, "--output-dir - writes one picture"},
+      {{"-o", file + "/sub", png}, 3, "cannot write into the folder " + file.toUtf8() + "/sub/"},
+      {{"-", "-o", "-"}, 1, "standard input holds no picture"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const Outcome o = RunCli(c.args);
+    EXPECT_EQ(o.exitCode, c.status);
     EXPECT_TRUE(o.lines.isEmpty());
+    const QStringList err = o.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(err.size(), c.status == 2 ? 2 : 1) << o.err.toStdString();
+    EXPECT_TRUE(err[0].startsWith("trimjet-cli: ") && err[0].contains(c.reason)) << o.err.toStdString();
+    if (c.status == 2) EXPECT_EQ(err[1], "Try 'trimjet-cli --help' for more information.");
   }
   const Outcome help = RunCli({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(help.lines.value(0).startsWith("Usage: trimjet-cli"));
+}
+
+// The picture comes in on standard input and its JPEG goes out on standard output; the
+// line about it goes to standard error.
+TEST(Cli, PipeInAndOut) {
+  for (const char* fixture : {"photo.png", "photo.gif", "photo.jpg"}) {
+    SCOPED_TRACE(fixture);
+    const Outcome o = RunCli({"--allow-larger", "-", "-o", "-"}, Bytes(Fixture(fixture)));
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    QTemporaryDir dir;
+    QFile jpeg(dir.path() + "/out.jpg");
+    ASSERT_TRUE(jpeg.open(QIODevice::WriteOnly) && jpeg.write(o.out) == o.out.size());
+    jpeg.close();
+    clsImage written;
+    ASSERT_TRUE(written.CreateFromFile(jpeg.fileName()));
+    EXPECT_TRUE(o.out.startsWith("\xff\xd8\xff"));
+    EXPECT_EQ(written.Width(), 24);
+    EXPECT_TRUE(o.err.startsWith("- -> -: ")) << o.err.toStdString();
+  }
 }
 
 TEST(Cli, MissingInputFailsButTheOthersAreWritten) {

@@ -11,6 +11,7 @@
 struct Outcome {
   int exitCode = -1;
   QStringList lines;  // standard output
+  QByteArray out;     // standard output as it came
   QString err;
 };
 
@@ -22,7 +23,8 @@ inline Outcome RunCli(const QStringList& args, const QByteArray& input = QByteAr
   Outcome o;
   if (!p.waitForFinished(120000)) return o;
   o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  o.out = p.readAllStandardOutput();
+  o.lines = QString::fromUtf8(o.out).split('\n', Qt::SkipEmptyParts);
   o.err = QString::fromUtf8(p.readAllStandardError());
   return o;
 }
