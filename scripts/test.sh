@@ -6,6 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
+# A compiler cache, where one is installed, makes a second run of this script quick; paths are
+# taken relative to the checkout so that clones in other folders share it.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
