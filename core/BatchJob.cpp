@@ -9,6 +9,7 @@
 #include "engine/ImageDescriptor.h"
 #include "engine/ImageFormat.h"
 #include "engine/JpegCodec.h"
+#include "engine/JpegTidy.h"
 #include "engine/SafeFile.h"
 #include "engine/StreamedJpeg.h"
 #include "engine/clsImage.h"
@@ -75,8 +76,8 @@ std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage
   return picture->GetScaledInstance(w, h, std::make_shared<clsImage>(), fast, false);
 }
 
-bool BatchJob::Streamed(const QString& source, const BatchOptions& options, bool jpeg,
-                        QByteArray& encoded, QSize& size) {
+bool BatchJob::Streamed(const QString& source, const BatchOptions& options, const QByteArray& jpeg,
+                        QByteArray& encoded, QSize& size, bool& resized) {
   // One encode of the picture as it comes: a byte budget and automatic quality encode several
   // times, and effects need the whole picture.
   if (options.maxBytes > 0 || options.autoQuality != AutoQuality::Level::kOff) return false;
@@ -86,12 +87,22 @@ bool BatchJob::Streamed(const QString& source, const BatchOptions& options, bool
   request.quality = options.quality;
   request.progressive = options.progressive;
   request.stripMetadata = options.stripMetadata;
-  // A JPEG left at its size may be rewritten losslessly or kept, which needs it whole.
-  request.size = [&options, jpeg](int width, int height) {
+  // A JPEG left at its size is tried as a lossless tidy first, which needs it whole, unless the
+  // quality asked for is below its own, where the tidy is refused and a re-encode is all there is.
+  const bool tidyPossible =
+      !jpeg.isEmpty() &&
+      options.quality >= JpegTidy::SourceQuality(
+                             reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                             std::size_t(jpeg.size()));
+  bool sameSize = false;
+  request.size = [&options, tidyPossible, &sameSize](int width, int height) {
     const QSize target = TargetSize(width, height, options);
-    return jpeg && target == QSize(width, height) ? QSize() : target;
+    sameSize = target == QSize(width, height);
+    return tidyPossible && sameSize ? QSize() : target;
   };
-  return StreamedJpeg::Make(source, request, encoded, size);
+  if (!StreamedJpeg::Make(source, request, encoded, size)) return false;
+  resized = !sameSize;
+  return true;
 }
 
 bool BatchJob::SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
@@ -119,16 +130,32 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
                     ImageFormat::FromContent(original, true) == ImageFormat::kJpeg &&
                     SafeFile::Read(source, original);
   const QString dateFrom = options.keepDates ? source : QString();
+  // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
+  // A resized or changed picture is what the user asked for, whatever its length.
+  const auto keepOriginal = [&](const QByteArray& encoded, bool onlyReencoded) {
+    // A source over the byte budget is never kept in place of a result that fits.
+    const bool originalFits = options.maxBytes <= 0 || original.size() <= options.maxBytes;
+    if (options.allowLarger || !onlyReencoded || !originalFits ||
+        encoded.size() < original.size())
+      return false;
+    if (!inPlace && !SafeFile::Replace(dest, original, &result.reason, dateFrom)) return true;
+    result.ok = result.kept = true;
+    result.reason = QStringLiteral("already smaller");
+    result.bytesAfter = original.size();
+    return true;
+  };
   // Straight from the file to the JPEG when that gives the same bytes, never whole in memory.
   QByteArray encoded;
   QSize streamedSize;
-  if (Streamed(source, options, jpeg, encoded, streamedSize)) {
+  bool resized = false;
+  if (Streamed(source, options, jpeg ? original : QByteArray(), encoded, streamedSize, resized)) {
+    result.width = streamedSize.width();
+    result.height = streamedSize.height();
+    if (keepOriginal(encoded, jpeg && !resized && options.effects.empty())) return;
     if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
     result.ok = true;
     result.bytesAfter = encoded.size();
     result.quality = options.quality;
-    result.width = streamedSize.width();
-    result.height = streamedSize.height();
     return;
   }
   auto picture = std::make_shared<clsImage>();
@@ -195,17 +222,9 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     Fail(&result.reason, QStringLiteral("cannot encode the picture"));
     return;
   }
-  // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
-  // A resized or changed picture is what the user asked for, whatever its length.
   const bool onlyReencoded = jpeg && sized == picture && options.effects.empty();
-  // A source over the byte budget is never kept in place of a result that fits.
-  const bool originalFits = options.maxBytes <= 0 || original.size() <= options.maxBytes;
-  if (!options.allowLarger && onlyReencoded && !incomplete && originalFits &&
-      encoded.size() >= original.size()) {
-    if (!inPlace && !SafeFile::Replace(dest, original, &result.reason, dateFrom)) return;
-    result.ok = result.kept = true;
-    result.reason = QStringLiteral("already smaller");
-    result.bytesAfter = original.size();
+  if (!incomplete && keepOriginal(encoded, onlyReencoded)) {
+    if (!result.ok) return;
   } else {
     if (!SafeFile::Replace(dest, encoded, &result.reason, dateFrom)) return;
     result.ok = true;
