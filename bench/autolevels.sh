@@ -29,6 +29,12 @@ for p in $photos; do
     out="$work/out/$(basename "${src%.*}").jpg"
     q=$(sed -n 's/.*"quality":\([0-9]*\).*/\1/p' <<<"$line")
     score=$("$peer" "$work/src.png" "$out")
+    # A lossless rewrite of a JPEG source is the source's own pixels: no level to miss.
+    if grep -q '"lossless":true' <<<"$line"; then
+      printf '%-14s %-18s %3s %9d %8.2f lossless\n' "$name" "$level" "$q" "$(stat -c %s "$out")" "$score"
+      rm -rf "$work/out"
+      continue
+    fi
     worst=$(awk -v w="$worst" -v s="$score" -v t="${target[$level]}" \
       'BEGIN { d = s - t; d = d < 0 ? -d : d; print (d > w ? d : w) }')
     printf '%-14s %-18s %3s %9d %8.2f\n' "$name" "$level" "$q" "$(stat -c %s "$out")" "$score"
