@@ -93,6 +93,7 @@ int Rank(const QStringList& files) {
 int Time(const QString& file) {
   const QString out =
       QStringLiteral("/tmp/quality_probe_%1.jpg").arg(QCoreApplication::applicationPid());
+  int trials = 0, chosen = 0;
   auto roundTrip = [&](bool autoQuality) {
     QElapsedTimer t;
     t.start();
@@ -103,6 +104,8 @@ int Time(const QString& file) {
       AutoQuality::Found found;
       AutoQuality::Find(image.Pixels(), AutoQuality::kDefaultLevel, found);
       quality = found.quality;
+      trials = found.trials;
+      chosen = found.quality;
     }
     image.SaveIJLjpg(out, quality);
     return t.elapsed();
@@ -113,8 +116,8 @@ int Time(const QString& file) {
     automatic = std::min(automatic, roundTrip(true));
   }
   QFile::remove(out);
-  std::printf("fixed %lld ms, auto %lld ms, ratio %.2f\n", fixed, automatic,
-              double(automatic) / double(fixed));
+  std::printf("fixed %lld ms, auto %lld ms, ratio %.2f (quality %d after %d trials)\n", fixed,
+              automatic, double(automatic) / double(fixed), chosen, trials);
   return 0;
 }
 

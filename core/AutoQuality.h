@@ -1,8 +1,9 @@
 #pragma once
 // AutoQuality: the lowest JPEG quality whose result still looks like the picture, judged by
-// LumaSsim against a level's threshold. A large picture is judged on a sample of tiles taken
-// on the encoder's 16-pixel grid, so each trial encodes about a megapixel instead of all of it
-// while its tiles get the same quantisation errors as in the whole picture.
+// its SSIMULACRA2 score (Ssimulacra2, which sees colour as well as detail) against the level's.
+// A large picture is judged on a sample of tiles taken on the encoder's 16-pixel grid, so each
+// trial encodes about a megapixel instead of all of it while its tiles get the same
+// quantisation errors as in the whole picture.
 #include <QString>
 #include <QStringList>
 
@@ -19,13 +20,15 @@ class AutoQuality {
   static Level FromName(const QString& name, bool& ok);
   static QString Name(Level level);
   static QStringList Names();  // strictest last
-  // The similarity a result must reach at the level.
+  // The SSIMULACRA2 score a result must reach at the level.
   static double Threshold(Level level);
+  // The score the picture's sample must reach for that: higher for a sample of tiles.
+  static double SampleTarget(Level level, const ImageDescriptor& picture);
 
   // What the trials encode: the picture itself up to about two megapixels, else a mosaic of
   // tiles spread evenly over it.
   static ImageDescriptor Sample(const ImageDescriptor& picture);
-  // The similarity of sample to itself encoded and decoded at quality; -1 on failure.
+  // The score of sample encoded and decoded at quality against itself; NaN on failure.
   static double Measure(const ImageDescriptor& sample, int quality);
 
   struct Found {

@@ -10,6 +10,7 @@
 #include "engine/ImageFormat.h"
 #include "engine/JpegCodec.h"
 #include "engine/JpegSegments.h"
+#include "engine/JpegTidy.h"
 #include "engine/SafeFile.h"
 #include "engine/StreamedJpeg.h"
 #include "engine/clsImage.h"
@@ -152,8 +153,8 @@ std::shared_ptr<clsImage> BatchJob::GetSizedImage(const std::shared_ptr<clsImage
   return picture->GetScaledInstance(w, h, std::make_shared<clsImage>(), fast, false);
 }
 
-bool BatchJob::Streamed(const QString& source, const BatchOptions& options, bool jpeg,
-                        QByteArray& encoded, QSize& size) {
+bool BatchJob::Streamed(const QString& source, const BatchOptions& options, const QByteArray& jpeg,
+                        QByteArray& encoded, QSize& size, bool& resized) {
   // One encode of the picture as it comes: a byte budget and automatic quality encode several
   // times, and effects need the whole picture.
   if (options.maxBytes > 0 || options.autoQuality != AutoQuality::Level::kOff) return false;
@@ -163,12 +164,22 @@ bool BatchJob::Streamed(const QString& source, const BatchOptions& options, bool
   request.quality = options.quality;
   request.progressive = options.progressive;
   request.stripMetadata = options.stripMetadata;
-  // A JPEG left at its size may be rewritten losslessly or kept, which needs it whole.
-  request.size = [&options, jpeg](int width, int height) {
+  // A JPEG left at its size is tried as a lossless tidy first, which needs it whole, unless the
+  // quality asked for is below its own, where the tidy is refused and a re-encode is all there is.
+  const bool tidyPossible =
+      !jpeg.isEmpty() &&
+      options.quality >= JpegTidy::SourceQuality(
+                             reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                             std::size_t(jpeg.size()));
+  bool sameSize = false;
+  request.size = [&options, tidyPossible, &sameSize](int width, int height) {
     const QSize target = TargetSize(width, height, options);
-    return jpeg && target == QSize(width, height) ? QSize() : target;
+    sameSize = target == QSize(width, height);
+    return tidyPossible && sameSize ? QSize() : target;
   };
-  return StreamedJpeg::Make(source, request, encoded, size);
+  if (!StreamedJpeg::Make(source, request, encoded, size)) return false;
+  resized = !sameSize;
+  return true;
 }
 
 bool BatchJob::SaveImage(const QString& source, const QString& dest, const BatchOptions& options,
@@ -203,12 +214,22 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   if (!jpeg) original.clear();
   src.trailer = JpegSegments::TrailerKind(original);
   const bool strip = options.stripMetadata;
+  // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
+  // A resized or changed picture is what the user asked for, whatever its length.
+  const auto keptInstead = [&](const QByteArray& encoded, bool onlyReencoded) {
+    // A source over the byte budget is never kept in place of a result that fits.
+    const bool originalFits = options.maxBytes <= 0 || original.size() <= options.maxBytes;
+    return !options.allowLarger && onlyReencoded && originalFits &&
+           encoded.size() >= original.size() && KeepOriginal(src, strip, result);
+  };
   // Straight from the file to the JPEG when that gives the same bytes, never whole in memory.
   QByteArray encoded;
   QSize streamedSize;
-  if (Streamed(source, options, jpeg, encoded, streamedSize)) {
+  bool resized = false;
+  if (Streamed(source, options, jpeg ? original : QByteArray(), encoded, streamedSize, resized)) {
     result.width = streamedSize.width();
     result.height = streamedSize.height();
+    if (keptInstead(encoded, jpeg && !resized && options.effects.empty())) return;
     if (!CarryTrailer(src, strip, encoded, result) || !Write(src, encoded, result)) return;
     result.ok = true;
     result.bytesAfter = encoded.size();
@@ -284,16 +305,10 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
     Fail(&result.reason, QStringLiteral("cannot encode the picture"));
     return;
   }
-  // Re-encoding alone must not make a JPEG bigger (and one generation worse): it is kept.
-  // A resized or changed picture is what the user asked for, whatever its length.
   const bool onlyReencoded = jpeg && sized == picture && options.effects.empty();
-  // A source over the byte budget is never kept in place of a result that fits.
-  const bool originalFits = options.maxBytes <= 0 || original.size() <= options.maxBytes;
   result.width = sized->Width();
   result.height = sized->Height();
-  if (!options.allowLarger && onlyReencoded && !incomplete && originalFits &&
-      encoded.size() >= original.size() && KeepOriginal(src, strip, result))
-    return;
+  if (!incomplete && keptInstead(encoded, onlyReencoded)) return;
   if (!CarryTrailer(src, strip, encoded, result) || !Write(src, encoded, result)) return;
   result.ok = true;
   result.bytesAfter = encoded.size();

@@ -45,9 +45,11 @@ class BatchJob {
   static Result Run(const QString& source, const QString& dest, const BatchOptions& options);
 
  private:
-  // The JPEG made straight from the file, when nothing asked for needs the whole picture.
-  static bool Streamed(const QString& source, const BatchOptions& options, bool jpeg,
-                       QByteArray& encoded, QSize& size);
+  // The JPEG made straight from the file, when nothing asked for needs the whole picture;
+  // resized says whether its size differs from the source's. jpeg is the source file when it
+  // is a JPEG, else empty.
+  static bool Streamed(const QString& source, const BatchOptions& options, const QByteArray& jpeg,
+                       QByteArray& encoded, QSize& size, bool& resized);
   static void Work(const QString& source, const QString& dest, const BatchOptions& options,
                    Result& result);
 };

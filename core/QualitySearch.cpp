@@ -1,5 +1,8 @@
 #include "core/QualitySearch.h"
 
+#include <algorithm>
+#include <cmath>
+
 bool QualitySearch::Bisect(int& below, int& above, const std::function<bool(int, bool&)>& isAbove) {
   while (above - below > 1) {
     const int middle = below + (above - below) / 2;
@@ -52,6 +55,48 @@ bool QualitySearch::Lowest(const Judge& judge, int lowest, int highest, int& qua
     return judge(q, good);
   });
   if (!ok) return false;
+  quality = above > highest ? highest : above;
+  return true;
+}
+
+bool QualitySearch::Reaching(const Scorer& score, double target, int guess, int lowest,
+                             int highest, int& quality, int& judged) {
+  if (highest < lowest) highest = lowest;
+  judged = 0;
+  // As in Lowest: both ends start outside the range, and one past the top means none reached it.
+  int below = lowest - 1, above = highest + 1;
+  double belowScore = 0, aboveScore = 0;
+  bool belowScored = false, aboveScored = false;
+  int q = std::clamp(guess, lowest, highest), step = 8, slow = 0;
+  while (above - below > 1) {
+    double s = 0;
+    ++judged;
+    if (!score(q, s)) return false;
+    const int width = above - below;
+    if (s >= target) {
+      above = q;
+      aboveScore = s;
+      aboveScored = true;
+    } else {
+      below = q;
+      belowScore = s;
+      belowScored = true;
+    }
+    if (above - below <= 1) break;
+    slow = (above - below) * 2 > width ? slow + 1 : 0;
+    if (belowScored && aboveScored && slow < 2) {
+      const double t = (target - belowScore) / std::max(aboveScore - belowScore, 1e-9);
+      q = below + int(std::ceil(t * (above - below)));
+    } else if (belowScored && aboveScored) {
+      q = below + (above - below) / 2;
+      slow = 0;
+    } else {
+      // Only one side scored so far: walk away from it in growing steps.
+      q = aboveScored ? above - step : below + step;
+      step *= 2;
+    }
+    q = std::clamp(q, below + 1, above - 1);
+  }
   quality = above > highest ? highest : above;
   return true;
 }

@@ -11,6 +11,8 @@ class QualitySearch {
   using Encoder = std::function<bool(int quality, QByteArray& bytes, bool& lossless)>;
   // Judges one quality: sets good when it looks good enough; false on failure.
   using Judge = std::function<bool(int quality, bool& good)>;
+  // Scores one quality (higher looks better); false on failure.
+  using Scorer = std::function<bool(int quality, double& score)>;
   enum class Outcome { kFits, kTooLarge, kFailed };
   struct Found {
     int quality = 0;  // the quality of bytes (with kTooLarge: the lowest, which did not fit)
@@ -29,6 +31,12 @@ class QualitySearch {
   // highest, judged not good) and the one below it, when not under lowest, was judged not
   // good, even where the judgement is not monotone in quality. False when a judge failed.
   static bool Lowest(const Judge& judge, int lowest, int highest, int& quality, int& judged);
+  // The same answer with the same guarantee, for a judgement that is a score reaching target:
+  // starts at guess and steers by the scores seen (the point where the line between the two
+  // qualities around target crosses it), so it needs three or four scores where bisection
+  // needs seven; it bisects whenever steering does not halve the range.
+  static bool Reaching(const Scorer& score, double target, int guess, int lowest, int highest,
+                       int& quality, int& judged);
 
  private:
   // Narrows below < above to above - below == 1; isAbove(q) says on which side q lies.
