@@ -140,3 +140,36 @@ TEST(CliArguments, DefaultsAndValues) {
   }
   EXPECT_EQ(plain.options.autoQuality, AutoQuality::Level::kOff);
 }
+
+// Short options, joined or apart, with their values attached or next, mean the long ones.
+TEST(CliArguments, ShortOptionsMeanTheLongOnes) {
+  const struct {
+    QStringList shortForm, longForm;
+  } cases[] = {
+      {{"-rnq", "-j2", "-Q", "40", "-o", "o", "a"},
+       {"--recursive", "--dry-run", "--quiet", "--jobs", "2", "--quality", "40", "--output-dir",
+        "o", "a"}},
+      {{"-0", "--files-from", "l", "-oout", "-Qauto:medium", "-j", "3", "--", "-r"},
+       {"--null", "--files-from=l", "--output-dir=out", "--quality=auto:medium", "--jobs=3", "--",
+        "-r"}},
+      {{"-o", "-", "-"}, {"--output-dir", "-", "-"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shortForm.join(' ').toStdString());
+    const CliArguments s = Parsed(c.shortForm), l = Parsed(c.longForm);
+    EXPECT_EQ(s.recursive, l.recursive);
+    EXPECT_EQ(s.dryRun, l.dryRun);
+    EXPECT_EQ(s.quiet, l.quiet);
+    EXPECT_EQ(s.nulSeparated, l.nulSeparated);
+    EXPECT_EQ(s.jobs, l.jobs);
+    EXPECT_EQ(s.options.quality, l.options.quality);
+    EXPECT_EQ(s.options.autoQuality, l.options.autoQuality);
+    EXPECT_EQ(s.outputDir, l.outputDir);
+    EXPECT_EQ(s.toStdout, l.toStdout);
+    EXPECT_EQ(s.fromStdin, l.fromStdin);
+    EXPECT_EQ(s.inputs, l.inputs);
+  }
+  EXPECT_TRUE(Parsed({"-rnj2", "-o", "o", "a"}).dryRun);
+  EXPECT_EQ(Parsed({"-rnj2", "-o", "o", "a"}).jobs, 2);
+  EXPECT_TRUE(Parsed({"-V"}).version);
+}
