@@ -82,7 +82,18 @@ std::vector<BatchNaming::Output> BatchNaming::Plan(const QStringList& sources,
   };
   QSet<QString> inputs, taken;
   for (const QString& source : sources) inputs.insert(key(source));
-  QHash<QString, QStringList> folders;
+  // Per folder, its names grouped by the output name they want: a picture looks at its
+  // group only, so a folder of many pictures costs one listing.
+  QHash<QString, QHash<QString, QStringList>> folders;
+  auto group = [&](const QString& folder, const QString& name) -> QStringList {
+    auto it = folders.find(folder);
+    if (it == folders.end()) {
+      QHash<QString, QStringList> wanting;
+      for (const QString& other : NamesOnDisk(folder)) wanting[key(JpegName(other))] << other;
+      it = folders.insert(folder, wanting);
+    }
+    return it->value(key(JpegName(name)));
+  };
   std::vector<Output> plan;
   plan.reserve(std::size_t(sources.size()));
   auto occupied = [&](const QString& source, const QString& dest) {
@@ -96,10 +107,8 @@ std::vector<BatchNaming::Output> BatchNaming::Plan(const QStringList& sources,
     const QString table =
         OutputName(source, request.mode, request.outputDir, request.roots.value(i));
     const QString folder = FolderOf(source);
-    if (!folders.contains(folder))
-      folders.insert(folder, request.siblings ? request.siblings(folder) : NamesOnDisk(folder));
-    const QString own = OwnName(GetFileTitle(source, false, QStringLiteral("/")),
-                                folders.value(folder), request.foldCase);
+    const QString name = GetFileTitle(source, false, QStringLiteral("/"));
+    const QString own = OwnName(name, group(folder, name), request.foldCase);
     // A JPEG in place keeps its own path; any other name is the table's with its own name.
     out.wanted = table == source ? table : FolderOf(table) + own;
     out.dest = out.wanted;

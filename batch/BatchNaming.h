@@ -27,8 +27,6 @@ class BatchNaming {
     std::function<bool(const QString& source, const QString& dest)> occupied;
     // The output folder takes "A.jpg" and "a.jpg" for one file (FAT, exFAT, SMB).
     bool foldCase = false;
-    // The file names in a source's folder; unset: the folder as it is on disk.
-    std::function<QStringList(const QString& folder)> siblings;
   };
 
   // The table: a JPEG replaces itself or goes to outputDir under its own name; any other

@@ -272,29 +272,7 @@ TEST_F(CliFolder, WorkersEndWithAKilledRun) {
   const QStringList after = QDir(Out()).entryList(QDir::Files | QDir::Hidden);
   EXPECT_EQ(after, before);
   for (const QString& name : after) EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
-namespace {
-
-// trimjet-cli as a user who cannot read what its owner locked (root reads anything).
-Outcome RunCliAsUser(const QStringList& args, const QString& outputFile = QString()) {
-  QString program = TestEnv::BinDir() + "/trimjet-cli";
-  QStringList all = args;
-  if (geteuid() == 0) {
-    all = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
-    program = "setpriv";
-  }
-  QProcess p;
-  if (!outputFile.isEmpty()) p.setStandardOutputFile(outputFile);
-  p.start(program, all);
-  p.closeWriteChannel();
-  Outcome o;
-  if (!p.waitForFinished(120000)) return o;
-  o.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  o.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-  o.err = QString::fromUtf8(p.readAllStandardError());
-  return o;
 }
-
-}  // namespace
 
 // Every name given, and every folder that cannot be read, gets its line, its JSON object and
 // the true reason, counted as failed; results that cannot be written are an error too.
@@ -326,7 +304,7 @@ TEST(Cli, EveryInputIsAccountedForWithItsReason) {
   for (const auto& row : rows)
     if (!row.first.startsWith(d + "/tree")) args << row.first;
   args << d + "/tree";
-  const Outcome o = RunCliAsUser(args);
+  const Outcome o = RunCli(args, QByteArray(), true);
   EXPECT_EQ(o.exitCode, 1);
   QMap<QString, QJsonObject> bySource;
   for (const QString& line : o.lines) {
@@ -344,7 +322,8 @@ TEST(Cli, EveryInputIsAccountedForWithItsReason) {
   EXPECT_EQ(bySource.size(), std::size(rows) + 2);
 
   // A full standard output loses the results: an error, said on standard error.
-  const Outcome full = RunCliAsUser({"--output-dir", d + "/out2", d + "/tree/ok.png"}, "/dev/full");
+  const Outcome full =
+      RunCli({"--output-dir", d + "/out2", d + "/tree/ok.png"}, QByteArray(), true, "/dev/full");
   EXPECT_NE(full.exitCode, 0);
   EXPECT_TRUE(full.err.contains("cannot write the results")) << full.err.toStdString();
 

@@ -1,5 +1,7 @@
 #pragma once
 // Runs the built trimjet-cli the way a script does and keeps what it printed.
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -15,9 +17,19 @@ struct Outcome {
   QString err;
 };
 
-inline Outcome RunCli(const QStringList& args, const QByteArray& input = QByteArray()) {
+// asOtherUser: when the tests run as root, run as nobody, who cannot read what root locked.
+// outputFile: standard output goes there instead.
+inline Outcome RunCli(const QStringList& args, const QByteArray& input = QByteArray(),
+                      bool asOtherUser = false, const QString& outputFile = QString()) {
+  QString program = TestEnv::BinDir() + "/trimjet-cli";
+  QStringList all = args;
+  if (asOtherUser && geteuid() == 0) {
+    all = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+    program = "setpriv";
+  }
   QProcess p;
-  p.start(TestEnv::BinDir() + "/trimjet-cli", args);
+  if (!outputFile.isEmpty()) p.setStandardOutputFile(outputFile);
+  p.start(program, all);
   p.write(input);
   p.closeWriteChannel();
   Outcome o;
