@@ -62,6 +62,7 @@ bool clsImage::EncodeJpeg(int quality, QByteArray& out, bool* lossless) const {
   JpegCodec::Settings settings;
   settings.quality = quality;
   settings.progressive = progressive_;
+  settings.plain = plainEncoder_;
   if (!stripMetadata_) settings.metadata = &metadata_;
   return JpegCodec::Encode(pixels_, settings, out);
 }
@@ -147,6 +148,7 @@ std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
   JpegCodec::Settings settings;
   settings.quality = quality;
   settings.progressive = progressive_;
+  settings.plain = plainEncoder_;
   if (!stripMetadata_) settings.metadata = &metadata_;
   if (!JpegCodec::Encode(pixels_, settings, jpeg)) return result;
   if (size) *size = int(jpeg.size());
@@ -158,6 +160,7 @@ void clsImage::SaveToBuffer(QByteArray& bytes) const {
   // Thumbnails in memory: pixels only.
   JpegCodec::Settings settings;
   settings.quality = kBufferQuality;
+  settings.plain = plainEncoder_;
   if (!JpegCodec::Encode(pixels_, settings, bytes)) bytes.clear();
 }
 

@@ -21,7 +21,9 @@ SKIP = ("tests/", "bench/", "fuzz/", "build")
 # The backends and helpers behind a library's own classes; other folders use those classes.
 PRIVATE = {
     "engine": ["ExifOrientation.h", "JpegErrorManager.h", "PictureColour.h", "PictureMetadata.h",
-               "PixelScaler.h", "QtSurface.h", "VipsAdapter.h", "VipsPipeline.h"],
+               "PixelScaler.h", "QtSurface.h", "VipsAdapter.h", "VipsPipeline.h",
+               "TunedJpegEncoder.h", "TrellisQuantiser.h", "CoefficientWriter.h",
+               "PerceptualTables.h"],
     "controls": ["ButtonBorder.h", "ButtonPicture.h", "ClickRepeater.h", "SizerBarBase.h"],
     "settings": ["Cp1252.h", "clsFile.h"],
     "browse": ["CellPainter.h", "ThumbnailProtocol.h", "ThumbnailResult.h"],
