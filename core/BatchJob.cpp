@@ -85,6 +85,7 @@ bool BatchJob::Streamed(const QString& source, const BatchOptions& options, bool
   StreamedJpeg::Request request;
   request.quality = options.quality;
   request.progressive = options.progressive;
+  request.plain = options.fast;
   request.stripMetadata = options.stripMetadata;
   // A JPEG left at its size may be rewritten losslessly or kept, which needs it whole.
   request.size = [&options, jpeg](int width, int height) {
@@ -148,6 +149,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   }
   picture->SetStripMetadata(options.stripMetadata);
   picture->SetProgressive(options.progressive);
+  picture->SetPlainEncoder(options.fast);
   const bool incomplete = picture->Incomplete();
   if (incomplete && inPlace) {
     Fail(&result.reason, incompleteText + QStringLiteral("left unchanged"));

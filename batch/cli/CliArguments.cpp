@@ -66,6 +66,8 @@ QString CliArguments::Usage() {
              "  --keep-dates           a written file keeps its source's modification time\n"
              "  --progressive          write progressive JPEG files (often smaller; the same\n"
              "                         pixels as the baseline file)\n"
+             "  --fast                 encode with libjpeg-turbo's plain encoder: about five\n"
+             "                         times faster, files about a fifth larger at the same look\n"
              "  --max-size N           the highest quality up to --quality whose file takes at\n"
              "                         most N bytes; k and M count 1024 and 1024 x 1024 bytes\n"
              "                         (300k, 2M); a picture that does not fit even at quality\n"
