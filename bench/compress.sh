@@ -152,7 +152,7 @@ done
 echo "files decoded alike by djpeg and libvips: $same of $files"
 big=/usr/share/wallpapers/Honeywave/contents/images/5120x2880.jpg
 if [ -f "$big" ]; then
-  vips crop "$big" "$work/big.png" 0 0 4200 2880 --compression 1
+  vips crop "$big" "$work/big.png" 0 0 4200 2880
   vips copy "$work/big.png" "$work/big.ppm"
   ms() { "$encoder" "$work/big.png" "$work/x.jpg" 75 "$@" | cut -d' ' -f2; }
   start=$(date +%s%N)
