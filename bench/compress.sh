@@ -2,6 +2,9 @@
 # File sizes: Trimjet's lossless tidy and progressive files against jpegtran and
 # cjpeg on the Plasma wallpaper photos, as ratios in one run.
 # Then auto quality: bytes against peers at the same measured similarity, and its time.
+# Then the encoder: bytes at the same look (SSIMULACRA2, Butteraugli) against libjpeg-turbo,
+# mozjpeg and jpegli (bench/encoder_rd.py), its time on a 12 MP photo, and its files read
+# alike by djpeg and libvips. ENCODER_ONLY=1 runs that part alone.
 # Usage: bench/compress.sh [trimjet-cli] (default: built in Release in build-bench/;
 # quality_probe is taken from beside it). AUTO_ONLY=1 runs the auto quality part alone; AUTO_PHOTOS lists
 # wallpaper paths below /usr/share/wallpapers for it.
@@ -10,7 +13,7 @@ cd "$(dirname "$0")/.."
 if [[ -z ${1:-} ]]; then
   # From a clean checkout: a Release build of what this bench runs, in build-bench/.
   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRIMJET_TESTS=OFF >/dev/null
-  cmake --build build-bench --target trimjet-cli trimjet-batch-worker quality_probe >/dev/null
+  cmake --build build-bench --target trimjet-cli trimjet-batch-worker quality_probe encoder_probe >/dev/null
 fi
 cli=$(readlink -f "${1:-build-bench/bin/trimjet-cli}")
 work=$(mktemp -d)
@@ -31,7 +34,7 @@ size() { stat -c %s "$1"; }
 json_field() { sed -n "s/.*\"$2\":\\([^,}]*\\).*/\\1/p" <<<"$1"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", a / b }'; }
 
-if [ "${AUTO_ONLY:-0}" != 1 ]; then
+if [ "${AUTO_ONLY:-0}" != 1 ] && [ "${ENCODER_ONLY:-0}" != 1 ]; then
 printf '%-34s %9s | %9s %9s %6s %s | %9s %9s %6s | %9s %9s %9s %6s %6s\n' \
   file source jpegtran tidy t/jt how jt-prog tidy-prog t/jt q75-base q75-prog cjpeg-prog \
   p/b p/cj
@@ -66,6 +69,7 @@ echo "totals: tidy/jpegtran $(ratio $sum_tidy $sum_jt), tidy-progressive/jpegtra
   "progressive/cjpeg-progressive $(ratio $sum_p $sum_cp)"
 fi
 
+if [ "${ENCODER_ONLY:-0}" != 1 ]; then
 # Auto quality: bytes at equal measured quality. Trimjet's auto (high) result sets the
 # similarity (quality_probe's luma SSIM, full size); each peer gets the lowest quality of its
 # own that reaches it, found by bisection, and its bytes are compared. Then the time of auto
@@ -126,3 +130,34 @@ echo "totals: auto/best peer at the same similarity $(ratio $sum_auto $sum_best)
 large=/usr/share/wallpapers/Volna/contents/images/5120x2880.jpg
 [ -f "$large" ] && echo "time on $(basename "$(dirname "$(dirname "$(dirname "$large")")")") 5120x2880:" \
   "$("$probe" time "$large") (goal: ratio 3 or less)"
+fi
+
+encoder=$(dirname "$cli")/encoder_probe
+[ -x "$encoder" ] || { echo "build encoder_probe first" >&2; exit 1; }
+echo
+python3 bench/encoder_rd.py "$encoder" "$work/rd"
+# Every file reads the same in djpeg and libvips (the preview decodes with libjpeg's
+# accurate DCT, as djpeg does).
+same=0 files=0
+for f in "$work"/rd/*.png; do
+  for mode in "" progressive; do
+    "$encoder" "$f" "$work/x.jpg" 75 $mode >/dev/null
+    djpeg -dct int -ppm "$work/x.jpg" >"$work/d.ppm"
+    vips rawsave "$work/d.ppm" "$work/d.raw"
+    vips rawsave "$work/x.jpg" "$work/v.raw"
+    cmp -s "$work/d.raw" "$work/v.raw" && same=$((same + 1))
+    files=$((files + 1))
+  done
+done
+echo "files decoded alike by djpeg and libvips: $same of $files"
+big=/usr/share/wallpapers/Honeywave/contents/images/5120x2880.jpg
+if [ -f "$big" ]; then
+  vips crop "$big" "$work/big.png" 0 0 4200 2880
+  vips copy "$work/big.png" "$work/big.ppm"
+  ms() { "$encoder" "$work/big.png" "$work/x.jpg" 75 "$@" | cut -d' ' -f2; }
+  start=$(date +%s%N)
+  cjpeg -quality 75 -optimize "$work/big.ppm" >"$work/x.jpg"
+  cj=$((($(date +%s%N) - start) / 1000000))
+  echo "12 MP photo (4200 x 2880), ms: cjpeg -optimize $cj (reading the file included)," \
+    "plain $(ms plain), trimjet $(ms), progressive $(ms progressive), without trellis $(ms notrellis)"
+fi

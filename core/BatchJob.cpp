@@ -163,6 +163,7 @@ bool BatchJob::Streamed(const QString& source, const BatchOptions& options, cons
   StreamedJpeg::Request request;
   request.quality = options.quality;
   request.progressive = options.progressive;
+  request.plain = !options.tuned;
   request.stripMetadata = options.stripMetadata;
   // A JPEG left at its size is tried as a lossless tidy first, which needs it whole, unless the
   // quality asked for is below its own, where the tidy is refused and a re-encode is all there is.
@@ -258,6 +259,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   }
   picture->SetStripMetadata(options.stripMetadata);
   picture->SetProgressive(options.progressive);
+  picture->SetPlainEncoder(!options.tuned);
   const bool incomplete = picture->Incomplete();
   if (incomplete && src.inPlace) {
     Fail(&result.reason, incompleteText + QStringLiteral("left unchanged"));

@@ -24,6 +24,7 @@ struct BatchOptions {
   // Off: a JPEG whose result is not smaller is kept as it is (copied when written elsewhere).
   bool allowLarger = false;
   bool progressive = false;  // progressive JPEG scans
+  bool tuned = false;        // Trimjet's own encoder: fewer bytes, several times the time
   // Above 0: the highest quality up to `quality` whose file takes at most this many bytes.
   long long maxBytes = 0;
   // Not kOff: the lowest quality that looks like the picture at this level replaces `quality`

@@ -62,6 +62,7 @@ bool* Flag(const QString& option, BatchOptions& o) {
   if (option == QLatin1String("--keep-dates")) return &o.keepDates;
   if (option == QLatin1String("--allow-larger")) return &o.allowLarger;
   if (option == QLatin1String("--progressive")) return &o.progressive;
+  if (option == QLatin1String("--tuned")) return &o.tuned;
   return nullptr;
 }
 
@@ -172,6 +173,7 @@ QStringList Arguments(const BatchOptions& o) {
   if (o.keepDates) args << QStringLiteral("--keep-dates");
   if (o.allowLarger) args << QStringLiteral("--allow-larger");
   if (o.progressive) args << QStringLiteral("--progressive");
+  if (o.tuned) args << QStringLiteral("--tuned");
   if (o.maxBytes > 0) args << kMaxSize << QString::number(o.maxBytes);
   return args;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The picture options as trimjet-cli spells them: --quality Q (or auto[:LEVEL]), --scale PCT, --width W,
-// --height H, --effect NAME[=LEVEL], --strip, --keep-dates, --allow-larger, --progressive and
+// --height H, --effect NAME[=LEVEL], --strip, --keep-dates, --allow-larger, --progressive, --tuned and
 // --max-size N (bytes; k and M suffixes count in 1024s). The batch wizard
 // hands its options to its workers in the same words, so both read the values alike.
 #include <QString>

@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "engine/ChromaChoice.h"
 
 class ImageDescriptor;
 class PictureMetadata;
@@ -11,15 +14,21 @@ class RowSink;
 
 namespace JpegCodec {
 
-// What the engine asks of the encoder: the smallest file for a quality.
+// What the engine asks of the encoder: the smallest file for a quality. plain, the default, is
+// libjpeg-turbo's own encoder; the tuned one (TunedJpegEncoder) gives fewer bytes at the same
+// look but takes several times longer, so it is asked for.
 struct Settings {
-  int quality = 70;                           // 1..100, clamped
-  bool optimizeCoding = true;                 // Huffman tables made for the picture
-  bool accurateDct = true;                    // integer slow DCT: the fast one costs quality
-  bool subsample420 = true;                   // 2x2 chroma
-  bool progressive = false;                   // libjpeg's simple progression, optimised tables
-  bool greyAsOneComponent = true;             // a picture of only greys as one component
-  const PictureMetadata* metadata = nullptr;  // written as APP1/APP13 markers when given
+  int quality = 70;                            // 1..100, clamped
+  bool plain = true;                           // libjpeg-turbo: annex K tables, rounding
+  bool trellis = true;                         // tuned: rate-distortion quantisation
+  std::optional<ChromaChoice::Layout> chroma;  // unset: tuned chooses, plain subsample420
+  bool optimizeCoding = true;                  // Huffman tables made for the picture
+  bool accurateDct = true;                     // integer slow DCT: the fast one costs quality
+  bool subsample420 = true;                    // plain: 2x2 chroma
+  bool progressive = false;                    // plain: libjpeg's simple progression; tuned: the
+                                               // smallest of three scripts
+  bool greyAsOneComponent = true;              // a picture of only greys as one component
+  const PictureMetadata* metadata = nullptr;   // written as APP1/APP13 markers when given
 };
 
 // What a decode found besides the pixels.

@@ -12,7 +12,12 @@ JpegStreamEncoder::~JpegStreamEncoder() {
 
 bool JpegStreamEncoder::Start(int width, int height, const JpegCodec::Settings& settings,
                               bool grey, QByteArray& out) {
-  if (started_ || width < 1 || height < 1) return false;
+  if (started_ || tuned_ || width < 1 || height < 1) return false;
+  if (!settings.plain) {
+    tuned_ = std::make_unique<TunedJpegEncoder>(width, height, settings, grey);
+    out_ = &out;
+    return true;
+  }
   errors_.Install(reinterpret_cast<jpeg_common_struct*>(&cinfo_));
   if (setjmp(errors_.jump)) {
     failed_ = true;
@@ -33,8 +38,12 @@ bool JpegStreamEncoder::Start(int width, int height, const JpegCodec::Settings& 
   jpeg_set_quality(&cinfo_, std::clamp(settings.quality, 1, 100), TRUE);
   cinfo_.optimize_coding = settings.optimizeCoding || settings.progressive ? TRUE : FALSE;
   cinfo_.dct_method = settings.accurateDct ? JDCT_ISLOW : JDCT_IFAST;
-  const int luma = settings.subsample420 && !grey ? 2 : 1;
-  cinfo_.comp_info[0].h_samp_factor = cinfo_.comp_info[0].v_samp_factor = luma;
+  using Layout = ChromaChoice::Layout;
+  const Layout layout = settings.chroma         ? *settings.chroma
+                        : settings.subsample420 ? Layout::k420
+                                                : Layout::k444;
+  cinfo_.comp_info[0].h_samp_factor = !grey && layout != Layout::k444 ? 2 : 1;
+  cinfo_.comp_info[0].v_samp_factor = !grey && layout == Layout::k420 ? 2 : 1;
   for (int c = 1; c < cinfo_.num_components; ++c)
     cinfo_.comp_info[c].h_samp_factor = cinfo_.comp_info[c].v_samp_factor = 1;
   if (settings.progressive) jpeg_simple_progression(&cinfo_);
@@ -45,6 +54,7 @@ bool JpegStreamEncoder::Start(int width, int height, const JpegCodec::Settings& 
 }
 
 bool JpegStreamEncoder::Write(const std::uint8_t* const* rows, int count) {
+  if (tuned_) return tuned_->Add(rows, count);
   if (!started_ || failed_) return false;
   if (setjmp(errors_.jump)) {
     failed_ = true;
@@ -76,6 +86,7 @@ bool JpegStreamEncoder::WriteRows(const std::uint8_t* const* rows, int count) {
 }
 
 bool JpegStreamEncoder::Finish() {
+  if (tuned_) return tuned_->Finish(*out_);
   if (!started_ || failed_ || cinfo_.next_scanline < cinfo_.image_height) return false;
   if (setjmp(errors_.jump)) {
     failed_ = true;

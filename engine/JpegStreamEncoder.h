@@ -1,14 +1,17 @@
 #pragma once
 // JpegStreamEncoder: the engine's JPEG encoder fed rows as they come, so a picture need not
-// be whole in memory to be written. JpegCodec::Encode runs through it as well: the settings
+// be whole in memory to be written (the tuned encoder keeps its planes until Finish, the plain
+// one encodes as rows come). JpegCodec::Encode runs through it as well: the settings
 // and markers are the same whichever way the rows arrive, and so are the bytes.
 #include <QByteArray>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/JpegCodec.h"
 #include "engine/JpegDestination.h"
 #include "engine/JpegErrorManager.h"
+#include "engine/TunedJpegEncoder.h"
 
 class JpegStreamEncoder {
  public:
@@ -33,6 +36,8 @@ class JpegStreamEncoder {
   JpegErrorManager errors_{};
   JpegDestination dest_{};
   std::vector<JSAMPLE> grey_;  // one component's rows, for a grey picture
+  std::unique_ptr<TunedJpegEncoder> tuned_;
+  QByteArray* out_ = nullptr;
   bool started_ = false;
   bool failed_ = false;
 };

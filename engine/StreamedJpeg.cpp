@@ -43,6 +43,7 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
   JpegCodec::Settings settings;
   settings.quality = request.quality;
   settings.progressive = request.progressive;
+  settings.plain = request.plain;
   if (!request.stripMetadata) settings.metadata = &metadata;
   QByteArray bytes;
   bool ok = false;

@@ -14,6 +14,7 @@ namespace StreamedJpeg {
 struct Request {
   int quality = 70;
   bool progressive = false;
+  bool plain = true;  // libjpeg-turbo's plain encoder; false: the tuned one
   bool stripMetadata = false;
   // The size wanted for a picture of the given size; an invalid size declines.
   std::function<QSize(int width, int height)> size;

@@ -76,6 +76,7 @@ void clsImage::TakeMetadataOf(const clsImage& other) {
   metadata_ = other.metadata_;
   stripMetadata_ = other.stripMetadata_;
   progressive_ = other.progressive_;
+  plainEncoder_ = other.plainEncoder_;
 }
 
 bool clsImage::CreateFromFile(const QString& fileName) {

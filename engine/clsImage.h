@@ -66,6 +66,10 @@ class clsImage {
   // picture; copies and scaled copies keep the choice.
   void SetProgressive(bool progressive) { progressive_ = progressive; }
   bool Progressive() const { return progressive_; }
+  // libjpeg-turbo's plain encoder (the default) or the tuned one: the plain one is several
+  // times faster, with larger files at the same look. Copies and scaled copies keep the choice.
+  void SetPlainEncoder(bool plain) { plainEncoder_ = plain; }
+  bool PlainEncoder() const { return plainEncoder_; }
 
   // Natural size when width and height are both negative, else stretched colour-on-colour.
   void PaintPicture(QPainter& dc, int left, int top, int width = -1, int height = -1) const;
@@ -164,6 +168,7 @@ class clsImage {
   PictureMetadata metadata_;
   bool stripMetadata_ = false;
   bool progressive_ = false;
+  bool plainEncoder_ = true;
   // The JPEG file the pixels were decoded from, while a tidy of it may be possible.
   mutable QByteArray sourceJpeg_;
   QString loadError_;

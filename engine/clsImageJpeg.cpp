@@ -63,6 +63,7 @@ bool clsImage::EncodeJpeg(int quality, QByteArray& out, bool* lossless) const {
   JpegCodec::Settings settings;
   settings.quality = quality;
   settings.progressive = progressive_;
+  settings.plain = plainEncoder_;
   if (!stripMetadata_) settings.metadata = &metadata_;
   return JpegCodec::Encode(pixels_, settings, out);
 }
@@ -154,6 +155,7 @@ std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
   JpegCodec::Settings settings;
   settings.quality = quality;
   settings.progressive = progressive_;
+  settings.plain = plainEncoder_;
   if (!stripMetadata_) settings.metadata = &metadata_;
   if (!JpegCodec::Encode(pixels_, settings, jpeg)) return result;
   if (size) *size = int(jpeg.size());
@@ -165,6 +167,7 @@ void clsImage::SaveToBuffer(QByteArray& bytes) const {
   // Thumbnails in memory: pixels only.
   JpegCodec::Settings settings;
   settings.quality = kBufferQuality;
+  settings.plain = plainEncoder_;
   if (!JpegCodec::Encode(pixels_, settings, bytes)) bytes.clear();
 }
 

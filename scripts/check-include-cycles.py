@@ -22,7 +22,8 @@ SKIP = ("tests/", "bench/", "fuzz/", "build")
 PRIVATE = {
     "engine": ["ExifOrientation.h", "JpegErrorManager.h", "PictureColour.h", "PictureMetadata.h",
                "PixelScaler.h", "QtSurface.h", "TgaDecoder.h", "TiffTags.h", "VipsAdapter.h",
-               "VipsPipeline.h", "GuardedMapping.h"],
+               "VipsPipeline.h", "GuardedMapping.h", "TunedJpegEncoder.h", "TrellisQuantiser.h",
+               "CoefficientWriter.h", "PerceptualTables.h"],
     "controls": ["ButtonBorder.h", "ButtonPicture.h", "ClickRepeater.h", "SizerBarBase.h"],
     "settings": ["Cp1252.h", "clsFile.h"],
     "browse": ["CellPainter.h", "ThumbnailProtocol.h", "ThumbnailResult.h"],

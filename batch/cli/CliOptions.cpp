@@ -42,6 +42,11 @@ const std::vector<CliOptions::Option> kOptions = {
      "leave out the metadata (EXIF with date, camera and GPS, XMP, IPTC) that is\n"
      "otherwise copied into every JPEG",
      nullptr, V::kNone},
+    {"--tuned", 0, nullptr, G::kEncode,
+     "Trimjet's own encoder: perceptual tables, trellis quantisation and the chroma\n"
+     "resolution chosen per picture; about 10 % fewer bytes at the same look, about\n"
+     "3.5 times the encoding time",
+     nullptr, V::kNone},
     {"--progressive", 0, nullptr, G::kEncode,
      "write progressive JPEG files (often smaller; the same pixels as baseline)", nullptr,
      V::kNone},

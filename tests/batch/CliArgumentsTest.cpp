@@ -36,7 +36,7 @@ TEST(CliArguments, UsageErrors) {
       {{"--overwrite", "--scale", "0", "a.png"}, "from 1 to 500"},
       {{"--overwrite", "--scale", "50", "--width", "10", "a.png"}, "cannot be combined"},
       {{"--overwrite", "--jobs", "0", "a.png"}, "--jobs"},
-      {{"--overwrite", "--fast", "a.png"}, "unknown option --fast"},
+      {{"--overwrite", "--faster", "a.png"}, "unknown option --faster"},
       {{"--overwrite", "a.png", "--quality"}, "needs a value"},
       {{"--overwrite=yes", "a.png"}, "takes no value"},
       {{"--overwrite", "--keep-structure", "a.png"}, "--keep-structure needs --output-dir"},

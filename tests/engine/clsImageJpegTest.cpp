@@ -8,6 +8,9 @@
 #include <cstring>
 
 #include "EngineFixtures.h"
+#include "TestEnv.h"
+#include "engine/JpegCodec.h"
+#include "engine/LumaSsim.h"
 #include "engine/SafeFile.h"
 #include "engine/clsImage.h"
 
@@ -63,6 +66,75 @@ TEST_P(RoundTrip, ReportedSizeIsTheSavedFileLength) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Qualities, RoundTrip, ::testing::Values(1, 9, 70, 100));
+
+// Each choice of the tuned encoder against libjpeg-turbo's plain encoder with the same chroma
+// layout and scans: a file libjpeg reads, never larger than the plain file that looks as good.
+struct EncoderCase {
+  const char* file;
+  bool progressive;
+  std::optional<ChromaChoice::Layout> chroma;  // unset: chosen, against plain 4:2:0
+  bool trellis;
+};
+
+void PrintTo(const EncoderCase& c, std::ostream* os) {
+  static const char* const layouts[] = {"4:4:4", "4:2:2", "4:2:0"};
+  *os << c.file << (c.progressive ? " progressive " : " baseline ")
+      << (c.chroma ? layouts[int(*c.chroma)] : "chroma chosen") << (c.trellis ? " trellis" : "");
+}
+
+class EncoderChoice : public ::testing::TestWithParam<EncoderCase> {};
+
+namespace {
+double Look(const ImageDescriptor& picture, const JpegCodec::Settings& settings, qsizetype& bytes) {
+  QByteArray jpeg;
+  ImageDescriptor decoded;
+  int orientation = 1;
+  if (!JpegCodec::Encode(picture, settings, jpeg) ||
+      !JpegCodec::Decode(reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                         std::size_t(jpeg.size()), decoded, &orientation))
+    return -1;
+  bytes = jpeg.size();
+  return LumaSsim::Compare(picture, decoded);
+}
+}  // namespace
+
+TEST_P(EncoderChoice, NeverLargerThanPlainAtTheSameLook) {
+  const EncoderCase& c = GetParam();
+  clsImage picture;
+  ASSERT_TRUE(picture.CreateFromFile(TestEnv::SourceDir() + "/" + c.file));
+  JpegCodec::Settings tuned;
+  tuned.plain = false;
+  tuned.quality = 75;
+  tuned.progressive = c.progressive;
+  tuned.chroma = c.chroma;
+  tuned.trellis = c.trellis;
+  qsizetype ours = 0, plainBytes = 0;
+  const double look = Look(picture.Pixels(), tuned, ours);
+  ASSERT_GT(look, 0.5);
+  JpegCodec::Settings plain = tuned;
+  plain.plain = true;
+  int low = 1, high = 100;  // the lowest plain quality that looks at least as good
+  while (low < high) {
+    const int q = (low + high) / 2;
+    plain.quality = q;
+    if (Look(picture.Pixels(), plain, plainBytes) >= look) high = q; else low = q + 1;
+  }
+  plain.quality = low;
+  Look(picture.Pixels(), plain, plainBytes);
+  EXPECT_LE(ours, plainBytes) << "plain quality " << low << " looks as good";
+}
+
+using Layout = ChromaChoice::Layout;
+INSTANTIATE_TEST_SUITE_P(
+    Choices, EncoderChoice,
+    ::testing::Values(EncoderCase{"samples/Mountain lake.jpg", false, {}, true},
+                      EncoderCase{"samples/Mountain lake.jpg", true, Layout::k444, true},
+                      EncoderCase{"samples/Mountain lake.jpg", false, Layout::k422, false},
+                      EncoderCase{"samples/Snowy ridge.png", true, {}, true},
+                      EncoderCase{"samples/Snowy ridge.png", false, Layout::k420, true},
+                      EncoderCase{"samples/Snowy ridge.png", true, Layout::k420, false},
+                      EncoderCase{"samples/Old postcard.pcx", false, Layout::k444, false},
+                      EncoderCase{"samples/Old postcard.pcx", true, {}, true}));
 
 TEST(RoundTripSize, LowerQualityGivesSmallerFiles) {
   auto photo = Photo();
