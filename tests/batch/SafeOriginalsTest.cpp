@@ -181,22 +181,22 @@ TEST_P(SafeOriginals, NeverReplaceWhatNobodyChoseNorMakeItWorse) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, SafeOriginals,
     ::testing::Values(
-        // Another picture's JPEG beside a converted PNG gets a numbered neighbour.
+        // Another picture's JPEG beside a converted PNG: the PNG's JPEG says its format.
         Case{"UnselectedJpegBesideThePng",
              {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
              {"--overwrite"},
              "in/a.png",
              "written",
              "in/a.jpg",
-             "in/a (2).jpg",
+             "in/a (png).jpg",
              ""},
         Case{"UnselectedJpegEvenUnderSkip",
              {{"png", "in/a.png"}, {"other", "in/a.jpg"}},
              {"--overwrite", "--if-exists", "skip"},
              "in/a.png",
-             "skipped",
+             "written",
              "in/a.jpg",
-             "",
+             "in/a (png).jpg",
              ""},
         // An output folder that is the source's folder never replaces the source.
         Case{"OutputDirIsTheSourceFolder",
