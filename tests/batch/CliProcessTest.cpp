@@ -156,7 +156,9 @@ TEST(Cli, WrongInvocationsSayWhyInOneLine) {
     const QStringList err = o.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(err.size(), c.status == 2 ? 2 : 1) << o.err.toStdString();
     EXPECT_TRUE(err[0].startsWith("trimjet-cli: ") && err[0].contains(c.reason)) << o.err.toStdString();
-    if (c.status == 2) EXPECT_EQ(err[1], "Try 'trimjet-cli --help' for more information.");
+    if (c.status == 2) {
+      EXPECT_EQ(err[1], "Try 'trimjet-cli --help' for more information.");
+    }
   }
   const Outcome help = RunCli({"--help"});
   EXPECT_EQ(help.exitCode, 0);
