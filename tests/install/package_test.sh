@@ -49,7 +49,9 @@ fi
 
 # The unpacked tool, from its own folder, on a picture; and in a pipe.
 cli=$root/usr/bin/trimjet-cli
-"$cli" -q -o "$scratch/out" "$source_dir/tests/engine/fixtures/photo.png" ||
+# A folder of its own: beside the fixtures' photo.jpg it would be named "photo (png).jpg".
+mkdir -p "$scratch/in" && cp "$source_dir/tests/engine/fixtures/photo.png" "$scratch/in/"
+"$cli" -q -o "$scratch/out" "$scratch/in/photo.png" ||
   fail "the unpacked trimjet-cli failed"
 [ "$(head -c 3 "$scratch/out/photo.jpg" | od -An -tx1 | tr -d ' ')" = ffd8ff ] ||
   fail "the unpacked trimjet-cli wrote no JPEG"
