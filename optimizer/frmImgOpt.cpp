@@ -155,6 +155,7 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   source_->SetProgressive(controls_.chkProgressive->isChecked());
   working_ = source_;
   fileName_ = fileName;
+  loaded_ = SafeFile::IdentityOf(fileName);
   // Another picture loaded into the window replaces the name in the title.
   setWindowTitle(windowTitle().section(QStringLiteral(" ["), 0, 0) + QStringLiteral(" [") +
                  modString::GetFileTitle(fileName, false, QStringLiteral("/")) + QLatin1Char(']'));

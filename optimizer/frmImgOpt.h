@@ -11,6 +11,7 @@
 #include "optimizer/OptionControls.h"
 #include "optimizer/SizeControls.h"
 #include "optimizer/clsFileData.h"
+#include "engine/SafeFile.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -133,6 +134,7 @@ class frmImgOpt : public QWidget {
   std::shared_ptr<clsImage> working_;
   std::shared_ptr<clsImage> optimized_;
   QString fileName_;
+  SafeFile::Identity loaded_;  // the file as it was read, to notice another program's save
   QString bytesPath_;  // the path the kept bytes were read from
   clsFileData fileData_;
   QPointer<frmPicturePreview> original_;

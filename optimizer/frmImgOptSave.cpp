@@ -61,7 +61,18 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
              QStringLiteral("\"%1\" already exists and is another file.\nReplace it?").arg(target),
              Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) != Dialogs::Yes)
     return false;
-  const QString note = TrashNote(fileName);
+  // Another program may have saved the picture since it was opened: its version is neither
+  // replaced nor trashed unless the user says so.
+  const bool changed = SafeFile::IdentityOf(fileName_) != loaded_;
+  const bool replacesLoaded = IsLoadedFile(target);
+  if (changed && replacesLoaded &&
+      MsgBox(this,
+             QStringLiteral("\"%1\" has been changed by another program since it was opened.\n"
+                            "Replace it with this picture?")
+                 .arg(target),
+             Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) != Dialogs::Yes)
+    return false;
+  const QString note = changed ? QString() : TrashNote(fileName);
   if (!note.isEmpty() && !trashAgreed &&
       MsgBox(this, note + QStringLiteral("\nSave?"),
              Dialogs::YesNo | Dialogs::Question | Dialogs::DefaultButton2) != Dialogs::Yes)
@@ -72,7 +83,8 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
   QByteArray jpeg;
   QString reason;
   if (!working_ || !working_->EncodeJpeg(controls_.sldQuality->value(), jpeg) ||
-      !SafeFile::Replace(target, jpeg, &reason)) {
+      !SafeFile::Replace(target, jpeg, &reason, QString(),
+                         replacesLoaded && !changed ? &loaded_ : nullptr)) {
     MsgBox(this,
            Language().GetString(QStringLiteral("SavErr")) +
                (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason),
@@ -91,6 +103,7 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
              Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) == Dialogs::Yes)
     QFile::remove(fileName);
   fileName_ = target;
+  loaded_ = SafeFile::IdentityOf(target);
   SetModified(false);
   return true;
 }

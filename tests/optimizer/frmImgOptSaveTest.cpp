@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include "OptimizerWindow.h"
 #include "browse/frmPicturePreview.h"
@@ -167,6 +168,7 @@ struct OtherFileCase {
   const char* other;   // an unrelated file already there
   const char* typed;   // Save As name; empty: Save
   const char* asked;   // the file the question names; empty: no question
+  bool changed = false;  // another program saves the loaded picture after it was opened
 };
 class OtherFileTest : public OptimizerWindowTest,
                       public ::testing::WithParamInterface<OtherFileCase> {};
@@ -177,10 +179,15 @@ TEST_P(OtherFileTest, IsNamedBeforeItIsReplaced) {
       OptimizerFixtures::Write(dir_, c.loaded, OptimizerFixtures::Gradient(40, 30));
   const QString other =
       OptimizerFixtures::Write(dir_, c.other, OptimizerFixtures::Gradient(20, 10));
-  const QByteArray loadedBytes = OptimizerFixtures::Bytes(loaded);
   const QByteArray otherBytes = OptimizerFixtures::Bytes(other);
   Open(loaded);
   Quality()->setValue(40);
+  QByteArray loadedBytes = OptimizerFixtures::Bytes(loaded);
+  if (c.changed) {
+    QThread::msleep(10);  // a modification time of its own
+    OptimizerFixtures::Write(dir_, c.loaded, OptimizerFixtures::Gradient(41, 30));
+    loadedBytes = OptimizerFixtures::Bytes(loaded);
+  }
   dialogs_.answers = {Dialogs::No};
   if (*c.typed) {
     dialogs_.fileAnswers = {dir_.filePath(c.typed)};
@@ -213,7 +220,10 @@ INSTANTIATE_TEST_SUITE_P(
         // so it is neither replaced nor removed.
         OtherFileCase{"TypedNameIsAnotherPng", "a.jpg", "q70.png", "q70.png", ""},
         // No other JPEG in the way: the question is about the loaded PNG going to the trash.
-        OtherFileCase{"LoadedPngToTheTrash", "a.png", "b.jpg", "", "a.png"}),
+        OtherFileCase{"LoadedPngToTheTrash", "a.png", "b.jpg", "", "a.png"},
+        // Another program saved the picture after it was opened: its version stays.
+        OtherFileCase{"LoadedJpegSavedAnew", "a.jpg", "b.jpg", "", "a.jpg", true},
+        OtherFileCase{"LoadedJpegSavedAnewSaveAs", "a.jpg", "b.jpg", "a.jpg", "a.jpg", true}),
     [](const ::testing::TestParamInfo<OtherFileCase>& info) {
       return std::string(info.param.name);
     });
