@@ -132,7 +132,7 @@ TEST(Cli, WrongInvocationsSayWhyInOneLine) {
   const struct {
     QStringList args;
     int status;
-    const char* reason;
+    QString reason;
   } cases[] = {
       {{}, 2, "give exactly one of --output-dir DIR and --overwrite"},
       {{"--overwrite"}, 2, "no INPUT given"},
@@ -141,11 +141,11 @@ TEST(Cli, WrongInvocationsSayWhyInOneLine) {
       {{"-j0", "-o", "o", png}, 2, "--jobs takes a whole number from 1 to 256, not '0'"},
       {{"--effect", "Kodalith=300", "--overwrite", png}, 2, "from 0 to 255, not '300'"},
       {{png, "-o"}, 2, "-o needs a value"},
-      {{"-o", file, png}, 2, "--output-dir " + file.toUtf8() + " is a file, not a folder"},
+      {{"-o", file, png}, 2, "--output-dir " + file + " is a file, not a folder"},
       {{"-", png, "-o", "o"}, 2, "'-' (standard input) must be the only INPUT"},
       {{"--overwrite", "-"}, 2, "has no file to overwrite"},
       {{"-o", "-", png, png}, 2, "--output-dir - writes one picture"},
-      {{"-o", file + "/sub", png}, 3, "cannot write into the folder " + file.toUtf8() + "/sub/"},
+      {{"-o", file + "/sub", png}, 3, "cannot write into the folder " + file + "/sub/"},
       {{"-", "-o", "-"}, 1, "standard input holds no picture"},
   };
   for (const auto& c : cases) {
