@@ -13,7 +13,7 @@ their metadata: one at a time in an optimiser window that shows the original\n\
 and the result side by side, or many at once in a batch wizard. A browsing\n\
 window, the command-line tool trimjet-cli for scripts and fleets of\n\
 machines, and a file manager action come with it.")
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_LICENSE ${Trimjet_SOURCE_DIR}/LICENSE)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
