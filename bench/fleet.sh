@@ -91,7 +91,7 @@ $ssh_cmd root@127.0.0.2 true || { cat "$work/sshd.log"; echo "sshd on 127.0.0.1 
 echo "PATH over ssh: $($ssh_cmd root@127.0.0.1 'echo $PATH')"
 
 export HOSTS=$work/hosts PHOTOS=$photos CLI=$cli PARTS=4
-# By parts; part 2 is killed once it has written a picture, then run again.
+# By shards; shard 2 is killed once it has written a picture, then run again.
 export OUT=$work/out-parts RESULTS=$work/results-parts
 part2=$(cd "$photos" && "$cli" -n --json --keep-structure --files-from list0 -0 --shard 2/4 -o "$OUT" |
   python3 -c 'import json,sys; print("\n".join(json.loads(l)["destination"] for l in sys.stdin if "summary" not in l))')
@@ -106,12 +106,12 @@ while kill -0 "$runner" 2>/dev/null && [ -z "$killed" ]; do
   sleep 0.02
 done
 wait "$runner"
-echo "first run: exit $? (part 2 killed: pid ${killed:-none, it ended first})"
+echo "first run: exit $? (shard 2 killed: pid ${killed:-none, it ended first})"
 awk -F'\t' 'NR > 1 {sub(/.*--shard /, "", $9); sub(/.*@/, "", $2)
   print "  part " $9 ": host " $2 ", exit " $7 ", signal " $8}' "$RESULTS/parts.log"
 docs/fleet/parallel.sh shard --resume-failed >"$work/rerun.log" 2>&1 || fail "the rerun of the failed part: $(cat "$work/rerun.log")"
 echo "rerun: $(($(wc -l <"$RESULTS/parts.log") - 1)) jobs in the log"
-check "$OUT" "parallel by parts, part 2 killed and rerun" "$RESULTS"/results-*.jsonl
+check "$OUT" "parallel by shards, shard 2 killed and rerun" "$RESULTS"/results-*.jsonl
 [ "$(cut -f2 "$RESULTS/parts.log" | sort -u | grep -c 127.0.0)" -eq 2 ] || fail "not both hosts took parts"
 
 # By blocks of the list: both hosts get one.
@@ -120,7 +120,7 @@ docs/fleet/parallel.sh pipe >"$work/pipe.log" 2>&1 || fail "parallel by blocks: 
 check "$OUT" "parallel by blocks (--block -1)" "$RESULTS"/results-*.jsonl
 [ "$(tail -n +2 "$RESULTS/pipe.log" | wc -l)" -eq 2 ] || fail "by blocks: not one block per host"
 
-# --- Slurm: the array's tasks, part 2 lost, then sbatch --array=2 and a rerun of part 1 -----
+# --- Slurm: the array's tasks, shard 2 lost, then sbatch --array=2 and a rerun of shard 1 -----
 export OUT=$work/out-slurm RESULTS=$work/results-slurm
 slurm() { SLURM_ARRAY_TASK_ID=$1 SLURM_JOB_ID=$2 SLURM_CPUS_PER_TASK=1 sh docs/fleet/slurm.sh; }
 for k in 0 1 3; do slurm $k $((100 + k)) || fail "slurm task $k"; done

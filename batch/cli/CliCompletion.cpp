@@ -54,7 +54,7 @@ QString Bash() {
 }
 
 QString Zsh() {
-  QString specs;
+  QString arguments;
   for (const Option& o : CliOptions::All()) {
     const bool valued = o.value != Value::kNone;
     const bool repeated = Long(o) == QLatin1String("--effect");
@@ -69,11 +69,11 @@ QString Zsh() {
     if (o.value == Value::kNumber || o.value == Value::kWord)
       action = ":" + QLatin1String(o.valueName) + ":";
     if (o.choices) action += "(" + QLatin1String(o.choices) + ")";
-    specs += QStringLiteral("  %1'[%2]%3' \\\n").arg(names, Summary(o, true), action);
+    arguments += QStringLiteral("  %1'[%2]%3' \\\n").arg(names, Summary(o, true), action);
   }
   return QStringLiteral("#compdef trimjet-cli\n# zsh completion for trimjet-cli\n"
                         "_arguments -s -S \\\n%1  '*:input:_files'\n")
-      .arg(specs);
+      .arg(arguments);
 }
 
 QString Fish() {

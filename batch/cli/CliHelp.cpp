@@ -30,7 +30,7 @@ const std::pair<const char*, const char*> kExamples[] = {
     {"curl -s https://example.org/a.png | trimjet-cli - -o - > small.jpg", "in a pipe"},
     {"trimjet-cli -n -r -o out/ archive/", "what would be written where"},
     {"trimjet-cli --shard 3/16 --if-exists skip --files-from list -o out/",
-     "part 3 of 16"},
+     "shard 3 of 16"},
 };
 
 const char* const kStatus =
