@@ -1,7 +1,5 @@
 #include "batch/BatchInputs.h"
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -46,9 +44,9 @@ void BatchInputs::AddUndecodableNames(const QString& folder, QStringList& files)
 }
 
 QString BatchInputs::Identity(const QString& path) {
-  struct stat st;
-  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return path;
-  return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+  const SafeFile::Identity id = SafeFile::IdentityOf(path);
+  if (id.size < 0) return path;
+  return QStringLiteral("%1:%2").arg(id.device).arg(id.inode);
 }
 
 bool BatchInputs::InOutputFolder(const QString& path, const QString& root,
