@@ -1,6 +1,7 @@
 #include "app/Shell.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 #include <memory>
@@ -8,13 +9,13 @@
 #include "app/frmAbout.h"
 #include "app/frmMainForm.h"
 #include "app/frmStartupWizard.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/WindowOwner.h"
 #include "batch/frmBatch.h"
 #include "browse/ImageView.h"
 #include "browse/ViewGeometry.h"
 #include "browse/frmPicturePreview.h"
+#include "controls/Dialogs.h"
+#include "controls/WindowOwner.h"
+#include "core/modString.h"
 #include "engine/clsImage.h"
 #include "optimizer/frmImgOpt.h"
 
@@ -23,13 +24,13 @@ void Shell::ShowMainWindow(const QString& folder) {
     main_ = new frmMainForm;  // deletes itself when closed
     Track(main_);
     connect(main_, &frmMainForm::OptimizeRequested, this, &Shell::Optimize);
-    connect(main_, &frmMainForm::BatchRequested, this, &Shell::OpenBatch);
+    connect(main_, &frmMainForm::BatchRequested, this, &Shell::HandOffToBatch);
     connect(main_, &frmMainForm::ViewRequested, this, &Shell::View);
     connect(main_, &frmMainForm::SaveRequested, this, [this] {
       if (optimizer_) optimizer_->SaveAs(optimizer_->GetFileName());
     });
     connect(main_, &frmMainForm::SaveAsRequested, this, [this] {
-      if (optimizer_) optimizer_->cmdSaveAs_Click();
+      if (optimizer_) optimizer_->SaveUnderNewName();
     });
     connect(main_, &frmMainForm::StartupWizardRequested, this, &Shell::ShowStartupWizard);
     connect(main_, &frmMainForm::AboutRequested, this, [this] {
@@ -84,7 +85,7 @@ frmBatch* Shell::NewBatch() {
   return batch_;
 }
 
-frmBatch* Shell::OpenBatch(const QStringList& paths, bool needsPicture) {
+frmBatch* Shell::HandOffToBatch(const QStringList& paths, bool needsPicture) {
   if (batch_ && !batch_->Unloading()) {
     // One wizard: the pictures join its list unless it is running.
     if (!paths.isEmpty() && !batch_->Running() && batch_->Page() < frmBatch::kRunPage) {
@@ -158,7 +159,8 @@ void Shell::OfferStartupWizard() {
 
 void Shell::ConnectStartupWizard(frmStartupWizard* wizard) {
   connect(wizard, &frmStartupWizard::BrowseRequested, this, &Shell::ShowBrowser);
-  connect(wizard, &frmStartupWizard::BatchWizardRequested, this, [this] { OpenBatch({}, false); });
+  connect(wizard, &frmStartupWizard::BatchWizardRequested, this,
+          [this] { HandOffToBatch({}, false); });
 }
 
 void Shell::ShowBrowser() {
@@ -207,33 +209,28 @@ bool Shell::AnyWindowShown() const {
   return false;
 }
 
-bool Shell::LoadBatch() {
-  NewBatch();
+bool Shell::OpenBatch(const QStringList& paths, BatchPage page) {
+  frmBatch* batch = NewBatch();
+  for (const QString& path : paths) {
+    const QFileInfo info(path);
+    if (info.isFile())
+      batch->AddFile(path);
+    else if (info.isDir())
+      batch->AddFilesFromPath(path, true);
+  }
+  if (page == BatchPage::kOptions) {
+    bool loaded = batch->FileCount() > 0;
+    if (loaded) {
+      batch->StartOnOptionsPage();
+      loaded = batch->FillCombo();
+    }
+    if (!loaded) {
+      batch->close();
+      return false;
+    }
+  }
+  batch->show();
   return true;
-}
-
-void Shell::BatchAddFile(const QString& path) {
-  if (batch_) batch_->AddFile(path);
-}
-
-void Shell::BatchAddFilesFromPath(const QString& path, bool bSubFolders) {
-  if (batch_) batch_->AddFilesFromPath(path, bSubFolders);
-}
-
-int Shell::BatchFileCount() { return batch_ ? batch_->FileCount() : 0; }
-
-void Shell::BatchStartOnOptionsPage() {
-  if (batch_) batch_->StartOnOptionsPage();
-}
-
-bool Shell::BatchFillCombo() { return batch_ && batch_->FillCombo(); }
-
-void Shell::ShowBatch() {
-  if (batch_) batch_->show();
-}
-
-void Shell::UnloadBatch() {
-  if (batch_) batch_->close();
 }
 
 void Shell::Message(const QString& text, int style) { MsgBox(nullptr, text, style); }

@@ -24,14 +24,7 @@ class Shell : public QObject, public StartupTargets {
   void ShowOptimizer(const QString& path) override { Optimize(path); }
   void ShowAbout() override;
   void OfferStartupWizard() override;
-  bool LoadBatch() override;
-  void BatchAddFile(const QString& path) override;
-  void BatchAddFilesFromPath(const QString& path, bool bSubFolders) override;
-  int BatchFileCount() override;
-  void BatchStartOnOptionsPage() override;
-  bool BatchFillCombo() override;
-  void ShowBatch() override;
-  void UnloadBatch() override;
+  bool OpenBatch(const QStringList& paths, BatchPage page) override;
   void Message(const QString& text, int style) override;
   void SetWaitCursor(bool wait) override;
 
@@ -39,7 +32,7 @@ class Shell : public QObject, public StartupTargets {
   frmImgOpt* Optimize(const QString& path);
   // The main window's hand-off to the one batch wizard (see frmMainForm::BatchRequested);
   // null when needsPicture and no picture loads.
-  frmBatch* OpenBatch(const QStringList& paths, bool needsPicture);
+  frmBatch* HandOffToBatch(const QStringList& paths, bool needsPicture);
   // A preview window, owned by the main window, for each picture that loads.
   void View(const QStringList& paths);
   // Modal, owned by the main window when it is open.

@@ -2,6 +2,7 @@
 // The windows that start-up can open. Start-up decides; an implementation of this
 // interface opens the real windows (Shell) or records the calls (tests).
 #include <QString>
+#include <QStringList>
 
 class StartupTargets {
  public:
@@ -15,16 +16,11 @@ class StartupTargets {
   // The start-up wizard over the main window, once the program is running.
   virtual void OfferStartupWizard() = 0;
 
-  // The batch wizard, loaded without showing it. False when it cannot be loaded.
-  virtual bool LoadBatch() = 0;
-  virtual void BatchAddFile(const QString& path) = 0;
-  virtual void BatchAddFilesFromPath(const QString& path, bool bSubFolders) = 0;
-  virtual int BatchFileCount() = 0;
-  // Enables Next, puts Cancel where Back was and hides Back, moves to page 1, SetVisible.
-  virtual void BatchStartOnOptionsPage() = 0;
-  virtual bool BatchFillCombo() = 0;
-  virtual void ShowBatch() = 0;
-  virtual void UnloadBatch() = 0;
+  enum class BatchPage { kList, kOptions };
+  // The batch wizard with the pictures of paths (files, and folders with their subfolders),
+  // shown on page. On the options page it needs a picture that loads: false when there is
+  // none, and nothing is shown.
+  virtual bool OpenBatch(const QStringList& paths, BatchPage page) = 0;
 
   // The message box for start-up's own messages.
   virtual void Message(const QString& text, int style) = 0;

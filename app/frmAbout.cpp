@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
-#include "app/helpers/AppInfo.h"
-#include "app/uikit/Dialogs.h"
+#include "controls/Dialogs.h"
+#include "core/AppInfo.h"
 #include "settings/clsLanguage.h"
 
 namespace {

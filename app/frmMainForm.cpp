@@ -7,17 +7,17 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "app/helpers/AppInfo.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/DroppedFiles.h"
-#include "app/uikit/WindowGeometry.h"
-#include "app/uikit/modModal.h"
 #include "browse/ImagePreview.h"
 #include "browse/PictureBrowser.h"
 #include "browse/clsBrowsePic.h"
 #include "controls/CommandButton.h"
+#include "controls/DroppedFiles.h"
 #include "controls/TreeControl.h"
+#include "controls/WindowGeometry.h"
+#include "controls/modModal.h"
+#include "core/AppInfo.h"
 #include "core/StatisticsText.h"
+#include "core/modString.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 

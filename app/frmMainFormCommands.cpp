@@ -5,11 +5,12 @@
 #include <QUrl>
 
 #include "app/frmMainForm.h"
-#include "app/helpers/AppInfo.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
 #include "browse/PictureBrowser.h"
+#include "controls/Dialogs.h"
 #include "controls/TreeControl.h"
+#include "core/AppInfo.h"
+#include "core/modString.h"
+#include "engine/ImageFormat.h"
 #include "engine/SafeFile.h"
 #include "engine/Trash.h"
 #include "settings/clsLanguage.h"
@@ -19,9 +20,7 @@ void frmMainForm::cmdOpen_Click() {
   const QString folder =
       Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::PicturesFolder());
   const QString filter = Language().GetString(QStringLiteral("AllPics")) +
-                         QStringLiteral(
-                             " (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga"
-                             " *.webp *.heic *.heif *.avif)");
+                         QStringLiteral(" (%1)").arg(ImageFormat::FilterPatterns());
   QStringList files = Dialogs::Current().OpenFiles(this, QString(), folder, filter);
   files.removeAll(QString());
   if (files.isEmpty()) return;

@@ -12,10 +12,10 @@
 
 #include "app/MainLayout.h"
 #include "app/frmMainForm.h"
-#include "app/uikit/Named.h"
 #include "browse/ImagePreview.h"
 #include "browse/PictureBrowser.h"
 #include "controls/CommandButton.h"
+#include "controls/Named.h"
 #include "controls/SizerBarX.h"
 #include "controls/SizerBarY.h"
 #include "controls/TreeControl.h"

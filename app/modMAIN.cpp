@@ -8,9 +8,9 @@
 #include "app/Shell.h"
 #include "app/StartupTargets.h"
 #include "app/frmStartupWizard.h"
-#include "app/helpers/AppInfo.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
+#include "controls/Dialogs.h"
+#include "core/AppInfo.h"
+#include "core/modString.h"
 #include "settings/clsLanguage.h"
 
 namespace modMAIN {
@@ -29,32 +29,20 @@ constexpr int kStartFolderStart = 16;
 void RegisterOcx(const QString& /*controlFile*/) {}
 
 void RunBatch(const QString& args, StartupTargets& targets) {
-  targets.SetWaitCursor(true);
-  if (!targets.LoadBatch()) {
-    targets.SetWaitCursor(false);
-    return;
-  }
+  QStringList paths;
   QString list = args.mid(kBatchListStart);
   for (QString path = modString::NextPathFromList(list, '?'); !path.isEmpty();
        path = modString::NextPathFromList(list, '?')) {
     const QFileInfo info(path);
-    if (info.isFile())
-      targets.BatchAddFile(path);
-    else if (info.isDir())
-      targets.BatchAddFilesFromPath(path, true);
+    if (info.isFile() || info.isDir()) paths << path;
   }
-  if (targets.BatchFileCount() > 0) {
-    targets.BatchStartOnOptionsPage();
-    if (targets.BatchFillCombo()) {
-      targets.SetWaitCursor(false);
-      targets.ShowBatch();
-      return;
-    }
-  }
-  targets.UnloadBatch();
+  targets.SetWaitCursor(true);
+  const bool shown =
+      !paths.isEmpty() && targets.OpenBatch(paths, StartupTargets::BatchPage::kOptions);
   targets.SetWaitCursor(false);
-  targets.Message(Language().GetString("NoSupFilesInFolder"),
-                  Dialogs::OkOnly | Dialogs::Exclamation);
+  if (!shown)
+    targets.Message(Language().GetString("NoSupFilesInFolder"),
+                    Dialogs::OkOnly | Dialogs::Exclamation);
 }
 
 }  // namespace
@@ -85,8 +73,7 @@ void Main(const QString& args, StartupTargets& targets) {
     // The launcher starts the program with the bare keyword; a named folder means a script.
     if (args == QLatin1String(kStartMain) && frmStartupWizard::WantedOnStart())
       targets.OfferStartupWizard();
-  }
-  else if (chosen == kOptimize)
+  } else if (chosen == kOptimize)
     targets.ShowOptimizer(args.mid(kOptimizePathStart));
   else if (chosen == kBatch)
     RunBatch(args, targets);

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/helpers/AppInfo.h"
 #include "controls/TreeControl.h"
+#include "core/AppInfo.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 

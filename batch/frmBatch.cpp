@@ -17,17 +17,18 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include "app/helpers/AppInfo.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/WindowGeometry.h"
-#include "app/uikit/WindowOwner.h"
-#include "app/uikit/modModal.h"
-#include "batch/BatchRunner.h"
 #include "batch/SlideShow.h"
 #include "batch/frmAddDir.h"
 #include "controls/CommandButton.h"
+#include "controls/Dialogs.h"
+#include "controls/WindowGeometry.h"
+#include "controls/WindowOwner.h"
+#include "controls/modModal.h"
+#include "core/AppInfo.h"
+#include "core/BatchSession.h"
+#include "core/BatchRunner.h"
 #include "core/Twips.h"
+#include "core/modString.h"
 #include "engine/ImageFormat.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/frmImgOpt.h"
@@ -221,7 +222,7 @@ void frmBatch::cmdFinish_Click() {
 
 void frmBatch::cmdCancel_Click() {
   cancel_ = true;
-  if (runner_) runner_->Cancel();
+  if (session_) session_->Cancel();
   if (page_ < 99) close();
 }
 

@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "batch/BatchNaming.h"
-#include "batch/BatchTotals.h"
 #include "core/BatchJob.h"
+#include "core/BatchNaming.h"
+#include "core/BatchTotals.h"
 
 class QCheckBox;
 class QComboBox;
@@ -17,7 +17,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-class BatchRunner;
+class BatchSession;
 class ImageOptimize;
 class SlideShow;
 class UserProgress;
@@ -110,7 +110,7 @@ class frmBatch : public QWidget {
   QString OverwriteWarning() const;
   void StartRun();
   void RunItemStarting(int index);
-  void RunItemFinished(int index, const BatchJob::Result& result, bool skipped);
+  void RunItemFinished(int index);
   void RunEnded();
   void Unload();
 
@@ -122,10 +122,7 @@ class frmBatch : public QWidget {
   int workers_ = 0;
   QString workerProgram_;  // empty: the one beside the program
   BatchTotals totals_;
-  BatchRunner* runner_ = nullptr;
-  QStringList runSources_;
-  std::vector<BatchNaming::Output> runPlan_;
-  std::vector<QString> runRefused_;  // per picture, why it fails without being started
+  BatchSession* session_ = nullptr;  // the last run
 
   QWidget* Step1_ = nullptr;
   QWidget* Step2_ = nullptr;

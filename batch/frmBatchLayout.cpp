@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/uikit/Named.h"
 #include "batch/SlideShow.h"
 #include "batch/frmBatch.h"
 #include "controls/CommandButton.h"
+#include "controls/Named.h"
 #include "controls/UserProgress.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/MakerLink.h"

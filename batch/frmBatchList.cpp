@@ -8,15 +8,16 @@
 #include <QPainter>
 #include <QTreeWidget>
 
-#include "app/helpers/AppInfo.h"
-#include "app/helpers/modPublic.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/DroppedFiles.h"
-#include "batch/BatchInputs.h"
 #include "batch/SlideShow.h"
 #include "batch/frmAddDir.h"
 #include "batch/frmBatch.h"
+#include "controls/Dialogs.h"
+#include "controls/DroppedFiles.h"
+#include "core/AppInfo.h"
+#include "core/BatchInputs.h"
+#include "core/modPublic.h"
+#include "core/modString.h"
+#include "engine/ImageFormat.h"
 #include "optimizer/ImageOptimize.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
@@ -104,9 +105,7 @@ void frmBatch::cmdAddFiles_Click() {
   const QString folder =
       Registry().ReadRegDir(QStringLiteral("BatchOpen"), AppInfo::PicturesFolder());
   const QString filter = Language().GetString(QStringLiteral("AllPics")) +
-                         QStringLiteral(
-                             " (*.jpg *.jpeg *.gif *.bmp *.tif *.tiff *.png *.tga"
-                             " *.webp *.heic *.heif *.avif)");
+                         QStringLiteral(" (%1)").arg(ImageFormat::FilterPatterns());
   const QStringList files = Dialogs::Current().OpenFiles(this, QString(), folder, filter);
   if (files.isEmpty()) return;
   Registry().WriteRegDir(QStringLiteral("BatchOpen"),

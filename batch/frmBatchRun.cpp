@@ -14,20 +14,20 @@
 #include <QThread>
 #include <QTreeWidget>
 
-#include "batch/BatchInputs.h"
-#include "batch/BatchRunner.h"
-#include "batch/ExistingOutput.h"
-#include "batch/InputCheck.h"
-#include "batch/ProgressText.h"
 #include "batch/frmBatch.h"
 #include "controls/UserProgress.h"
+#include "core/BatchInputs.h"
+#include "core/BatchSession.h"
+#include "core/ExistingOutput.h"
+#include "core/InputCheck.h"
+#include "core/ProgressText.h"
 #include "engine/SafeFile.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/OptionSliders.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 
-bool frmBatch::Running() const { return runner_ && runner_->Running(); }
+bool frmBatch::Running() const { return session_ && session_->Running(); }
 
 void frmBatch::AddProgressLine(const QString& text) {
   txtProgress_->setPlainText(ProgressText::Append(txtProgress_->toPlainText(), text));
@@ -43,72 +43,55 @@ void frmBatch::StartRun() {
   cmdBack_->setEnabled(false);
   cmdClose_->setEnabled(false);
 
-  // Every output name is decided before any picture is written, so that no two entries of
-  // the run write the same file and none overwrites another entry's source.
   const bool otherDir = optOtherDir_->isChecked();
-  runSources_.clear();
-  QStringList roots;
+  BatchSession::Request request;
   for (int i = 0; i < lstFiles_->topLevelItemCount(); ++i) {
     const QString source = lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString();
     const QString root = lstFiles_->topLevelItem(i)->data(0, kRootRole).toString();
     // What an earlier run wrote into an output folder inside a listed folder is not input.
     if (otherDir && BatchInputs::InOutputFolder(source, root, txtOutputDir_->text())) continue;
-    runSources_ << source;
-    roots << root;
+    request.inputs.push_back({source, root, QString()});
   }
-  const int count = int(runSources_.size());
-  ProgressBar_->SetMin(0);
-  ProgressBar_->SetMax(count);
-  ProgressBar_->SetValue(0);
-  BatchNaming::Request request;
-  request.mode = otherDir ? BatchNaming::Mode::kOtherDir : BatchNaming::Mode::kOverwrite;
+  request.overwrite = !otherDir;
   request.outputDir = txtOutputDir_->text();
-  request.foldCase = otherDir && ExistingOutput::FoldsCase(request.outputDir);
-  const bool keep = otherDir && chkKeepStructure_->isChecked();
-  if (keep) request.roots = roots;
+  request.keepStructure = chkKeepStructure_->isChecked();
   // A file already at an output name that is not the picture itself is numbered, replaced
   // or skipped as the output page says.
   const ExistingOutput::Rule rules[] = {
       ExistingOutput::Rule::kNumber, ExistingOutput::Rule::kReplace, ExistingOutput::Rule::kSkip};
-  runPlan_ = ExistingOutput::Plan(runSources_, request,
-                                  rules[std::clamp(cboIfExists_->currentIndex(), 0, 2)]);
-  runRefused_.assign(std::size_t(count), QString());
-  std::vector<BatchRunner::Item> items;
-  for (int i = 0; i < count; ++i) {
-    const BatchNaming::Output& out = runPlan_[std::size_t(i)];
-    // What stands in the way is told before any decoding; the picture is not started.
-    QString& refused = runRefused_[std::size_t(i)];
-    if (!out.skip && QFileInfo::exists(runSources_[i])) {
-      refused = InputCheck::Picture(runSources_[i]);
-      if (refused.isEmpty()) refused = InputCheck::Destination(out.dest);
-    }
-    // The kept subfolders are made before the workers write into them; one that cannot
-    // be made fails its pictures' writes with the reason.
-    if (keep && !out.skip && refused.isEmpty()) QDir().mkpath(QFileInfo(out.dest).path());
-    items.push_back({runSources_[i], out.dest, out.skip || !refused.isEmpty()});
-  }
-  BatchOptions options = ImageOptimize_->Options();
-  options.allowLarger = !chkKeepSmaller_->isChecked();
-  options.keepDates = chkKeepDates_->isChecked();
-  runSearchesQuality_ = options.autoQuality != AutoQuality::Level::kOff || options.maxBytes > 0;
-
-  delete runner_;
-  runner_ = new BatchRunner(this);
-  if (!workerProgram_.isEmpty()) runner_->SetWorkerProgram(workerProgram_);
-  connect(runner_, &BatchRunner::ItemStarting, this, &frmBatch::RunItemStarting);
-  connect(runner_, &BatchRunner::ItemFinished, this, &frmBatch::RunItemFinished);
-  connect(runner_, &BatchRunner::Finished, this, &frmBatch::RunEnded);
+  request.ifExists = rules[std::clamp(cboIfExists_->currentIndex(), 0, 2)];
   // The options are taken once, as plain values: the run never looks at the controls again.
-  runner_->Start(items, options, workers_);
-  if (cancel_) runner_->Cancel();
+  request.options = ImageOptimize_->Options();
+  request.options.allowLarger = !chkKeepSmaller_->isChecked();
+  request.options.keepDates = chkKeepDates_->isChecked();
+  request.jobs = workers_;
+  request.workerProgram = workerProgram_;
+  runSearchesQuality_ =
+      request.options.autoQuality != AutoQuality::Level::kOff || request.options.maxBytes > 0;
+  const int count = int(request.inputs.size());
+  ProgressBar_->SetMin(0);
+  ProgressBar_->SetMax(count);
+  ProgressBar_->SetValue(0);
+
+  delete session_;
+  session_ = new BatchSession(this);
+  connect(session_, &BatchSession::EntryStarting, this, &frmBatch::RunItemStarting);
+  connect(session_, &BatchSession::EntryDone, this, &frmBatch::RunItemFinished);
+  connect(session_, &BatchSession::Ended, this, &frmBatch::RunEnded);
+  if (QString reason; !session_->Plan(request, &reason)) {
+    AddProgressLine(QStringLiteral("Failed: ") + reason);
+    return RunEnded();
+  }
+  session_->Start();
+  if (cancel_) session_->Cancel();
 }
 
 void frmBatch::RunItemStarting(int index) {
-  const BatchNaming::Output& out = runPlan_[std::size_t(index)];
-  QString line = Language().GetString(QStringLiteral("OptSav")) + QStringLiteral(" '") +
-                 runSources_[index] + QLatin1Char('\'');
-  const QString plain =
-      BatchNaming::OwnName(QFileInfo(runSources_[index]).fileName(), QStringList(), false);
+  const BatchSession::Entry& e = session_->Entries()[std::size_t(index)];
+  const BatchNaming::Output& out = e.output;
+  QString line = Language().GetString(QStringLiteral("OptSav")) + QStringLiteral(" '") + e.source +
+                 QLatin1Char('\'');
+  const QString plain = BatchNaming::OwnName(QFileInfo(e.source).fileName(), QStringList(), false);
   if (out.Numbered())
     line += QStringLiteral(" as '%1' ('%2' is another picture's)").arg(out.dest, out.wanted);
   else if (QFileInfo(out.dest).fileName() != plain)  // a name told apart by its format
@@ -116,17 +99,19 @@ void frmBatch::RunItemStarting(int index) {
   AddProgressLine(line);
 }
 
-void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skipped) {
+void frmBatch::RunItemFinished(int index) {
   using Outcome = BatchTotals::Outcome;
-  if (const QString& refused = runRefused_[std::size_t(index)]; !refused.isEmpty()) {
-    AddProgressLine(QStringLiteral("Failed '%1': %2").arg(runSources_[index], refused));
+  const BatchSession::Entry& e = session_->Entries()[std::size_t(index)];
+  const BatchJob::Result& r = *e.result;
+  const bool skipped = e.skipped || !e.refused.isEmpty();
+  if (!e.refused.isEmpty()) {
+    AddProgressLine(QStringLiteral("Failed '%1': %2").arg(e.source, e.refused));
     totals_.Count(Outcome::kFailed);
   } else if (skipped) {
-    if (runPlan_[std::size_t(index)].skip)
-      AddProgressLine(QStringLiteral("Skipped '%1': '%2' exists")
-                          .arg(runSources_[index], runPlan_[std::size_t(index)].dest));
+    if (e.output.skip)
+      AddProgressLine(QStringLiteral("Skipped '%1': '%2' exists").arg(e.source, e.output.dest));
     // A vanished file is passed over quietly; one whose name cannot be opened is named.
-    else if (SafeFile::NameUnreadable(runSources_[index]))
+    else if (SafeFile::NameUnreadable(e.source))
       AddProgressLine(QStringLiteral("    skipped: ") + r.reason);
     totals_.Count(Outcome::kSkipped);
   }
@@ -152,12 +137,12 @@ void frmBatch::RunItemFinished(int index, const BatchJob::Result& r, bool skippe
 }
 
 void frmBatch::RunEnded() {
+  const int total = session_ ? int(session_->Entries().size()) : 0;
   if (optOtherDir_->isChecked())
     Registry().WriteRegDir(QStringLiteral("BrowseDir"), txtOutputDir_->text());
   AddProgressLine(totals_.SummaryLine());
   if (cancel_) {
     // A stopped run says so, and what it left undone.
-    const int total = int(runSources_.size());
     const int written = totals_.Counted(BatchTotals::Outcome::kWritten);
     AddProgressLine(QStringLiteral("Stopped by Cancel: %1 of %2 pictures written, %3 not written")
                         .arg(written)

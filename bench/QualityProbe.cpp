@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "core/AutoQuality.h"
+#include "core/QualityRange.h"
 #include "core/QualitySearch.h"
 #include "engine/LumaSsim.h"
 #include "engine/Ssimulacra2.h"
@@ -51,7 +52,7 @@ int WholeChoice(const ImageDescriptor& picture, double threshold, double& simila
         good = AutoQuality::Measure(picture, q) >= threshold;
         return true;
       },
-      AutoQuality::kLowest, AutoQuality::kHighest, quality, judged);
+      QualityRange::kLowest, QualityRange::kHighest, quality, judged);
   similarity = AutoQuality::Measure(picture, quality);
   return quality;
 }
@@ -132,6 +133,8 @@ int main(int argc, char** argv) {
   if (mode == QLatin1String("rank") && args.size() >= 2) return Rank(args.mid(1));
   if (mode == QLatin1String("curve")) return Curve(args.mid(1));
   if (mode == QLatin1String("time") && args.size() == 2) return Time(args[1]);
-  std::fprintf(stderr, "usage: quality_probe ssim REF CAND | score REF CAND | rank FILE... | curve FILE... | time FILE\n");
+  std::fprintf(stderr,
+               "usage: quality_probe ssim REF CAND | score REF CAND | rank FILE... | curve FILE... "
+               "| time FILE\n");
   return 2;
 }

@@ -10,8 +10,8 @@
 #include <QSlider>
 #include <cstdio>
 
-#include "app/uikit/Dialogs.h"
 #include "batch/frmBatch.h"
+#include "controls/Dialogs.h"
 #include "settings/clsLanguage.h"
 
 int main(int argc, char* argv[]) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 namespace BrowseGeometry {
 namespace {

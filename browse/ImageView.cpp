@@ -11,7 +11,7 @@
 
 #include "browse/ViewGeometry.h"
 #include "controls/modControls.h"
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 #include "engine/clsImage.h"
 
 using namespace ViewGeometry;

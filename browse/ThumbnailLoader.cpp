@@ -4,11 +4,11 @@
 #include <QThread>
 #include <algorithm>
 
-#include "app/helpers/modPublic.h"
-#include "app/helpers/modString.h"
 #include "browse/BrowseGeometry.h"
 #include "browse/ThumbnailClient.h"
 #include "browse/clsBrowsePic.h"
+#include "core/modPublic.h"
+#include "core/modString.h"
 #include "engine/JpegThumbnail.h"
 
 namespace {

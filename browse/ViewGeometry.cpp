@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "controls/modControls.h"
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 namespace ViewGeometry {
 namespace {

@@ -5,11 +5,11 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/helpers/modPublic.h"
-#include "app/helpers/modString.h"
 #include "browse/BrowseGeometry.h"
 #include "browse/BrowserHost.h"
 #include "browse/clsBrowsePic.h"
+#include "core/modPublic.h"
+#include "core/modString.h"
 #include "engine/SafeFile.h"
 
 namespace {

@@ -3,13 +3,15 @@
 # reach Qt Widgets by any path. Checked when the build is configured, so an upward link or a
 # widget in the core fails at once instead of creeping in.
 set(TRIMJET_LAYERS
-  "trimjet_helpers trimjet_plugin_core"                  # path, string and program helpers
-  "trimjet_settings trimjet_engine trimjet_uikit"        # settings, pictures, the dialog seam
-  "trimjet_optcore"                                      # the optimiser's rules and SaveImage
-  "trimjet_thumbnailhelper trimjet_batchjob trimjet_controls"
-  "trimjet_cli_core trimjet_browse"
+  "trimjet_engine trimjet_plugin_core"                   # pictures; the plug-in's own code
+  "trimjet_helpers"                                      # core: paths, strings, program facts
+  "trimjet_optcore"                                      # core: the optimiser's rules
+  "trimjet_batchjob trimjet_settings trimjet_thumbnailhelper"  # core: the batch; settings
+  "trimjet_uikit"                                        # controls: the dialog seam, windows
+  "trimjet_controls trimjet_cli_core"                    # controls; the command-line tool
+  "trimjet_browse"                                       # browse
   "trimjet_optimizer trimjet_windows"                    # the optimiser; the main window
-  "trimjet_batch"
+  "trimjet_batch"                                        # the wizard
   "trimjet_app")                                         # the shell and start-up
 set(TRIMJET_WIDGET_FREE
   trimjet_helpers trimjet_optcore trimjet_plugin_core trimjet_settings trimjet_engine

@@ -1,7 +1,7 @@
 #include "controls/ClickRepeater.h"
 
 #include "controls/modControls.h"
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 ClickRepeater::ClickRepeater(int intervalMs)
     : threshold_(100.0 / intervalMs), step_(Rounding::HalfEven(50.0 / intervalMs)) {}

@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/uikit/Dialogs.h"
 #include "controls/ButtonBorder.h"
 #include "controls/ButtonPicture.h"
 #include "controls/ControlAccessibility.h"
+#include "controls/Dialogs.h"
 #include "controls/modControls.h"
 
 namespace {

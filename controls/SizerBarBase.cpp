@@ -6,7 +6,7 @@
 
 #include "controls/ControlAccessibility.h"
 #include "controls/modControls.h"
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 SizerBarBase::SizerBarBase(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent), orientation_(orientation) {

@@ -6,9 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/helpers/modWinApi.h"
 #include "controls/ControlAccessibility.h"
 #include "controls/modControls.h"
+#include "core/modWinApi.h"
 
 UserProgress::UserProgress(QWidget* parent) : QFrame(parent), label_(new QLabel(this)) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 namespace modControls {
 

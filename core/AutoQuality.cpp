@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/QualityRange.h"
 #include "core/QualitySearch.h"
 #include "engine/JpegCodec.h"
 #include "engine/Ssimulacra2.h"
@@ -129,7 +130,7 @@ bool AutoQuality::Find(const ImageDescriptor& picture, Level level, Found& found
   const double threshold = SampleTarget(level, picture);
   Ssimulacra2 measure(sample);
   Found result;
-  double atQuality[kHighest + 2] = {};
+  double atQuality[QualityRange::kHighest + 2] = {};
   int guess = kDefaultGuess;
   for (const LevelInfo& info : kLevels)
     if (info.level == level) guess = info.guess;
@@ -138,7 +139,8 @@ bool AutoQuality::Find(const ImageDescriptor& picture, Level level, Found& found
         score = atQuality[quality] = Trial(measure, sample, quality);
         return !std::isnan(score);
       },
-      threshold, guess, kLowest, std::clamp(highest, kLowest, kHighest), result.quality,
+      threshold, guess, QualityRange::kLowest,
+      std::clamp(highest, QualityRange::kLowest, QualityRange::kHighest), result.quality,
       result.trials);
   if (!ok) return false;
   result.similarity = atQuality[result.quality];

@@ -7,14 +7,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/QualityRange.h"
 #include "engine/ImageDescriptor.h"
 
 class AutoQuality {
  public:
   enum class Level { kOff, kMedium, kHigh, kVisuallyLossless };
   static constexpr Level kDefaultLevel = Level::kHigh;
-  static constexpr int kLowest = 7;  // the options' quality range
-  static constexpr int kHighest = 98;
 
   // "medium", "high", "visually-lossless"; kOff for any other name, with ok false.
   static Level FromName(const QString& name, bool& ok);
@@ -32,12 +31,12 @@ class AutoQuality {
   static double Measure(const ImageDescriptor& sample, int quality);
 
   struct Found {
-    int quality = kHighest;
+    int quality = QualityRange::kHighest;
     double similarity = 0;  // of the sample at quality
     int trials = 0;
   };
-  // The lowest quality in [kLowest, highest] whose sample reaches the level's threshold, or
-  // highest when none does; false when the picture could not be encoded or decoded.
+  // The lowest quality in [QualityRange::kLowest, highest] whose sample reaches the level's
+  // threshold, or highest when none does; false when the picture could not be encoded or decoded.
   static bool Find(const ImageDescriptor& picture, Level level, Found& found,
-                   int highest = kHighest);
+                   int highest = QualityRange::kHighest);
 };

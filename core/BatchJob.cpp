@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "core/AutoQuality.h"
+#include "core/QualityRange.h"
 #include "core/QualitySearch.h"
 #include "core/SizeRules.h"
 #include "engine/ImageDescriptor.h"
@@ -20,13 +21,6 @@ namespace {
 bool Fail(QString* reason, const QString& text) {
   if (reason) *reason = text;
   return false;
-}
-
-bool SameFile(const QString& a, const QString& b) {
-  if (a == b) return true;
-  const QFileInfo fa(a), fb(b);
-  return fa.exists() && fb.exists() && !fb.isSymLink() &&
-         fa.canonicalFilePath() == fb.canonicalFilePath();
 }
 
 // A picture the engine refused: too large says so, with the limit. A JPEG's size comes from
@@ -169,9 +163,9 @@ bool BatchJob::Streamed(const QString& source, const BatchOptions& options, cons
   // quality asked for is below its own, where the tidy is refused and a re-encode is all there is.
   const bool tidyPossible =
       !jpeg.isEmpty() &&
-      options.quality >= JpegTidy::SourceQuality(
-                             reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
-                             std::size_t(jpeg.size()));
+      options.quality >=
+          JpegTidy::SourceQuality(reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                                  std::size_t(jpeg.size()));
   bool sameSize = false;
   request.size = [&options, tidyPossible, &sameSize](int width, int height) {
     const QSize target = TargetSize(width, height, options);
@@ -202,7 +196,7 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   Source src;
   src.path = source;
   src.dest = dest;
-  src.inPlace = SameFile(source, dest);
+  src.inPlace = SafeFile::IsSameFile(source, dest);
   src.identity = SafeFile::IdentityOf(source);
   src.dateFrom = options.keepDates ? source : QString();
   // A JPEG source is read whole: its data is checked, and it may be kept as it is.
@@ -285,14 +279,16 @@ void BatchJob::Work(const QString& source, const QString& dest, const BatchOptio
   }
   if (options.maxBytes > 0) {
     QualitySearch::Found found;
-    const auto outcome = QualitySearch::Highest(
-        [&sized](int q, QByteArray& bytes, bool& tidy) { return sized->EncodeJpeg(q, bytes, &tidy); },
-        AutoQuality::kLowest, quality, options.maxBytes, found);
+    const auto outcome =
+        QualitySearch::Highest([&sized](int q, QByteArray& bytes,
+                                        bool& tidy) { return sized->EncodeJpeg(q, bytes, &tidy); },
+                               QualityRange::kLowest, quality, options.maxBytes, found);
     if (outcome == QualitySearch::Outcome::kTooLarge) {
-      Fail(&result.reason, QStringLiteral("does not fit in %1 bytes: even quality %2 takes %3 bytes")
-                               .arg(options.maxBytes)
-                               .arg(found.quality)
-                               .arg(found.bytes.size()));
+      Fail(&result.reason,
+           QStringLiteral("does not fit in %1 bytes: even quality %2 takes %3 bytes")
+               .arg(options.maxBytes)
+               .arg(found.quality)
+               .arg(found.bytes.size()));
       return;
     }
     if (outcome == QualitySearch::Outcome::kFits) {

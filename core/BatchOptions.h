@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/AutoQuality.h"
+#include "core/QualityRange.h"
 #include "engine/EffectCatalog.h"
 
 struct BatchOptions {
@@ -12,7 +13,7 @@ struct BatchOptions {
     int level = 0;
   };
 
-  int quality = 70;         // encoder quality, 7..98
+  int quality = QualityRange::kDefault;
   bool resize = false;      // the resize box ticked
   bool manualSize = false;  // width/height rather than the scale
   int width = 0;            // manual size; 0 stands for an empty box

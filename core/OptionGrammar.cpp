@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/QualityRange.h"
+
 namespace {
 
 const QString kQuality = QStringLiteral("--quality");
@@ -120,7 +122,7 @@ bool Read(const QString& option, const QString& value, BatchOptions& o, QString&
     return ReadAutoQuality(value, o, error);
   if (option == kQuality) {
     o.autoQuality = AutoQuality::Level::kOff;
-    return ReadNumber(option, value, AutoQuality::kLowest, AutoQuality::kHighest, o.quality,
+    return ReadNumber(option, value, QualityRange::kLowest, QualityRange::kHighest, o.quality,
                       error);
   }
   if (option == kScale) return ReadNumber(option, value, 1, 500, o.scale, error);

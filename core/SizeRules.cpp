@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 namespace SizeRules {
 

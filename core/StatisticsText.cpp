@@ -1,6 +1,7 @@
 #include "core/StatisticsText.h"
 
-#include "core/Rounding.h"
+#include "core/modPublic.h"
+#include "engine/Rounding.h"
 
 namespace StatisticsText {
 
@@ -15,7 +16,7 @@ QString Tenths(std::int64_t tenths, const QLocale& locale) {
 }
 
 QString SizeText(std::int64_t bytes, const QLocale& locale) {
-  return Tenths(Rounding::HalfEven(bytes * 10, 1024), locale) + QStringLiteral(" Kb");
+  return Tenths(Rounding::HalfEven(bytes * 10, 1024), locale) + QLatin1String(modPublic::kKbUnit);
 }
 
 QString DimensionsText(int width, int height) {

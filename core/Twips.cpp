@@ -1,6 +1,6 @@
 #include "core/Twips.h"
 
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 namespace Twips {
 

@@ -1,7 +1,5 @@
 #include "engine/ImageFormat.h"
 
-#include "app/helpers/modString.h"
-
 namespace ImageFormat {
 namespace {
 
@@ -60,19 +58,40 @@ bool IsTga(const QByteArray& b) {
 
 }  // namespace
 
+namespace {
+
+// The one table of extensions the program reads.
+struct Extension {
+  const char* name;
+  Code code;
+};
+constexpr Extension kExtensions[] = {
+    {"jpg", kJpeg},  {"jpeg", kJpeg}, {"gif", kGif},  {"bmp", kBmp}, {"tif", kTiff},
+    {"tiff", kTiff}, {"png", kPng},   {"pcx", kPcx},  {"tga", kTga}, {"webp", kWebp},
+    {"heic", kHeif}, {"heif", kHeif}, {"avif", kAvif}};
+
+}  // namespace
+
 Code FromExtension(const QString& path) {
-  const QString ext = modString::GetExtension(path).toUpper();
-  if (ext == "BMP") return kBmp;
-  if (ext == "JPG" || ext == "JPEG") return kJpeg;
-  if (ext == "GIF") return kGif;
-  if (ext == "TIF" || ext == "TIFF") return kTiff;
-  if (ext == "PNG") return kPng;
-  if (ext == "PCX") return kPcx;
-  if (ext == "TGA") return kTga;
-  if (ext == "WEBP") return kWebp;
-  if (ext == "HEIC" || ext == "HEIF") return kHeif;
-  if (ext == "AVIF") return kAvif;
+  const qsizetype dot = path.lastIndexOf('.');
+  if (dot < 0) return kUnknown;
+  const QString ext = path.mid(dot + 1);
+  for (const Extension& e : kExtensions) {
+    if (ext.compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0) return e.code;
+  }
   return kUnknown;
+}
+
+QStringList Extensions() {
+  QStringList names;
+  for (const Extension& e : kExtensions) names << QString::fromLatin1(e.name);
+  return names;
+}
+
+QString FilterPatterns() {
+  QStringList patterns;
+  for (const Extension& e : kExtensions) patterns << QStringLiteral("*.") + QLatin1String(e.name);
+  return patterns.join(' ');
 }
 
 bool ContentFits(const QByteArray& bytes, Code format) {

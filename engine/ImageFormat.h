@@ -3,6 +3,7 @@
 // when the extension says nothing.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace ImageFormat {
 
@@ -23,6 +24,10 @@ enum Code : int {
 
 // Code of a path's extension, compared in upper case; kUnknown for anything else.
 Code FromExtension(const QString& path);
+// Every extension that is read, lower case, in the order the open dialogs list them.
+QStringList Extensions();
+// "*.jpg *.jpeg ... *.avif": the pattern list of the open dialogs' filter.
+QString FilterPatterns();
 // Tries JPEG, BMP, GIF, TIFF, PNG, WebP, HEIF/AVIF, then (only with withFileOnly) PCX and TGA,
 // which have no reliable signature and are recognised from files only.
 Code FromContent(const QByteArray& head, bool withFileOnly);

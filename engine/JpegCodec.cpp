@@ -66,15 +66,6 @@ void StartReading(jpeg_decompress_struct& cinfo, const std::uint8_t* data, std::
   jpeg_read_header(&cinfo, TRUE);
 }
 
-int OrientationOf(const jpeg_decompress_struct& cinfo) {
-  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
-    if (m->marker == JPEG_APP0 + 1) {
-      const int o = ExifOrientation::FromApp1(m->data, m->data_length);
-      if (o != 1) return o;
-    }
-  return 1;
-}
-
 bool Decodable(const jpeg_decompress_struct& cinfo) {
   return cinfo.jpeg_color_space != JCS_CMYK && cinfo.jpeg_color_space != JCS_YCCK;
 }
@@ -91,6 +82,24 @@ bool DataCanFill(const jpeg_decompress_struct& cinfo) {
 }
 
 }  // namespace
+
+int OrientationOf(const jpeg_decompress_struct& cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+    if (m->marker == JPEG_APP0 + 1) {
+      const int o = ExifOrientation::FromApp1(m->data, m->data_length);
+      if (o != 1) return o;
+    }
+  return 1;
+}
+
+Settings SettingsFor(int quality, bool progressive, bool plain, const PictureMetadata* metadata) {
+  Settings settings;
+  settings.quality = quality;
+  settings.progressive = progressive;
+  settings.plain = plain;
+  settings.metadata = metadata;
+  return settings;
+}
 
 bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out) {
   if (picture.Empty()) return false;

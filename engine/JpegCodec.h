@@ -12,6 +12,8 @@ class ImageDescriptor;
 class PictureMetadata;
 class RowSink;
 
+struct jpeg_decompress_struct;
+
 namespace JpegCodec {
 
 // What the engine asks of the encoder: the smallest file for a quality. plain, the default, is
@@ -51,6 +53,12 @@ struct Header {
 
 // Encodes the picture; false (and out untouched) on failure.
 bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray& out);
+// The first EXIF orientation other than 1 among a decoder's saved APP1 markers, else 1.
+int OrientationOf(const jpeg_decompress_struct& cinfo);
+// The settings of every picture the program writes, previews included, so that a size shown
+// is the size saved. metadata null: none is written.
+Settings SettingsFor(int quality, bool progressive, bool plain,
+                     const PictureMetadata* metadata = nullptr);
 bool ReadHeader(const std::uint8_t* data, std::size_t size, Header& header);
 // Decodes into target, reusing its buffer when it already has the JPEG's size; the
 // EXIF orientation (1..8) is reported, not applied. A file cut short gives the rows its data

@@ -32,15 +32,6 @@ struct Reduced {
   QByteArray exif;     // the first EXIF payload, which may name the colours instead
 };
 
-int OrientationOf(const jpeg_decompress_struct& cinfo) {
-  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
-    if (m->marker == JPEG_APP0 + 1) {
-      const int o = ExifOrientation::FromApp1(m->data, m->data_length);
-      if (o != 1) return o;
-    }
-  return 1;
-}
-
 QByteArray ExifOf(const jpeg_decompress_struct& cinfo) {
   for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
     if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
@@ -73,7 +64,7 @@ bool DecodeReduced(const std::uint8_t* data, std::size_t size, Reduced& out) {
   std::free(icc);
   out.width = int(cinfo.image_width);
   out.height = int(cinfo.image_height);
-  out.orientation = OrientationOf(cinfo);
+  out.orientation = JpegCodec::OrientationOf(cinfo);
   out.exif = ExifOf(cinfo);
   if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
       !ImageDescriptor::SizeAllowed(out.width, out.height) ||
@@ -127,9 +118,9 @@ bool MakeFromBytes(const std::uint8_t* data, std::size_t size,
   const ImageDescriptor& src = reduced.pixels;
   PixelScaler::Nearest(src, QRect(0, 0, src.Width(), src.Height()), thumb,
                        QRect(QPoint(0, 0), fitted));
-  JpegCodec::Settings settings;
-  settings.quality = clsImage::kBufferQuality;
-  if (!JpegCodec::Encode(thumb, settings, result.buffer)) return false;
+  if (!JpegCodec::Encode(thumb, JpegCodec::SettingsFor(clsImage::kBufferQuality, false, true),
+                         result.buffer))
+    return false;
   result.pictureWidth = w;
   result.pictureHeight = h;
   return true;

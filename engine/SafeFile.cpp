@@ -147,6 +147,13 @@ Identity IdentityOf(const QString& path) {
   return id;
 }
 
+bool IsSameFile(const QString& source, const QString& dest) {
+  if (dest == source) return true;
+  const QFileInfo d(dest), s(source);
+  return d.exists() && s.exists() && !d.isSymLink() &&
+         d.canonicalFilePath() == s.canonicalFilePath();
+}
+
 QString ChangedText() {
   return QStringLiteral("changed while it was being optimised; left as it is now");
 }

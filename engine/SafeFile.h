@@ -32,6 +32,9 @@ struct Identity {
 };
 // The file at path (links followed); size -1 when there is none.
 Identity IdentityOf(const QString& path);
+// dest names source itself: the same text, or an existing file (not a link to it) that
+// resolves to the same place. Writing to dest would then replace the source.
+bool IsSameFile(const QString& source, const QString& dest);
 // The reason given when a source is no longer the file that was read.
 QString ChangedText();
 // Writes bytes to path atomically; false leaves any existing file exactly as it was.

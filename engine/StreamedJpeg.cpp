@@ -40,11 +40,9 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
   const ImageFormat::Code format = FormatOf(path);
   if (format == ImageFormat::kUnknown) return false;
   PictureMetadata metadata;
-  JpegCodec::Settings settings;
-  settings.quality = request.quality;
-  settings.progressive = request.progressive;
-  settings.plain = request.plain;
-  if (!request.stripMetadata) settings.metadata = &metadata;
+  const JpegCodec::Settings settings =
+      JpegCodec::SettingsFor(request.quality, request.progressive, request.plain,
+                             request.stripMetadata ? nullptr : &metadata);
   QByteArray bytes;
   bool ok = false;
 
@@ -72,8 +70,9 @@ bool Make(const QString& path, const Request& request, QByteArray& out, QSize& s
       return Fits(request, width, height, wanted);
     });
     ReleasingSink releasing(encoder, mapped, std::size_t(file.size()));
-    ok = JpegCodec::DecodeRows(mapped, std::size_t(file.size()), releasing, &orientation, &extras) &&
-         extras.dataLost == 0 && encoder.Finish(bytes);
+    ok =
+        JpegCodec::DecodeRows(mapped, std::size_t(file.size()), releasing, &orientation, &extras) &&
+        extras.dataLost == 0 && encoder.Finish(bytes);
     made = encoder.Target();
   } else {
     // Everything else as libvips loads it for the engine, CMYK JPEGs included.

@@ -6,6 +6,7 @@
 
 #include "engine/ImageFormat.h"
 #include "engine/PixelScaler.h"
+#include "engine/Rounding.h"
 #include "engine/SafeFile.h"
 #include "engine/VipsAdapter.h"
 
@@ -198,8 +199,8 @@ std::shared_ptr<clsImage> clsImage::GetScaledInstance(int& newWidth, int& newHei
     const double rx = double(newWidth) / source->Width();
     const double ry = double(newHeight) / source->Height();
     const float scale = float(ry <= rx ? ry : rx);
-    const int w = std::max(1, int(std::nearbyint(double(scale) * source->Width())));
-    const int h = std::max(1, int(std::nearbyint(double(scale) * source->Height())));
+    const int w = std::max(1, Rounding::HalfEven(double(scale) * source->Width()));
+    const int h = std::max(1, Rounding::HalfEven(double(scale) * source->Height()));
     target = QRect((newWidth - w) / 2, (newHeight - h) / 2, w, h);
   }
   if (fast) {

@@ -60,11 +60,8 @@ bool clsImage::EncodeJpeg(int quality, QByteArray& out, bool* lossless) const {
       return true;
     }
   }
-  JpegCodec::Settings settings;
-  settings.quality = quality;
-  settings.progressive = progressive_;
-  settings.plain = plainEncoder_;
-  if (!stripMetadata_) settings.metadata = &metadata_;
+  const JpegCodec::Settings settings = JpegCodec::SettingsFor(
+      quality, progressive_, plainEncoder_, stripMetadata_ ? nullptr : &metadata_);
   return JpegCodec::Encode(pixels_, settings, out);
 }
 
@@ -141,8 +138,8 @@ bool clsImage::LoadIJLjpgFromBuffer(const QByteArray& bytes) {
 }
 
 std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
-                                                         std::shared_ptr<clsImage> dest,
-                                                         int* size, bool* lossless) const {
+                                                         std::shared_ptr<clsImage> dest, int* size,
+                                                         bool* lossless) const {
   std::shared_ptr<clsImage> result = dest ? std::move(dest) : std::make_shared<clsImage>();
   QByteArray jpeg;
   // The tidy's own check decodes into the result, so it costs no second decode.
@@ -152,11 +149,8 @@ std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
     if (size) *size = int(jpeg.size());
     return result;
   }
-  JpegCodec::Settings settings;
-  settings.quality = quality;
-  settings.progressive = progressive_;
-  settings.plain = plainEncoder_;
-  if (!stripMetadata_) settings.metadata = &metadata_;
+  const JpegCodec::Settings settings = JpegCodec::SettingsFor(
+      quality, progressive_, plainEncoder_, stripMetadata_ ? nullptr : &metadata_);
   if (!JpegCodec::Encode(pixels_, settings, jpeg)) return result;
   if (size) *size = int(jpeg.size());
   result->LoadIJLjpgFromBuffer(jpeg);
@@ -165,9 +159,7 @@ std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
 
 void clsImage::SaveToBuffer(QByteArray& bytes) const {
   // Thumbnails in memory: pixels only.
-  JpegCodec::Settings settings;
-  settings.quality = kBufferQuality;
-  settings.plain = plainEncoder_;
+  const JpegCodec::Settings settings = JpegCodec::SettingsFor(kBufferQuality, false, plainEncoder_);
   if (!JpegCodec::Encode(pixels_, settings, bytes)) bytes.clear();
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/helpers/modString.h"
+#include "core/modString.h"
 #include "plugin/clsHandOff.h"
 
 namespace {

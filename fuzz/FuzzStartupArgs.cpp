@@ -7,8 +7,8 @@
 
 #include "FuzzSupport.h"
 #include "app/StartupTargets.h"
-#include "app/helpers/modString.h"
 #include "app/modMAIN.h"
+#include "core/modString.h"
 
 namespace {
 using FuzzSupport::Check;
@@ -47,14 +47,12 @@ class RecordingTargets : public StartupTargets {
   }
   void ShowAbout() override { ++windows; }
   void OfferStartupWizard() override { ++wizardOffers; }
-  bool LoadBatch() override { return batchLoaded = true; }
-  void BatchAddFile(const QString& path) override { added << path; }
-  void BatchAddFilesFromPath(const QString& path, bool) override { added << path; }
-  int BatchFileCount() override { return int(added.size()); }
-  void BatchStartOnOptionsPage() override {}
-  bool BatchFillCombo() override { return true; }
-  void ShowBatch() override { ++windows; }
-  void UnloadBatch() override { batchLoaded = false; }
+  bool OpenBatch(const QStringList& paths, BatchPage) override {
+    added << paths;
+    batchLoaded = true;
+    ++windows;
+    return true;
+  }
   void Message(const QString& text, int) override {
     ++messages;
     Check(!text.isEmpty(), "an empty message");

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 #include "engine/clsImage.h"
 
 EffectPicture::EffectPicture(QWidget* parent) : QWidget(parent) {

@@ -9,10 +9,10 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/WindowOwner.h"
 #include "browse/ImageView.h"
 #include "browse/frmPicturePreview.h"
+#include "controls/Dialogs.h"
+#include "controls/WindowOwner.h"
 #include "core/BatchJob.h"
 #include "core/SizeRules.h"
 #include "core/StatisticsText.h"
@@ -20,6 +20,7 @@
 #include "optimizer/AutoQualityButton.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/PendingRoundTrip.h"
+#include "optimizer/PreviewPair.h"
 #include "optimizer/SliderDrag.h"
 #include "optimizer/frmEffect.h"
 #include "settings/clsLanguage.h"
@@ -45,7 +46,7 @@ ImageOptimize::ImageOptimize(QWidget* parent) : QWidget(parent) {
 
 ImageOptimize::~ImageOptimize() { UnloadForms(); }
 
-bool ImageOptimize::HasPicture() const { return source_ && source_->hDC() != 0; }
+bool ImageOptimize::HasPicture() const { return session_.HasPicture(); }
 
 BatchOptions ImageOptimize::Options() const {
   BatchOptions o;
@@ -80,41 +81,27 @@ bool ImageOptimize::SaveImage(const QString& sourceFile, const QString& destFile
 
 void ImageOptimize::SetOwner(QWidget* owner) {
   owner_ = owner;
-  for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) WindowOwner::Own(p, owner);
+  if (previews_) previews_->Own(owner);
 }
 
 bool ImageOptimize::LoadPicture(const QString& fileName) {
   fileName_.clear();
-  if (!source_) source_ = std::make_shared<clsImage>();
-  if (!source_->CreateFromFile(fileName)) return false;
-  source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
-  source_->SetProgressive(controls_.chkProgressive->isChecked());
-  if (!original_) {
-    original_ = new frmPicturePreview(nullptr);
-    optimizedView_ = new frmPicturePreview(nullptr);
-    original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
-    optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
-    // Both show the whole picture until the user zooms, and follow each other's zoom and pan.
-    const auto follow = [this](frmPicturePreview* from, frmPicturePreview* to) {
-      const QPointer<frmPicturePreview> follower = to;
-      connect(from->View(), &ImageView::ViewMoved, this, [from, follower] {
-        if (follower) follower->View()->FollowView(*from->View());
-      });
-    };
-    follow(original_, optimizedView_);
-    follow(optimizedView_, original_);
-    for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
-      p->View()->ZoomToFit();
-      WindowOwner::Own(p, owner_);
-      connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
-        window()->raise();
-        p->raise();
-      });
-    }
+  auto source = std::make_shared<clsImage>();
+  if (!source->CreateFromFile(fileName)) {
+    session_.Clear();
+    return false;
   }
-  working_ = source_;
+  source->SetStripMetadata(controls_.chkStripMetadata->isChecked());
+  source->SetProgressive(controls_.chkProgressive->isChecked());
+  if (!previews_) {
+    previews_ = new PreviewPair(this);
+    previews_->Own(owner_);
+    original_ = previews_->Original();
+    optimizedView_ = previews_->Optimized();
+  }
+  session_.Start(source, fileName);
   fileName_ = fileName;
-  original_->SetImage(source_);
+  original_->SetImage(source);
   original_->RedrawImage();
   if (!controls_.chkManualSize->isChecked()) UpdateSizeFromScale();
   RefreshPreview(false);
@@ -128,41 +115,26 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
 void ImageOptimize::RefreshPreview(bool applyEffects) {
   roundTrip_->Cancel();
   if (!HasPicture()) return;
-  quickShown_ = false;
-  working_ = GetSizedImage(source_, false);
-  if (!working_) FallBackToSource(kScaledMemory);
-  if (applyEffects) ApplyEffectList(working_);
-  // Never encode into the source or the working picture themselves.
-  std::shared_ptr<clsImage> dest = optimized_;
-  if (dest == source_ || dest == working_) dest.reset();
-  int jpegSize = -1;
-  std::shared_ptr<clsImage> result =
-      working_->GetOptimizedInstance(controls_.sldQuality->sliderPosition(), dest, &jpegSize);
-  const qint64 fileSize = QFileInfo(fileName_).size();
-  if (!result || jpegSize < 0) {
-    FallBackToSource(kOptimizerMemory);
-    result = source_;
-    jpegSize = int(fileSize);
+  std::shared_ptr<clsImage> sized = GetSizedImage(session_.Source(), false);
+  if (!sized) {
+    FallBackToSource(kScaledMemory);
+    sized = session_.Source();
   }
-  optimized_ = result;
-  controls_.txtOptimizedSize->setText(StatisticsText::SizeText(jpegSize));
-  controls_.txtOriginalSize->setText(StatisticsText::SizeText(fileSize));
-  controls_.txtOriginalDimensions->setText(
-      StatisticsText::DimensionsText(source_->Width(), source_->Height()));
-  controls_.txtOptimizedDimensions->setText(
-      StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
-  controls_.txtCompression->setText(
-      StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
+  if (applyEffects) ApplyEffectList(sized);
+  session_.SetWorking(std::move(sized));
+  session_.SetQuality(controls_.sldQuality->sliderPosition());
+  if (!session_.Optimize()) FallBackToSource(kOptimizerMemory);
+  controls_.ShowFigures(session_.Current(), false);
   repaint();
-  if (optimizedView_) {
-    optimizedView_->SetImage(optimized_);
+  if (optimizedView_ && session_.Optimized()) {
+    optimizedView_->SetImage(session_.Optimized());
     optimizedView_->RedrawImage();
   }
 }
 
 void ImageOptimize::FallBackToSource(const QString& message) {
   MsgBox(this, message, Dialogs::Critical, QStringLiteral("ERROR"));
-  working_ = source_;
+  session_.SetWorking(session_.Source());
   drag_->Clear();
   {
     const QSignalBlocker blocker(controls_.sldSize);
@@ -172,7 +144,7 @@ void ImageOptimize::FallBackToSource(const QString& message) {
 }
 
 void ImageOptimize::UpdateSizeFromScale() {
-  sizing_.ShowScale(HasPicture() ? source_.get() : nullptr);
+  sizing_.ShowScale(HasPicture() ? session_.Source().get() : nullptr);
 }
 
 void ImageOptimize::EnableSizeControls() {
@@ -225,12 +197,12 @@ void ImageOptimize::SizeScrolled() {
   // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
   const QSize size = sizing_.BoxSize();
   int w = size.width(), h = size.height();
-  working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
-  if (!working_) FallBackToSource(kScaledMemory);
-  optimized_ = working_;
-  quickShown_ = true;
+  std::shared_ptr<clsImage> stretch =
+      session_.Source()->GetScaledInstance(w, h, nullptr, true, false);
+  if (!stretch) return FallBackToSource(kScaledMemory);
+  session_.SetWorking(std::move(stretch), true);
   if (optimizedView_) {
-    optimizedView_->SetImage(optimized_);
+    optimizedView_->SetImage(session_.Optimized());
     optimizedView_->RedrawImage();
   }
 }
@@ -240,7 +212,6 @@ void ImageOptimize::SizeChanged() {
   // A key or a click on the groove moves no handle (no sliderMoved), yet the run takes the
   // new scale: the label and the boxes follow it; only a drag recomputes the preview.
   if (!drag_->Dragging()) return;
-  working_.reset();
   RefreshPreview(false);
   drag_->Clear();
 }
@@ -252,7 +223,7 @@ void ImageOptimize::SliderMouseUp(QSlider* slider) {
   } else if (drag_->Dragging()) {
     // A drag that ended where it began brings no Change: the quick stretch must not stay.
     drag_->Clear();
-    if (quickShown_) RefreshPreview(false);
+    if (session_.QuickShown()) RefreshPreview(false);
   }
 }
 
@@ -270,7 +241,6 @@ void ImageOptimize::SizeClicked() {
   SSTab_->setCurrentIndex(1);
   EnableSizeControls();
   // The preview follows the box, so it never shows a size the run would not write.
-  working_.reset();
   RefreshPreview(false);
 }
 
@@ -285,8 +255,8 @@ void ImageOptimize::ShowForms() {
 }
 
 void ImageOptimize::UnloadForms() {
-  delete original_.data();
-  delete optimizedView_.data();
+  delete previews_;
+  previews_ = nullptr;
   for (frmEffect* dialog : effects_) {
     dialog->SetUnloadAllowed(true);
     delete dialog;

@@ -9,10 +9,12 @@
 
 #include "browse/frmPicturePreview.h"
 #include "core/BatchOptions.h"
+#include "core/PreviewSession.h"
 #include "optimizer/OptionControls.h"
 #include "optimizer/SizeControls.h"
 
 class PendingRoundTrip;
+class PreviewPair;
 class AutoQualityButton;
 class QCheckBox;
 class QLineEdit;
@@ -54,7 +56,7 @@ class ImageOptimize : public QWidget {
   QString FileName() const { return fileName_; }
   frmPicturePreview* OriginalPreview() const { return original_; }
   frmPicturePreview* OptimizedPreview() const { return optimizedView_; }
-  std::shared_ptr<clsImage> WorkingPicture() const { return working_; }
+  std::shared_ptr<clsImage> WorkingPicture() const { return session_.Working(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,17 +94,15 @@ class ImageOptimize : public QWidget {
   void cmdRemove_Click();
   void cmdApply_Click();
 
-  std::shared_ptr<clsImage> source_;
-  std::shared_ptr<clsImage> working_;
-  std::shared_ptr<clsImage> optimized_;
+  PreviewSession session_;
   QString fileName_;
   std::vector<frmEffect*> effects_;
+  PreviewPair* previews_ = nullptr;  // Original and Optimized, made with the first picture
   QPointer<frmPicturePreview> original_;
   QPointer<frmPicturePreview> optimizedView_;
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
   PendingRoundTrip* roundTrip_ = nullptr;  // a quality drag's newest position, once
-  bool quickShown_ = false;  // the Optimized preview shows a size drag's quick stretch
 
   OptionControls controls_;
   SizeControls sizing_{controls_};

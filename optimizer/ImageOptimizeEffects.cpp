@@ -1,5 +1,6 @@
 // ImageOptimize: the effect list, kept as the confirmed effect dialogs themselves.
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 
 #include "browse/frmPicturePreview.h"
@@ -14,7 +15,7 @@ void ImageOptimize::ApplyEffectList(const std::shared_ptr<clsImage>& picture) co
 void ImageOptimize::cmdAdd_Click() {
   auto* dialog = new frmEffect(this);
   dialog->HideApply();
-  dialog->Init(working_, original_, optimizedView_);
+  dialog->Init(session_.Working(), original_, optimizedView_);
   dialog->SetUnloadAllowed(false);
   dialog->PlaceBeside(window());
   dialog->exec();
@@ -28,7 +29,7 @@ void ImageOptimize::cmdAdd_Click() {
   // The effect dialog drew into the working picture; the next effect starts from what the
   // Optimized preview shows now.
   if (optimizedView_ && optimizedView_->GetImage())
-    working_ = optimizedView_->GetImage()->GetNewInstance();
+    session_.SetWorking(optimizedView_->GetImage()->GetNewInstance());
 }
 
 void ImageOptimize::cmdProp_Click() {
@@ -52,11 +53,13 @@ void ImageOptimize::cmdRemove_Click() {
 void ImageOptimize::cmdApply_Click() {
   if (fileName_.isEmpty()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  source_ = std::make_shared<clsImage>();
-  source_->CreateFromFile(fileName_);
-  optimized_.reset();
+  auto source = std::make_shared<clsImage>();
+  source->CreateFromFile(fileName_);
+  source->SetStripMetadata(controls_.chkStripMetadata->isChecked());
+  source->SetProgressive(controls_.chkProgressive->isChecked());
+  session_.Start(source, fileName_);
   if (original_) {
-    original_->SetImage(source_);
+    original_->SetImage(source);
     original_->RedrawImage();
   }
   RefreshPreview(true);

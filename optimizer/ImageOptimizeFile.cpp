@@ -11,7 +11,7 @@ void ImageOptimize::ConnectFileChoices() {
   // The size shown is the size written, and progressive scans change it.
   connect(controls_.chkProgressive, &QCheckBox::toggled, this, [this](bool progressive) {
     if (!HasPicture()) return;
-    source_->SetProgressive(progressive);
+    session_.SetProgressive(progressive);
     RefreshPreview(false);
   });
   connect(controls_.txtMaxSize, &QLineEdit::textChanged, this, &ImageOptimize::ShowTargetNote);

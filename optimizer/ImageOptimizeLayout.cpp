@@ -11,9 +11,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/Named.h"
 #include "browse/frmPicturePreview.h"
+#include "controls/Dialogs.h"
+#include "controls/Named.h"
+#include "core/QualityRange.h"
 #include "engine/clsImage.h"
 #include "optimizer/AutoQualityButton.h"
 #include "optimizer/ImageOptimize.h"
@@ -29,7 +30,7 @@ void ImageOptimize::BuildControls() {
 
   controls_ = OptionControls::Build(
       {.qualityCaption = "Label1",
-       .qualityText = OptionSliders::QualityText(OptionSliders::kQualityDefault),
+       .qualityText = OptionSliders::QualityText(QualityRange::kDefault),
        .scaleCaption = "lblTabSize",
        .scaleCaptionText = QStringLiteral("Size :"),
        .applySize = "cmdApplySize",
@@ -44,7 +45,7 @@ void ImageOptimize::BuildControls() {
   qualityGrid->addWidget(c.sldQuality, 0, 1);
   qualityGrid->addWidget(c.lblQuality, 0, 2);
   cmdAutoQuality_ = new AutoQualityButton(
-      c.sldQuality, [this] { return HasPicture() ? working_ : nullptr; });
+      c.sldQuality, [this] { return HasPicture() ? session_.Working() : nullptr; });
   cmdAutoQuality_->setCheckable(true);
   cmdAutoQuality_->setToolTip(
       QStringLiteral("Each picture gets the lowest quality at which it still looks the same"));
@@ -119,7 +120,7 @@ void ImageOptimize::ConnectControls() {
   // The size shown includes the metadata, so it is worked out again.
   connect(controls_.chkStripMetadata, &QCheckBox::toggled, this, [this](bool strip) {
     if (!HasPicture()) return;
-    source_->SetStripMetadata(strip);
+    session_.SetStripMetadata(strip);
     RefreshPreview(false);
   });
   connect(cmdAdd_, &QPushButton::clicked, this, &ImageOptimize::cmdAdd_Click);

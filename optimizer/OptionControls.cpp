@@ -12,7 +12,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/uikit/Named.h"
+#include "controls/Named.h"
+#include "core/StatisticsText.h"
 #include "optimizer/OptionSliders.h"
 #include "settings/clsReg.h"
 
@@ -37,8 +38,8 @@ QGroupBox* BuildStatistics(OptionControls& c, const OptionControls::Names& names
   grid->addWidget(Caption(names.compressionCaption, QStringLiteral("File compression :")), 2, 0);
   grid->addWidget(c.txtCompression, 2, 1);
   // The run page of the wizard shows output/input; this figure is the share saved.
-  grid->addWidget(Caption("lblCompressionMeaning", QStringLiteral("(share of the file size saved)")),
-                  2, 2);
+  grid->addWidget(
+      Caption("lblCompressionMeaning", QStringLiteral("(share of the file size saved)")), 2, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(2, 1);
   return box;
@@ -124,4 +125,22 @@ void OptionControls::Store(const QString& key) const {
   Registry().SetValue(QStringLiteral("Quality"), QString::number(sldQuality->value()));
   Registry().SetValue(QStringLiteral("Scale"), QString::number(sldSize->value()));
   StoreFileChoices();
+}
+
+void OptionControls::ShowFigures(const PreviewSession::Figures& f, bool sayLarger) const {
+  txtOriginalSize->setText(StatisticsText::SizeText(f.fileBytes));
+  if (!f.original.isEmpty())
+    txtOriginalDimensions->setText(
+        StatisticsText::DimensionsText(f.original.width(), f.original.height()));
+  if (!f.optimized.isEmpty())
+    txtOptimizedDimensions->setText(
+        StatisticsText::DimensionsText(f.optimized.width(), f.optimized.height()));
+  if (f.jpegBytes < 0) return;  // nothing encoded yet
+  const bool larger = sayLarger && f.Larger();
+  txtOptimizedSize->setText(StatisticsText::SizeText(f.jpegBytes) +
+                            (larger ? QStringLiteral(" (LARGER than the original)") : QString()) +
+                            (sayLarger && f.lossless ? QStringLiteral(" (lossless)") : QString()));
+  txtOptimizedSize->setStyleSheet(larger ? QStringLiteral("color: #b00000;") : QString());
+  txtCompression->setText(
+      StatisticsText::CompressionText(f.jpegBytes, f.fileBytes).value_or(QString()));
 }

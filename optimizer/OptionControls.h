@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/PreviewSession.h"
+
 class QCheckBox;
 class QFontMetrics;
 class QGroupBox;
@@ -68,6 +70,9 @@ struct OptionControls {
   QLabel* txtOptimizedSize = nullptr;
   QLabel* txtOptimizedDimensions = nullptr;
   QLabel* txtCompression = nullptr;
+  // The five statistics of a session's picture. sayLarger: the optimiser's marks, a result
+  // bigger than its file in red and a lossless rewrite.
+  void ShowFigures(const PreviewSession::Figures& figures, bool sayLarger) const;
 
  private:
   void BuildFileChoices(const QFontMetrics& metrics);

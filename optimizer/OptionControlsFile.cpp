@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
-#include "app/uikit/Named.h"
+#include "controls/Named.h"
 #include "core/OptionGrammar.h"
 #include "optimizer/OptionControls.h"
 #include "settings/clsReg.h"

@@ -2,6 +2,8 @@
 
 #include <QSlider>
 
+#include "core/QualityRange.h"
+
 namespace OptionSliders {
 namespace {
 void SetUp(QSlider* slider, int minimum, int maximum, int value) {
@@ -14,7 +16,9 @@ void SetUp(QSlider* slider, int minimum, int maximum, int value) {
 }
 }  // namespace
 
-void SetUpQuality(QSlider* slider) { SetUp(slider, kQualityMin, kQualityMax, kQualityDefault); }
+void SetUpQuality(QSlider* slider) {
+  SetUp(slider, QualityRange::kLowest, QualityRange::kHighest, QualityRange::kDefault);
+}
 void SetUpScale(QSlider* slider) { SetUp(slider, kScaleMin, kScaleMax, kScaleDefault); }
 
 QString QualityText(int value) { return QString::number(value + 2) + QLatin1Char('%'); }

@@ -8,9 +8,6 @@ class QSlider;
 
 namespace OptionSliders {
 
-inline constexpr int kQualityMin = 7;
-inline constexpr int kQualityMax = 98;
-inline constexpr int kQualityDefault = 70;
 inline constexpr int kScaleMin = 1;
 inline constexpr int kScaleMax = 500;
 inline constexpr int kScaleDefault = 100;

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/helpers/modString.h"
+#include "core/modString.h"
 
 bool clsFileData::OpenFile(const QString& fileName) {
   if (fileName.isEmpty()) return false;

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/uikit/Named.h"
 #include "browse/ImageView.h"
+#include "controls/Named.h"
 #include "optimizer/EffectPicture.h"
 #include "optimizer/frmEffect.h"
 

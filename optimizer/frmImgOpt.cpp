@@ -13,20 +13,22 @@
 #include <QSlider>
 #include <QUrl>
 
-#include "app/helpers/AppInfo.h"
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/DroppedFiles.h"
-#include "app/uikit/WindowGeometry.h"
-#include "app/uikit/WindowOwner.h"
-#include "app/uikit/modModal.h"
 #include "browse/ImageView.h"
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
+#include "controls/Dialogs.h"
+#include "controls/DroppedFiles.h"
+#include "controls/WindowGeometry.h"
+#include "controls/WindowOwner.h"
+#include "controls/modModal.h"
+#include "core/AppInfo.h"
+#include "core/QualityRange.h"
 #include "core/StatisticsText.h"
+#include "core/modString.h"
 #include "engine/clsImage.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/PendingRoundTrip.h"
+#include "optimizer/PreviewPair.h"
 #include "optimizer/SliderDrag.h"
 #include "optimizer/TextButton.h"
 #include "settings/clsLanguage.h"
@@ -53,25 +55,15 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
   placeRemembered_ =
       WindowGeometry::Restore(this, Registry().GetValue(QStringLiteral("Optimizer")));
   modModal::BeginModal(this);
-  source_ = std::make_shared<clsImage>();
-  optimized_ = std::make_shared<clsImage>();
-  // Top-level windows of their own: the previews may lie above or below this window.
-  original_ = new frmPicturePreview(nullptr);
-  optimizedView_ = new frmPicturePreview(nullptr);
-  original_->setWindowTitle(Language().GetString(QStringLiteral("Original")));
-  optimizedView_->setWindowTitle(Language().GetString(QStringLiteral("Optimized")));
+  previews_ = new PreviewPair(this);
+  original_ = previews_->Original();
+  optimizedView_ = previews_->Optimized();
   for (frmPicturePreview* p : {original_.data(), optimizedView_.data()}) {
-    // The previews show beside this window; the keyboard stays with the settings.
-    p->setAttribute(Qt::WA_ShowWithoutActivating);
     // A preview the user closes is only hidden: Show Previews brings it back with its picture.
     p->SetCloseGuard([this, p] {
       if (unloading_) return true;
       p->hide();
       return false;
-    });
-    connect(p, &frmPicturePreview::FrontRequested, this, [this, p] {
-      raise();
-      p->raise();
     });
   }
   LinkPreviews();
@@ -84,31 +76,20 @@ frmImgOpt::frmImgOpt(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 frmImgOpt::~frmImgOpt() {
-  // A preview still open (the window was destroyed without closing) goes with it.
-  delete original_.data();
-  delete optimizedView_.data();
+  // A preview still open (the window was destroyed without closing) goes with it, while the
+  // window's own members still stand.
+  delete previews_;
 }
 
 void frmImgOpt::SetOwner(QWidget* owner) {
   owner_ = owner;
-  for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(original_),
-                     static_cast<QWidget*>(optimizedView_)})
-    WindowOwner::Own(w, owner);
+  WindowOwner::Own(this, owner);
+  previews_->Own(owner);
 }
 
 void frmImgOpt::LinkPreviews() {
-  const auto follow = [this](frmPicturePreview* from, frmPicturePreview* to) {
-    const QPointer<frmPicturePreview> follower = to;
-    connect(from->View(), &ImageView::ViewMoved, this, [this, from, follower] {
-      if (chkLinkPreviews_->isChecked() && follower) follower->View()->FollowView(*from->View());
-    });
-  };
-  follow(original_, optimizedView_);
-  follow(optimizedView_, original_);
-  connect(chkLinkPreviews_, &QCheckBox::toggled, this, [this](bool linked) {
-    if (linked && original_ && optimizedView_)
-      optimizedView_->View()->FollowView(*original_->View());
-  });
+  previews_->SetLinked(chkLinkPreviews_->isChecked());
+  connect(chkLinkPreviews_, &QCheckBox::toggled, previews_, &PreviewPair::SetLinked);
   connect(cmdShowPreviews_, &CommandButton::Click, this, &frmImgOpt::ShowPreviews);
 }
 
@@ -122,7 +103,7 @@ void frmImgOpt::ShowPreviews() {
   raise();
 }
 
-bool frmImgOpt::HasPicture() const { return source_ && source_->hDC() != 0; }
+bool frmImgOpt::HasPicture() const { return session_.HasPicture(); }
 
 void frmImgOpt::EnablePictureCommands() {
   const bool on = HasPicture();
@@ -142,27 +123,26 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
     if (!fileData_.OpenFile(fileName)) return;
     bytesPath_ = fileName;
   }
-  if (tooLarge || !DecodeBytes()) {
+  auto picture = std::make_shared<clsImage>();
+  if (tooLarge || !DecodeBytes(*picture)) {
     close();
-    const QString reason = tooLarge ? QString::fromLatin1(kTooLargeText) : source_->LoadError();
+    const QString reason = tooLarge ? QString::fromLatin1(kTooLargeText) : picture->LoadError();
     MsgBox(nullptr,
            Language().GetString(QStringLiteral("NotSupported")) + QStringLiteral(" : ") + fileName +
                (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')')),
            Dialogs::Critical);
     return;
   }
-  source_->SetStripMetadata(controls_.chkStripMetadata->isChecked());
-  source_->SetProgressive(controls_.chkProgressive->isChecked());
-  working_ = source_;
+  picture->SetStripMetadata(controls_.chkStripMetadata->isChecked());
+  picture->SetProgressive(controls_.chkProgressive->isChecked());
+  session_.Start(picture, fileName);
   fileName_ = fileName;
   loaded_ = SafeFile::IdentityOf(fileName);
   // Another picture loaded into the window replaces the name in the title.
   setWindowTitle(windowTitle().section(QStringLiteral(" ["), 0, 0) + QStringLiteral(" [") +
                  modString::GetFileTitle(fileName, false, QStringLiteral("/")) + QLatin1Char(']'));
-  controls_.txtOriginalDimensions->setText(
-      StatisticsText::DimensionsText(source_->Width(), source_->Height()));
-  controls_.txtOriginalSize->setText(StatisticsText::SizeText(QFileInfo(fileName).size()));
-  original_->SetImage(source_);
+  controls_.ShowFigures(session_.Current(), true);
+  original_->SetImage(session_.Source());
   EnablePictureCommands();
   UpdateSizeFromScale();
   UpdateScaledImage();
@@ -182,23 +162,20 @@ void frmImgOpt::LoadFromBytes(const QString& fileName, bool arrange) {
   if (!focusWidget()) controls_.sldQuality->setFocus(Qt::OtherFocusReason);  // the first setting
 }
 
-bool frmImgOpt::DecodeBytes() {
+bool frmImgOpt::DecodeBytes(clsImage& picture) {
   // The file's extension names the format, as when the picture is loaded from the file;
   // PCX and TGA, which carry no signature, need it.
-  return source_->CreateFromBuffer(fileData_.GetBuffer(), modString::GetExtension(bytesPath_));
+  return picture.CreateFromBuffer(fileData_.GetBuffer(), modString::GetExtension(bytesPath_));
 }
 
 void frmImgOpt::Reset() {
-  source_ = std::make_shared<clsImage>();
-  optimized_.reset();
-  working_.reset();
-  fastPreview_ = false;
+  session_.Clear();
   controls_.chkManualSize->setChecked(false);
   {
     // The settings go back without each one recomputing a picture that is not there.
     const QSignalBlocker q(controls_.sldQuality);
     const QSignalBlocker s(controls_.sldSize);
-    controls_.sldQuality->setValue(OptionSliders::kQualityDefault);
+    controls_.sldQuality->setValue(QualityRange::kDefault);
     controls_.sldSize->setValue(OptionSliders::kScaleDefault);
   }
   controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));

@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "browse/frmPicturePreview.h"
+#include "core/PreviewSession.h"
+#include "engine/SafeFile.h"
 #include "optimizer/OptionControls.h"
 #include "optimizer/SizeControls.h"
 #include "optimizer/clsFileData.h"
-#include "engine/SafeFile.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -24,6 +25,7 @@ class clsImage;
 class AutoQualityButton;
 
 class PendingRoundTrip;
+class PreviewPair;
 class frmImgOpt : public QWidget {
   Q_OBJECT
  public:
@@ -52,6 +54,8 @@ class frmImgOpt : public QWidget {
   // save of fileName removes nothing.
   QString TrashNote(const QString& fileName) const;
   bool cmdSaveAs_Click();
+  // Asks for a name (Save As) and saves there; false when nothing was written.
+  bool SaveUnderNewName();
   // The effects without a level (and "Gray Scale"); other names and a null picture do nothing.
   static void ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QString& effectName);
   bool Unloading() const { return unloading_; }
@@ -61,9 +65,9 @@ class frmImgOpt : public QWidget {
   // The window this one and its previews are kept above and placed against (the main window).
   void SetOwner(QWidget* owner);
 
-  std::shared_ptr<clsImage> SourcePicture() const { return source_; }
-  std::shared_ptr<clsImage> WorkingPicture() const { return working_; }
-  std::shared_ptr<clsImage> OptimizedPicture() const { return optimized_; }
+  std::shared_ptr<clsImage> SourcePicture() const { return session_.Source(); }
+  std::shared_ptr<clsImage> WorkingPicture() const { return session_.Working(); }
+  std::shared_ptr<clsImage> OptimizedPicture() const { return session_.Optimized(); }
   frmPicturePreview* OriginalPreview() const { return original_; }
   frmPicturePreview* OptimizedPreview() const { return optimizedView_; }
   QMenu* EffectsMenu() const { return mnuEffects_; }
@@ -126,26 +130,24 @@ class frmImgOpt : public QWidget {
 
   void Reset();
   void LoadFromBytes(const QString& fileName, bool arrange);
-  bool DecodeBytes();
+  bool DecodeBytes(clsImage& picture);
   void EnablePictureCommands();
   bool HasPicture() const;
 
-  std::shared_ptr<clsImage> source_;
-  std::shared_ptr<clsImage> working_;
-  std::shared_ptr<clsImage> optimized_;
+  PreviewSession session_;
   QString fileName_;
   SafeFile::Identity loaded_;  // the file as it was read, to notice another program's save
-  QString bytesPath_;  // the path the kept bytes were read from
+  QString bytesPath_;          // the path the kept bytes were read from
   clsFileData fileData_;
+  PreviewPair* previews_ = nullptr;  // Original and Optimized
   QPointer<frmPicturePreview> original_;
   QPointer<frmPicturePreview> optimizedView_;
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
   PendingRoundTrip* roundTrip_ = nullptr;  // the newest slider position, once
   bool unloading_ = false;
-  bool fastPreview_ = false;
   bool placeRemembered_ = false;  // the window stands where the user left it last time
-  QSize optimizedSizeShown_;  // the Optimized preview shows a size drag's quick stretch
+  QSize optimizedSizeShown_;      // the Optimized preview shows a size drag's quick stretch
 
   OptionControls controls_;
   SizeControls sizing_{controls_};

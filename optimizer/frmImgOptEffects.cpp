@@ -47,11 +47,11 @@ void frmImgOpt::ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QStri
 
 void frmImgOpt::EffectChosen(const QString& caption) {
   const EffectCatalog::Entry* effect = EffectCatalog::Find(caption);
-  if (!effect || !HasPicture() || !working_) return;
+  if (!effect || !HasPicture() || !session_.Working()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (effect->HasLevel()) {
     QPointer<frmEffect> dialog = new frmEffect(this);
-    dialog->Init(working_, original_, optimizedView_);
+    dialog->Init(session_.Working(), original_, optimizedView_);
     connect(dialog, &frmEffect::ProofShown, this, &frmImgOpt::OptimizeWithImage);
     dialog->SetEffectText(caption);
     dialog->PlaceBeside(this);
@@ -65,13 +65,13 @@ void frmImgOpt::EffectChosen(const QString& caption) {
       controls_.sldSize->setValue(OptionSliders::kScaleDefault);
     }
     UpdateSizeFromScale();
-    working_.reset();
+    session_.ForgetWorking();
     UpdateScaledImage();
     raise();  // a picture grown by the effect may now cover this window
     return;
   }
-  ApplyEffect(source_, caption);
-  working_.reset();
+  ApplyEffect(session_.Source(), caption);
+  session_.ForgetWorking();
   if (original_) original_->RedrawImage();
   UpdateScaledImage();
   QApplication::restoreOverrideCursor();

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include "core/QualityRange.h"
 #include "core/QualitySearch.h"
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
@@ -17,9 +18,8 @@ void frmImgOpt::ConnectFileChoices() {
   // The size shown is the size written, and progressive scans change it.
   connect(controls_.chkProgressive, &QCheckBox::toggled, this, [this](bool progressive) {
     if (!HasPicture()) return;
-    source_->SetProgressive(progressive);
-    if (working_) working_->SetProgressive(progressive);
-    OptimizeWithImage(working_);
+    session_.SetProgressive(progressive);
+    OptimizeWithImage(session_.Working());
     FitTarget();
   });
   // Enter, or leaving the box after a change.
@@ -39,15 +39,15 @@ void frmImgOpt::FitTarget() {
   if (!target) return ShowTargetNote(problem, true);
   if (*target == 0 || !HasPicture()) return ShowTargetNote(QString(), false);
   roundTrip_->Flush();  // the picture of the last size or effect, not of an older one
-  if (!working_) return;
+  if (!session_.Working()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::shared_ptr<clsImage> picture = working_;
+  const std::shared_ptr<clsImage> picture = session_.Working();
   QualitySearch::Found found;
   const QualitySearch::Outcome outcome = QualitySearch::Highest(
       [&picture](int quality, QByteArray& bytes, bool& tidy) {
         return picture->EncodeJpeg(quality, bytes, &tidy);
       },
-      OptionSliders::kQualityMin, OptionSliders::kQualityMax, *target, found);
+      QualityRange::kLowest, QualityRange::kHighest, *target, found);
   QApplication::restoreOverrideCursor();
   const QString size = StatisticsText::SizeText(found.bytes.size());
   const QString quality = OptionSliders::QualityText(found.quality);

@@ -9,10 +9,10 @@
 #include <QShortcut>
 #include <QSlider>
 
-#include "app/uikit/Dialogs.h"
-#include "app/uikit/Named.h"
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
+#include "controls/Dialogs.h"
+#include "controls/Named.h"
 #include "engine/clsImage.h"
 #include "optimizer/AutoQualityButton.h"
 #include "optimizer/MakerLink.h"
@@ -60,9 +60,8 @@ void frmImgOpt::BuildControls() {
   cmdSaveAs_ = Named(new TextButton(QStringLiteral("Save Image as...")), "cmdSaveAs");
   cmdHelp_ = Named(new TextButton(QStringLiteral("Help")), "cmdHelp");
   cmdShowPreviews_ = Named(new TextButton(QStringLiteral("Show previews")), "cmdShowPreviews");
-  chkLinkPreviews_ =
-      Named(new QCheckBox(QStringLiteral("Link zoom and scrolling of the previews")),
-            "chkLinkPreviews");
+  chkLinkPreviews_ = Named(new QCheckBox(QStringLiteral("Link zoom and scrolling of the previews")),
+                           "chkLinkPreviews");
   chkLinkPreviews_->setChecked(true);
   cmdLink_ = MakerLink::Create(font());
   cmdLink_->setToolTip(QString::fromLatin1(kWebAddress));
@@ -86,11 +85,10 @@ void frmImgOpt::BuildControls() {
   column->addLayout(commands);
   column->setSizeConstraint(QLayout::SetFixedSize);
   // Tab follows the rows as they read; the command grid was filled column-wise.
-  const QList<QWidget*> order = {c.sldQuality,  c.sldSize,  c.chkManualSize, c.chkMaintain,
-                                 c.txtSizeX,    c.txtSizeY, c.cmdApplySize,  c.chkStripMetadata,
-                                 c.chkProgressive, c.txtMaxSize,
-                                 cmdEffects_,   cmdReset_,  cmdHelp_,        cmdSave_,
-                                 cmdSaveAs_,    cmdLink_};
+  const QList<QWidget*> order = {
+      c.sldQuality,   c.sldSize,          c.chkManualSize,  c.chkMaintain, c.txtSizeX,  c.txtSizeY,
+      c.cmdApplySize, c.chkStripMetadata, c.chkProgressive, c.txtMaxSize,  cmdEffects_, cmdReset_,
+      cmdHelp_,       cmdSave_,           cmdSaveAs_,       cmdLink_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
   setTabOrder(c.sldQuality, cmdAutoQuality_);
 }
@@ -125,9 +123,8 @@ void frmImgOpt::ConnectControls() {
   // The size shown includes the metadata, so it is worked out again.
   connect(controls_.chkStripMetadata, &QCheckBox::toggled, this, [this](bool strip) {
     if (!HasPicture()) return;
-    source_->SetStripMetadata(strip);
-    if (working_) working_->SetStripMetadata(strip);
-    OptimizeWithImage(working_);
+    session_.SetStripMetadata(strip);
+    OptimizeWithImage(session_.Working());
   });
   connect(controls_.txtSizeX, &QLineEdit::textChanged, this,
           [this] { EditSizeBox(controls_.txtSizeX, controls_.txtSizeY, true); });

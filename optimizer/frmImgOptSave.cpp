@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <QSlider>
 
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
+#include "controls/Dialogs.h"
 #include "core/SaveName.h"
+#include "core/modString.h"
 #include "engine/SafeFile.h"
 #include "engine/Trash.h"
 #include "engine/clsImage.h"
@@ -19,7 +19,9 @@ const QString kSaveAsFolder = QStringLiteral("SaveAs");
 const QString kSeparator = QStringLiteral("/");
 }  // namespace
 
-bool frmImgOpt::cmdSaveAs_Click() {
+bool frmImgOpt::cmdSaveAs_Click() { return SaveUnderNewName(); }
+
+bool frmImgOpt::SaveUnderNewName() {
   const QString folder =
       Registry().ReadRegDir(kSaveAsFolder, modString::GetFolderPart(fileName_, kSeparator));
   const QString filter =
@@ -38,14 +40,12 @@ QString frmImgOpt::TrashNote(const QString& fileName) const {
 }
 
 bool frmImgOpt::IsLoadedFile(const QString& path) const {
-  if (path == fileName_) return true;
-  const QFileInfo info(path);
-  return info.exists() && !info.isSymLink() &&
-         info.canonicalFilePath() == QFileInfo(fileName_).canonicalFilePath();
+  return SafeFile::IsSameFile(fileName_, path);
 }
 
 bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
   roundTrip_->Flush();  // a key press queued before Save still counts
+  PictureAsSaved();     // never a size drag's quick stretch
   // The "*" of a modified picture goes only with a successful save (SetModified below), so a
   // refused or failed save still asks on closing.
   const QString target = SaveName::JpegName(fileName);
@@ -82,7 +82,8 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
   // The same encoder and writer as savejpg, so that the message can say why it failed.
   QByteArray jpeg;
   QString reason;
-  if (!working_ || !working_->EncodeJpeg(controls_.sldQuality->value(), jpeg) ||
+  session_.SetQuality(controls_.sldQuality->value());
+  if (!session_.Encode(jpeg) ||
       !SafeFile::Replace(target, jpeg, &reason, QString(),
                          replacesLoaded && !changed ? &loaded_ : nullptr)) {
     MsgBox(this,
@@ -102,7 +103,10 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
                  .arg(QFileInfo(fileName).fileName(), why),
              Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) == Dialogs::Yes)
     QFile::remove(fileName);
+  // The saved file is now the original that the figures compare with.
   fileName_ = target;
+  session_.Rename(target);
+  controls_.ShowFigures(session_.Current(), true);
   loaded_ = SafeFile::IdentityOf(target);
   SetModified(false);
   return true;

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/helpers/modString.h"
-#include "app/uikit/Dialogs.h"
+#include "controls/Dialogs.h"
 #include "core/SizeRules.h"
 #include "core/StatisticsText.h"
+#include "core/modString.h"
 #include "engine/clsImage.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/PendingRoundTrip.h"
@@ -20,7 +20,9 @@
 // user sees (SizeControls reads the scale slider alike).
 int frmImgOpt::Quality() const { return controls_.sldQuality->sliderPosition(); }
 
-void frmImgOpt::UpdateSizeFromScale() { sizing_.ShowScale(HasPicture() ? source_.get() : nullptr); }
+void frmImgOpt::UpdateSizeFromScale() {
+  sizing_.ShowScale(HasPicture() ? session_.Source().get() : nullptr);
+}
 
 void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
   if (!sizing_.TakeTypedSize(box)) return;
@@ -28,9 +30,9 @@ void frmImgOpt::EditSizeBox(QLineEdit* box, QLineEdit* other, bool isWidth) {
   bool ok = false;
   const int value = box->text().trimmed().toInt(&ok);
   if (!ok) return;
-  const auto partner = isWidth
-                           ? SizeRules::AspectPartner(value, source_->Height(), source_->Width())
-                           : SizeRules::AspectPartner(value, source_->Width(), source_->Height());
+  const clsImage& source = *session_.Source();
+  const auto partner = isWidth ? SizeRules::AspectPartner(value, source.Height(), source.Width())
+                               : SizeRules::AspectPartner(value, source.Width(), source.Height());
   if (partner) sizing_.SetQuietly(other, QString::number(*partner));
 }
 
@@ -53,26 +55,28 @@ void frmImgOpt::UpdateScaledImage() {
   const QSize size = sizing_.BoxSize();
   int w = size.width(), h = size.height();
   if (w <= 0 || h <= 0) return;
-  if (!working_ || working_->Width() != w || working_->Height() != h) {
-    fastPreview_ = false;
-    if (w == source_->Width() && h == source_->Height()) {
-      working_ = source_;  // no copy of a picture at its own size
+  const std::shared_ptr<clsImage> source = session_.Source();
+  const std::shared_ptr<clsImage> working = session_.Working();
+  if (!working || session_.QuickShown() || working->Width() != w || working->Height() != h) {
+    if (w == source->Width() && h == source->Height()) {
+      session_.SetWorking(source);  // no copy of a picture at its own size
     } else {
-      working_ = source_->GetScaledInstance(w, h, nullptr, false, false);
-      if (!working_) return ScaledImageFailed();
+      std::shared_ptr<clsImage> scaled = source->GetScaledInstance(w, h, nullptr, false, false);
+      if (!scaled) return ScaledImageFailed();
+      session_.SetWorking(std::move(scaled));
     }
   }
-  OptimizeWithImage(working_);
+  OptimizeWithImage(session_.Working());
 }
 
 std::shared_ptr<clsImage> frmImgOpt::PictureAsSaved() {
   if (!HasPicture()) return nullptr;
   // A quick stretch from a size drag is not the picture that is saved.
-  if (!working_ || fastPreview_) {
-    working_.reset();
+  if (!session_.Working() || session_.QuickShown()) {
+    session_.ForgetWorking();
     UpdateScaledImage();
   }
-  return working_;
+  return session_.Working();
 }
 
 void frmImgOpt::ScaledImageFailed() {
@@ -83,41 +87,24 @@ void frmImgOpt::ScaledImageFailed() {
 
 void frmImgOpt::OptimizeWithImage(const std::shared_ptr<clsImage>& picture) {
   if (!picture || picture->hDC() == 0) return;
-  // The optimised picture is reused as the round trip's destination, but never when it is the
-  // source or working picture itself (after a quick size preview): those must stay unencoded.
-  std::shared_ptr<clsImage> dest = optimized_;
-  if (dest && (dest == source_ || (dest == working_ && picture == working_))) dest.reset();
-  int jpegSize = -1;
-  bool lossless = false;  // the loaded JPEG rewritten as it is, not encoded again
-  optimized_ = picture->GetOptimizedInstance(Quality(), dest, &jpegSize, &lossless);
-  fastPreview_ = false;
+  session_.SetQuality(Quality());
+  const bool encoded = session_.Optimize(picture == session_.Working() ? nullptr : picture);
   ShowOptimized();
-  controls_.txtOptimizedDimensions->setText(
-      StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
-  if (jpegSize < 0) return;  // nothing was encoded
-  const qint64 fileSize = QFileInfo(fileName_).size();
-  // A result bigger than the file it came from is said where the size is read; it can
-  // still be saved.
-  const bool larger = fileSize > 0 && jpegSize > fileSize;
-  controls_.txtOptimizedSize->setText(
-      StatisticsText::SizeText(jpegSize) +
-      (larger ? QStringLiteral(" (LARGER than the original)") : QString()) +
-      (lossless ? QStringLiteral(" (lossless)") : QString()));
-  controls_.txtOptimizedSize->setStyleSheet(larger ? QStringLiteral("color: #b00000;") : QString());
-  controls_.txtCompression->setText(
-      StatisticsText::CompressionText(jpegSize, fileSize).value_or(QString()));
+  controls_.ShowFigures(session_.Current(), true);
+  if (!encoded) return;
   SetModified(true);
   repaint();
 }
 
 void frmImgOpt::ShowOptimized() {
-  if (!optimizedView_) return;
+  const std::shared_ptr<clsImage> optimized = session_.Optimized();
+  if (!optimizedView_ || !optimized) return;
   // Handing over the same object again would reset the view's zoom on every quality change.
-  const bool sameObject = optimizedView_->GetImage() == optimized_;
+  const bool sameObject = optimizedView_->GetImage() == optimized;
   const bool sameSize = sameObject && optimizedView_->View() &&
-                        optimizedSizeShown_ == QSize(optimized_->Width(), optimized_->Height());
-  if (!sameSize) optimizedView_->SetImage(optimized_);
-  optimizedSizeShown_ = QSize(optimized_->Width(), optimized_->Height());
+                        optimizedSizeShown_ == QSize(optimized->Width(), optimized->Height());
+  if (!sameSize) optimizedView_->SetImage(optimized);
+  optimizedSizeShown_ = QSize(optimized->Width(), optimized->Height());
   optimizedView_->RedrawImage();
 }
 
@@ -137,19 +124,18 @@ void frmImgOpt::SizeScrolled() {
   // A quick stretch while dragging: no JPEG, and the statistics keep their last values.
   const QSize size = sizing_.BoxSize();
   int w = size.width(), h = size.height();
-  working_ = source_->GetScaledInstance(w, h, nullptr, true, false);
-  if (!working_) return ScaledImageFailed();
-  optimized_ = working_;
-  fastPreview_ = true;
-  controls_.txtOptimizedDimensions->setText(
-      StatisticsText::DimensionsText(optimized_->Width(), optimized_->Height()));
+  std::shared_ptr<clsImage> stretch =
+      session_.Source()->GetScaledInstance(w, h, nullptr, true, false);
+  if (!stretch) return ScaledImageFailed();
+  session_.SetWorking(std::move(stretch), true);
+  controls_.ShowFigures(session_.Current(), true);
   repaint();
   ShowOptimized();
 }
 
 void frmImgOpt::SizeChanged() {
   UpdateSizeFromScale();
-  working_.reset();
+  session_.ForgetWorking();
   roundTrip_->Changed();
 }
 
@@ -157,10 +143,10 @@ void frmImgOpt::SliderMouseUp(QSlider* slider) {
   drag_->Clear();
   if (slider == controls_.sldQuality) {
     UpdateScaledImage();
-  } else if (fastPreview_) {
+  } else if (session_.QuickShown()) {
     // A drag that ended where it began brings no Change: the quick stretch must not stay the
     // picture that is saved.
-    working_.reset();
+    session_.ForgetWorking();
     UpdateScaledImage();
   }
 }

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QVariant>
 
-#include "app/helpers/AppInfo.h"
+#include "core/AppInfo.h"
 #include "settings/clsFile.h"
 
 namespace {

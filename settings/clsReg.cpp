@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "app/helpers/AppInfo.h"
+#include "core/AppInfo.h"
 
 static_assert(AppInfo::kProductName[0] != '\0', "the settings root needs the product name");
 

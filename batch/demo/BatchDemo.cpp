@@ -7,9 +7,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "app/uikit/Dialogs.h"
 #include "batch/SlideShow.h"
 #include "batch/frmBatch.h"
+#include "controls/Dialogs.h"
 #include "settings/clsLanguage.h"
 
 namespace {

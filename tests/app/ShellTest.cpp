@@ -1,5 +1,7 @@
 // The shell: one optimiser however often Optimize is chosen, and every window the main window
 // opens is owned by it for the window system.
+#include <QFile>
+#include <QFileInfo>
 #include <QSlider>
 #include <QWindow>
 
@@ -74,6 +76,20 @@ TEST_F(MainWindowTest, WindowsOpenedFromTheMainWindowAreOwnedByIt) {
   EXPECT_TRUE(ownedByMain(batch->Options()->OriginalPreview()));
 }
 
+TEST_F(MainWindowTest, StartupBatchOpensOnItsOptionsPageOnlyWithAPictureThatLoads) {
+  const QString picture = Picture("a.png");
+  const QString notes = QFileInfo(picture).path() + "/notes.txt";
+  QFile(notes).open(QIODevice::WriteOnly);
+  EXPECT_FALSE(shell.OpenBatch({notes}, StartupTargets::BatchPage::kOptions));
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(OpenOf<frmBatch>().isEmpty());
+  ASSERT_TRUE(
+      shell.OpenBatch({notes, QFileInfo(picture).path()}, StartupTargets::BatchPage::kOptions));
+  ASSERT_EQ(OpenOf<frmBatch>().size(), 1);
+  EXPECT_EQ(OpenOf<frmBatch>().first()->Page(), 1);
+  EXPECT_TRUE(OpenOf<frmBatch>().first()->Options()->IsPictureLoaded());
+}
+
 TEST_F(MainWindowTest, ClosingAViewAsksTheModifiedOptimiserFirst) {
   Picture("a.png");
   Open();
@@ -107,8 +123,7 @@ TEST_F(MainWindowTest, SecondOptimizeAsksBeforeDroppingChanges) {
   const QString a = Picture("a.png", 64, 48);
   const QString b = Picture("b.png", 90, 30);
   Open();
-  for (const auto& [answer, loaded] :
-       {std::pair{Dialogs::Cancel, a}, std::pair{Dialogs::No, b}}) {
+  for (const auto& [answer, loaded] : {std::pair{Dialogs::Cancel, a}, std::pair{Dialogs::No, b}}) {
     SCOPED_TRACE(loaded.toStdString());
     Select({"a.png"});
     window->cmdOptimize_Click();

@@ -9,9 +9,9 @@
 #include <QTreeWidget>
 
 #include "MainWindowFixture.h"
-#include "app/helpers/modPublic.h"
 #include "batch/frmBatch.h"
 #include "browse/frmPicturePreview.h"
+#include "core/modPublic.h"
 #include "engine/clsImage.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/frmImgOpt.h"

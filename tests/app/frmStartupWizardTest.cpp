@@ -8,7 +8,7 @@
 #include "RecordingDialogs.h"
 #include "app/Shell.h"
 #include "app/frmStartupWizard.h"
-#include "app/uikit/modModal.h"
+#include "controls/modModal.h"
 #include "settings/clsReg.h"
 
 namespace {

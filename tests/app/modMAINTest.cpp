@@ -7,7 +7,7 @@
 #include "app/StartupTargets.h"
 #include "app/frmStartupWizard.h"
 #include "app/modMAIN.h"
-#include "app/uikit/Dialogs.h"
+#include "controls/Dialogs.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"
 
@@ -17,9 +17,7 @@ namespace {
 class RecordingTargets : public StartupTargets {
  public:
   QStringList calls;
-  bool loadBatch = true;
-  bool fillCombo = true;
-  int files = 0;
+  bool batchLoads = true;
   int waitDepth = 0;
 
   void ShowMainWindow(const QString& folder) override {
@@ -28,26 +26,10 @@ class RecordingTargets : public StartupTargets {
   void ShowOptimizer(const QString& path) override { calls << "optimize:" + path; }
   void ShowAbout() override { calls << "about"; }
   void OfferStartupWizard() override { calls << "startupWizard"; }
-  bool LoadBatch() override {
-    calls << "loadBatch";
-    return loadBatch;
+  bool OpenBatch(const QStringList& paths, BatchPage page) override {
+    calls << (page == BatchPage::kOptions ? "batchOptions:" : "batchList:") + paths.join('|');
+    return batchLoads;
   }
-  void BatchAddFile(const QString& path) override {
-    calls << "addFile:" + path;
-    ++files;
-  }
-  void BatchAddFilesFromPath(const QString& path, bool sub) override {
-    calls << QString("addPath:%1:%2").arg(path).arg(sub);
-    ++files;
-  }
-  int BatchFileCount() override { return files; }
-  void BatchStartOnOptionsPage() override { calls << "optionsPage"; }
-  bool BatchFillCombo() override {
-    calls << "fillCombo";
-    return fillCombo;
-  }
-  void ShowBatch() override { calls << "showBatch"; }
-  void UnloadBatch() override { calls << "unloadBatch"; }
   void Message(const QString& text, int style) override {
     calls << QString("message:%1:%2").arg(style).arg(text);
   }
@@ -91,8 +73,7 @@ TEST_F(StartupTest, TheLauncherOffersTheStartupWizardWhileShowStartUpIsOn) {
                          Row{"Debug:StartMain", "1", {"main", "startupWizard"}},
                          Row{"Debug:StartMain", "0", {"main"}},
                          // A folder named after the keyword comes from a script, not the user.
-                         Row{"Debug:StartMain /pics", "1", {"main:/pics"}},
-                         Row{"", "1", {"about"}},
+                         Row{"Debug:StartMain /pics", "1", {"main:/pics"}}, Row{"", "1", {"about"}},
                          Row{"OptimizeImage /x/a.jpg", "1", {"optimize:/x/a.jpg"}}}) {
     SCOPED_TRACE(std::string(row.args) + " / " + row.stored);
     clsReg().SetValue(frmStartupWizard::kShowStartUp, row.stored);
@@ -127,9 +108,7 @@ TEST_F(StartupTest, KeywordAtTheStartBeatsOneInsideAPath) {
   ASSERT_TRUE(QDir().mkpath(folder));
   Touch(folder + "a.jpg");
   const QStringList calls = Start("BatchProcess " + folder + "?a.jpg");
-  EXPECT_EQ(calls.first(), "loadBatch");
-  EXPECT_TRUE(calls.contains("addFile:" + folder + "a.jpg"));
-  EXPECT_EQ(calls.last(), "showBatch");
+  EXPECT_EQ(calls, QStringList({"batchOptions:" + folder + "a.jpg"}));
 }
 
 TEST_F(StartupTest, BatchAddsExistingFilesOfTheList) {
@@ -138,44 +117,27 @@ TEST_F(StartupTest, BatchAddsExistingFilesOfTheList) {
   Touch(dir.path() + "/two words.png");
   const QString folder = dir.path() + "/";
   const QStringList calls = Start("BatchProcess " + folder + "?one.jpg?missing.gif?two words.png");
-  const QStringList expected = {"loadBatch",
-                                "addFile:" + folder + "one.jpg",
-                                "addFile:" + folder + "two words.png",
-                                "optionsPage",
-                                "fillCombo",
-                                "showBatch"};
-  EXPECT_EQ(calls, expected);
+  EXPECT_EQ(calls, QStringList({"batchOptions:" + folder + "one.jpg|" + folder + "two words.png"}));
 }
 
 TEST_F(StartupTest, BatchFolderWithoutNamesAddsItWithSubfolders) {
   QTemporaryDir dir;
   const QStringList calls = Start("BatchProcess " + dir.path());
-  ASSERT_GE(calls.size(), 2);
-  EXPECT_EQ(calls[1], "addPath:" + dir.path() + ":1");
-  EXPECT_EQ(calls.last(), "showBatch");
+  EXPECT_EQ(calls, QStringList({"batchOptions:" + dir.path()}));
 }
 
 TEST_F(StartupTest, BatchWithNothingUsableShowsTheMessage) {
   const QStringList calls = Start("BatchProcess /no/such/folder/?gone.jpg");
-  const QStringList expected = {"loadBatch", "unloadBatch", kNoFiles};
-  EXPECT_EQ(calls, expected);
+  EXPECT_EQ(calls, QStringList({kNoFiles}));
 }
 
 TEST_F(StartupTest, BatchWhoseFilesAreAllRejectedShowsTheMessage) {
   QTemporaryDir dir;
   Touch(dir.path() + "/notes.txt");
   RecordingTargets t;
-  t.fillCombo = false;
+  t.batchLoads = false;
   const QStringList calls = Start("BatchProcess " + dir.path() + "/?notes.txt", t);
-  ASSERT_GE(calls.size(), 3);
-  EXPECT_EQ(calls.mid(calls.size() - 3), QStringList({"fillCombo", "unloadBatch", kNoFiles}));
-  EXPECT_FALSE(calls.contains("showBatch"));
-}
-
-TEST_F(StartupTest, BatchWizardThatCannotLoadOpensNothingElse) {
-  RecordingTargets t;
-  t.loadBatch = false;
-  EXPECT_EQ(Start("BatchProcess /x/?a.jpg", t), QStringList({"loadBatch"}));
+  EXPECT_EQ(calls, QStringList({"batchOptions:" + dir.path() + "/notes.txt", kNoFiles}));
 }
 
 TEST(StartupArgs, JoinedWithSingleBlanks) {

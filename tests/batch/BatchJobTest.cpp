@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "TestEnv.h"
-#include "batch/BatchInputs.h"
+#include "core/BatchInputs.h"
 #include "core/BatchJob.h"
 #include "engine/clsImage.h"
 

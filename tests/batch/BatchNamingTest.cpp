@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "batch/BatchNaming.h"
+#include "core/BatchNaming.h"
 
 using Mode = BatchNaming::Mode;
 

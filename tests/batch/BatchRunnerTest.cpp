@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 
 #include "WizardFixtures.h"
-#include "batch/BatchRunner.h"
-#include "batch/ProgressText.h"
-#include "batch/WorkerProtocol.h"
+#include "core/BatchRunner.h"
+#include "core/ProgressText.h"
+#include "core/WorkerProtocol.h"
 
 using namespace WizardFixtures;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "batch/BatchTotals.h"
+#include "core/BatchTotals.h"
 
 TEST(BatchTotals, RatioRoundsHalvesToEven) {
   struct Case {

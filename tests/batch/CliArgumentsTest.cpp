@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "batch/cli/CliArguments.h"
+#include "cli/CliArguments.h"
 #include "core/OptionGrammar.h"
 
 namespace {

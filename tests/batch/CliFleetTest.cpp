@@ -16,7 +16,7 @@
 
 #include "CliRun.h"
 #include "TestEnv.h"
-#include "batch/ExistingOutput.h"
+#include "core/ExistingOutput.h"
 #include "engine/clsImage.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "CliRun.h"
 #include "TestEnv.h"
-#include "batch/BatchTotals.h"
+#include "core/BatchTotals.h"
 #include "engine/clsImage.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "TestEnv.h"
 #include "core/AutoQuality.h"
 #include "core/BatchJob.h"
+#include "core/QualityRange.h"
 #include "engine/EffectCatalog.h"
 #include "engine/Ssimulacra2.h"
 #include "engine/clsImage.h"
@@ -431,16 +432,16 @@ TEST_F(Photos, AutoQualityIsTheLowestThatReachesItsLevel) {
       EXPECT_GE(r.quality, looserQuality);
       EXPECT_GE(r.bytesAfter, looserBytes);
       const double target = AutoQuality::SampleTarget(level, source->Pixels());
-      if (r.quality < AutoQuality::kHighest) {
+      if (r.quality < QualityRange::kHighest) {
         EXPECT_GE(AutoQuality::Measure(sample, r.quality), target) << "quality " << r.quality;
       }
-      if (r.quality > AutoQuality::kLowest) {
+      if (r.quality > QualityRange::kLowest) {
         EXPECT_LT(AutoQuality::Measure(sample, r.quality - 1), target)
             << "quality " << r.quality - 1 << " is good enough too";
       }
       // The sample stands for the whole picture: the file written is no more than 3 below
       // the level (unless the quality range ended the search).
-      if (r.quality < AutoQuality::kHighest) {
+      if (r.quality < QualityRange::kHighest) {
         EXPECT_GE(Ssimulacra2::Compare(source->Pixels(), Load(dest)->Pixels()).value_or(0),
                   threshold - 3);
       }

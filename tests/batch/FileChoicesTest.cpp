@@ -5,8 +5,9 @@
 
 #include "CliRun.h"
 #include "WizardFixtures.h"
-#include "batch/ProgressText.h"
 #include "core/BatchJob.h"
+#include "core/ProgressText.h"
+#include "core/QualityRange.h"
 #include "core/StatisticsText.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/OptionSliders.h"
@@ -147,7 +148,7 @@ TEST_P(FileChoices, WindowsWriteWhatTheCommandLineWritesWithTheSameOptions) {
     EXPECT_TRUE(note.startsWith("Does not fit")) << note.toStdString();
     EXPECT_EQ(slider->value(), row.quality);  // left where the user had it
   } else {
-    const int quality = target > 0 ? OptionSliders::kQualityMax : row.quality;
+    const int quality = target > 0 ? QualityRange::kHighest : row.quality;
     const QByteArray expected =
         CliBytes(source, QStringList{"--quality", QString::number(quality)} + cliOptions,
                  root + "/cli-optimiser");
@@ -159,7 +160,7 @@ TEST_P(FileChoices, WindowsWriteWhatTheCommandLineWritesWithTheSameOptions) {
     EXPECT_EQ(shown.contains("(lossless)"), row.lossless) << shown.toStdString();
     if (target > 0) {
       EXPECT_TRUE(note.contains(OptionSliders::QualityText(slider->value()))) << note.toStdString();
-      EXPECT_LT(slider->value(), OptionSliders::kQualityMax);
+      EXPECT_LT(slider->value(), QualityRange::kHighest);
     }
   }
   window->close();

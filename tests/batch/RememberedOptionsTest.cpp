@@ -7,6 +7,7 @@
 #include <QSlider>
 
 #include "WizardFixtures.h"
+#include "core/QualityRange.h"
 #include "optimizer/OptionSliders.h"
 #include "optimizer/TextButton.h"
 #include "optimizer/frmImgOpt.h"
@@ -39,7 +40,7 @@ TEST_P(RememberedOptions, QualityAndSizeSurviveARestart) {
   struct Row {
     int quality, scale;
   };
-  for (const Row row : {Row{45, 50}, Row{90, 150}, Row{OptionSliders::kQualityDefault, 100}}) {
+  for (const Row row : {Row{45, 50}, Row{90, 150}, Row{QualityRange::kDefault, 100}}) {
     SCOPED_TRACE(row.quality);
     QWidget* first = GetParam().open(picture);
     SliderOf(first, "sldQuality")->setValue(row.quality);

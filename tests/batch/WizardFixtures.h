@@ -23,11 +23,11 @@
 
 #include "RecordingDialogs.h"
 #include "TestEnv.h"
-#include "app/helpers/modPublic.h"
 #include "batch/frmAddDir.h"
 #include "batch/frmBatch.h"
 #include "controls/TreeControl.h"
 #include "controls/UserProgress.h"
+#include "core/modPublic.h"
 #include "engine/clsImage.h"
 #include "settings/clsLanguage.h"
 #include "settings/clsReg.h"

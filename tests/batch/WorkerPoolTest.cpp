@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "batch/BatchRunner.h"
+#include "core/BatchRunner.h"
 
 TEST(WorkerPool, EveryJobReportsOnceAndADeadWorkerFailsOnlyItsJob) {
   QTemporaryDir dir;

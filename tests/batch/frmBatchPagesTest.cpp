@@ -3,8 +3,8 @@
 #include <QUrl>
 
 #include "WizardFixtures.h"
-#include "app/helpers/AppInfo.h"
 #include "controls/CommandButton.h"
+#include "core/AppInfo.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/frmImgOpt.h"
 

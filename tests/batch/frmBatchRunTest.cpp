@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QDirIterator>
+#include <QProcess>
 #include <QRegularExpression>
 
+#include "TestEnv.h"
 #include "WizardFixtures.h"
-#include "batch/BatchTotals.h"
+#include "core/BatchTotals.h"
 #include "optimizer/ImageOptimize.h"
 
 using namespace WizardFixtures;
@@ -261,4 +263,53 @@ TEST_F(BatchRun, KeptFolderStructureRecreatesAddedFoldersAndIsRemembered) {
   frmBatch next;
   EXPECT_TRUE(Child<QCheckBox>(&next, "chkKeepStructure")->isChecked());
   EXPECT_TRUE(Child<QCheckBox>(&next, "chkKeepStructure")->isEnabled());
+}
+
+// The wizard and trimjet-cli run one batch session: the same files from the same folder, and
+// the same pictures failed, a kept folder that cannot be made among them.
+TEST_F(BatchRun, TheWizardAndTheCommandLineWriteTheSameFilesAndFailTheSamePictures) {
+  Picture(root + "/in/2019/a.png", 40, 30);
+  Picture(root + "/in/2020/a.png", 50, 30);
+  Picture(root + "/in/2020/deep/c.gif");
+  Picture(root + "/in/blocked/b.png");
+  QFile bad(root + "/in/bad.png");
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("\x89PNG\r\n\x1a\n but no picture follows");
+  bad.close();
+  const QString cliOut = root + "/cli";
+  for (const QString& folder : {out, cliOut}) {
+    QDir().mkpath(folder);
+    QFile blocker(folder + "/blocked");  // a file where the kept folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  }
+  frmBatch batch;
+  Child<QCheckBox>(&batch, "chkKeepStructure")->setChecked(true);
+  batch.AddFilesFromPath(root + "/in", true);
+  ASSERT_TRUE(RunToEnd(batch, {}, false, out, dialogs));
+  QProcess cli;
+  cli.start(TestEnv::BinDir() + "/trimjet-cli", {"--recursive", "--keep-structure", "--jobs", "2",
+                                                 "--output-dir", cliOut, root + "/in"});
+  ASSERT_TRUE(cli.waitForFinished(120000));
+  EXPECT_EQ(cli.exitCode(), 1);
+  const QString cliLines = QString::fromUtf8(cli.readAllStandardOutput());
+  const QString cliErrors = QString::fromUtf8(cli.readAllStandardError());
+
+  const auto written = [](const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString path = it.next();
+      files << QDir(folder).relativeFilePath(path) + " " + QString::number(qHash(Bytes(path)));
+    }
+    files.sort();
+    return files;
+  };
+  EXPECT_EQ(written(out), written(cliOut));
+  EXPECT_EQ(written(out).size(), 4);  // three pictures and the blocking file
+  EXPECT_EQ(batch.Totals().Counted(BatchTotals::Outcome::kWritten), 3);
+  EXPECT_EQ(batch.Totals().Counted(BatchTotals::Outcome::kFailed), 2);
+  EXPECT_EQ(cliLines.count(": failed\n"), 2) << cliLines.toStdString();
+  EXPECT_TRUE(Progress(batch).contains("cannot create the folder of " + out + "/blocked/b.jpg"));
+  EXPECT_TRUE(cliErrors.contains("cannot create the folder of " + cliOut + "/blocked/b.jpg"))
+      << cliErrors.toStdString();
 }

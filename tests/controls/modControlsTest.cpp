@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/modControls.h"
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "EngineFixtures.h"
 #include "TestEnv.h"
-#include "app/helpers/modString.h"
+#include "core/modString.h"
 #include "engine/SafeFile.h"
 #include "engine/clsImage.h"
 

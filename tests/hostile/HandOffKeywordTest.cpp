@@ -21,14 +21,11 @@ class Recorder : public StartupTargets {
   void ShowOptimizer(const QString& path) override { calls << "optimizer:" + path; }
   void ShowAbout() override { calls << "about"; }
   void OfferStartupWizard() override { calls << "startupWizard"; }
-  bool LoadBatch() override { return true; }
-  void BatchAddFile(const QString& path) override { added << path; }
-  void BatchAddFilesFromPath(const QString& path, bool) override { added << path; }
-  int BatchFileCount() override { return int(added.size()); }
-  void BatchStartOnOptionsPage() override {}
-  bool BatchFillCombo() override { return true; }
-  void ShowBatch() override { calls << "batch"; }
-  void UnloadBatch() override {}
+  bool OpenBatch(const QStringList& paths, BatchPage) override {
+    added << paths;
+    calls << "batch";
+    return true;
+  }
   void Message(const QString& text, int) override { calls << "message:" + text; }
   void SetWaitCursor(bool) override {}
 };

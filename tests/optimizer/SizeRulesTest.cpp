@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Rounding.h"
+#include "engine/Rounding.h"
 #include "core/SizeRules.h"
 #include "core/Twips.h"
 #include "optimizer/EffectPicture.h"

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "LanguageFileWriter.h"
-#include "app/helpers/AppInfo.h"
+#include "core/AppInfo.h"
 #include "settings/clsLanguage.h"
 
 namespace {

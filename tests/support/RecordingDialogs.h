@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/uikit/Dialogs.h"
+#include "controls/Dialogs.h"
 
 class RecordingDialogs : public Dialogs {
  public:
