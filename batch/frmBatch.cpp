@@ -25,8 +25,8 @@
 #include "controls/WindowOwner.h"
 #include "controls/modModal.h"
 #include "core/AppInfo.h"
-#include "core/BatchSession.h"
 #include "core/BatchRunner.h"
+#include "core/BatchSession.h"
 #include "core/Twips.h"
 #include "core/modString.h"
 #include "engine/ImageFormat.h"
@@ -218,6 +218,11 @@ void frmBatch::cmdFinish_Click() {
     return;
   }
   StartRun();
+}
+
+void frmBatch::ChooseOutput(bool overwrite, const QString& folder) {
+  (overwrite ? optOverwrite_ : optOtherDir_)->setChecked(true);
+  txtOutputDir_->setText(folder);
 }
 
 void frmBatch::cmdCancel_Click() {

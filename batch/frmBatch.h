@@ -62,6 +62,8 @@ class frmBatch : public QWidget {
   void cmdClose_Click();
   void cboImages_Click();
   void cmdBrowseOutputDir_Click();
+  // The output page's choice: each picture replaced in place, or written into folder.
+  void ChooseOutput(bool overwrite, const QString& folder);
   void LoadBatchSettings();
   void SaveBatchSettings();
 

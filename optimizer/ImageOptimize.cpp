@@ -46,6 +46,8 @@ ImageOptimize::ImageOptimize(QWidget* parent) : QWidget(parent) {
 
 ImageOptimize::~ImageOptimize() { UnloadForms(); }
 
+void ImageOptimize::ShowTab(int index) { SSTab_->setCurrentIndex(index); }
+
 bool ImageOptimize::HasPicture() const { return session_.HasPicture(); }
 
 BatchOptions ImageOptimize::Options() const {

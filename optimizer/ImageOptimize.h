@@ -44,6 +44,8 @@ class ImageOptimize : public QWidget {
   void SetOwner(QWidget* owner);
   // The quality and size controls, for remembering them between runs.
   const OptionControls& Controls() const { return controls_; }
+  // The options tab at index: quality, size, effects.
+  void ShowTab(int index);
 
   // The options as plain values, taken once before a run so that the run does not depend on
   // the controls or the effect dialogs.

@@ -93,6 +93,8 @@ const EffectCatalog::Entry* frmEffect::ChosenEffect() const {
 QString frmEffect::EffectText() const { return cboEffect_->currentText(); }
 int frmEffect::Level() const { return slider_->value(); }
 
+void frmEffect::SetLevel(int level) { slider_->setValue(level); }
+
 void frmEffect::ApplyEffect(const std::shared_ptr<clsImage>& image) const {
   const EffectCatalog::Entry* effect = ChosenEffect();
   if (!image || !effect) return;

@@ -38,6 +38,10 @@ class frmEffect : public QDialog {
   void SetEffectText(const QString& name);
   QString EffectText() const;
   int Level() const;
+  // Moves the level as the slider would (the preview follows).
+  void SetLevel(int level);
+  // OK: the effect goes into the picture and the dialog closes.
+  void cmdOK_Click();
   bool OkPressed() const { return ok_; }
   // While false, closing hides the dialog (its effect and level kept) instead of ending it.
   void SetUnloadAllowed(bool allowed) { unloadAllowed_ = allowed; }
@@ -67,7 +71,6 @@ class frmEffect : public QDialog {
   void AutoProof();
   void ApplyToSource();
   void cmdApply_Click();
-  void cmdOK_Click();
   void cmdCancel_Click();
   void RestoreOptimized();
   void Unload(int result);

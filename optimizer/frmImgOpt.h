@@ -43,6 +43,8 @@ class frmImgOpt : public QWidget {
   // Recomputes the optimised picture and the statistics from picture.
   void OptimizeWithImage(const std::shared_ptr<clsImage>& picture);
   bool CanSave() const { return true; }
+  // Moves the quality slider as code does: the round trip and the figures follow at once.
+  void SetQuality(int quality);
   QString GetFileName() const { return fileName_; }
   // Writes the working picture as JPEG under fileName (made a .jpg name); on a refused name or
   // a failed write it says so and offers Save As. True when a file was written.

@@ -20,6 +20,8 @@
 // user sees (SizeControls reads the scale slider alike).
 int frmImgOpt::Quality() const { return controls_.sldQuality->sliderPosition(); }
 
+void frmImgOpt::SetQuality(int quality) { controls_.sldQuality->setValue(quality); }
+
 void frmImgOpt::UpdateSizeFromScale() {
   sizing_.ShowScale(HasPicture() ? session_.Source().get() : nullptr);
 }

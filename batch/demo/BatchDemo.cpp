@@ -1,15 +1,12 @@
 // batch_demo: opens the batch wizard on one page for a look at it (screenshots).
 // Usage: batch_demo PAGE[:TAB] OUTPUT_DIR FILE...   PAGE 0, 1, 2 or 100 (runs into OUTPUT_DIR)
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
 #include <QTreeWidget>
 
 #include "batch/SlideShow.h"
 #include "batch/frmBatch.h"
 #include "controls/Dialogs.h"
+#include "optimizer/ImageOptimize.h"
 #include "settings/clsLanguage.h"
 
 namespace {
@@ -47,10 +44,9 @@ int main(int argc, char* argv[]) {
     batch->FileList()->topLevelItem(0)->setSelected(true);
     batch->Preview()->EntryClicked(1);
   }
-  if (page.size() > 1) batch->findChild<QTabWidget*>("SSTab")->setCurrentIndex(page[1].toInt());
-  if (wanted >= 2) batch->findChild<QPushButton*>("cmdNext")->click();
-  batch->findChild<QRadioButton*>("optOtherDir")->setChecked(true);
-  batch->findChild<QLineEdit*>("txtOutputDir")->setText(args[1]);
-  if (wanted == 100) batch->findChild<QPushButton*>("cmdFinish")->click();
+  if (page.size() > 1) batch->Options()->ShowTab(page[1].toInt());
+  if (wanted >= 2) batch->cmdNext_Click();
+  batch->ChooseOutput(false, args[1]);
+  if (wanted == 100) batch->cmdFinish_Click();
   return app.exec();
 }

@@ -5,8 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QPushButton>
-#include <QSlider>
 #include <QTimer>
 
 #include "optimizer/frmEffect.h"
@@ -19,8 +17,8 @@ void DriveDialog(int level, bool confirm) {
     // The effect dialog runs modal.
     auto* dialog = qobject_cast<frmEffect*>(QApplication::activeModalWidget());
     if (!dialog) return;
-    dialog->findChild<QSlider*>(QStringLiteral("Slider"))->setValue(level);
-    if (confirm) dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    dialog->SetLevel(level);
+    if (confirm) dialog->cmdOK_Click();
   });
 }
 }  // namespace
@@ -35,7 +33,7 @@ int main(int argc, char** argv) {
   window->LoadPicture(args[0], true);
   for (int i = 1; i + 1 < args.size(); ++i) {
     if (args[i] == QLatin1String("quality")) {
-      window->findChild<QSlider*>(QStringLiteral("sldQuality"))->setValue(args[i + 1].toInt());
+      window->SetQuality(args[i + 1].toInt());
     } else if ((args[i] == QLatin1String("effect") || args[i] == QLatin1String("dialog")) &&
                i + 2 < args.size()) {
       const QString name = args[i + 1];

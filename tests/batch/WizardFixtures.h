@@ -103,9 +103,8 @@ inline bool RunToEnd(frmBatch& batch, const QStringList& files, bool overwrite,
   for (const QString& f : files) batch.AddFile(f);
   batch.StartOnOptionsPage();
   batch.FillCombo();
-  Child<QPushButton>(&batch, "cmdNext")->click();
-  Child<QRadioButton>(&batch, overwrite ? "optOverwrite" : "optOtherDir")->setChecked(true);
-  Child<QLineEdit>(&batch, "txtOutputDir")->setText(outputDir);
+  batch.cmdNext_Click();
+  batch.ChooseOutput(overwrite, outputDir);
   dialogs.answers << Dialogs::Yes;
   QSignalSpy finished(&batch, &frmBatch::RunFinished);
   Child<QPushButton>(&batch, "cmdFinish")->click();
