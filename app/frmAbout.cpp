@@ -83,7 +83,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
   // Loading: the language file may override any text, then title and version are set.
   Language().UpdateObject(this);
-  lblTitle->setText("Trimjet Pro");
+  lblTitle->setText(QString::fromLatin1(AppInfo::kProductName));
   lblVersion->setText(VersionText());
 }
 

@@ -29,7 +29,7 @@ const std::vector<Entry>& EffectCatalog::All() {
       Direct("Sharpen More"),
       Level("Blur", 0, 255, 0),
       Level("Brightness", -255, 255, 0),
-      Level("Delate", 0, 255, 0),
+      Level("Dilate", 0, 255, 0),
       Level("Kodalith", 0, 255, 128),
       Level("Limit Brightness Level", 0, 255, 255),
       Level("Remove Noise", 3, 11, 3),
@@ -40,8 +40,10 @@ const std::vector<Entry>& EffectCatalog::All() {
 }
 
 const Entry* EffectCatalog::Find(const QString& name) {
+  // Scripts written before the name was spelt right still work.
+  const QString wanted = name == QLatin1String("Delate") ? QStringLiteral("Dilate") : name;
   for (const Entry& entry : All())
-    if (entry.name == name) return &entry;
+    if (entry.name == wanted) return &entry;
   return nullptr;
 }
 
@@ -77,7 +79,7 @@ bool EffectCatalog::Apply(clsImage& image, const Entry& effect, int level) {
   if (n == QLatin1String("Gray Scale")) return image.Effect_GrayScale();
   if (n == QLatin1String("Blur")) return image.Effect_Blur(level);
   if (n == QLatin1String("Brightness")) return image.Effect_ChangeBrightness(level);
-  if (n == QLatin1String("Delate")) return image.Effect_Delate(level);
+  if (n == QLatin1String("Dilate")) return image.Effect_Delate(level);
   if (n == QLatin1String("Kodalith")) return image.Effect_Kodalith(level);
   if (n == QLatin1String("Limit Brightness Level")) return image.Effect_LimitBrightnessLevel(level);
   if (n == QLatin1String("Remove Noise")) return image.Effect_RemoveNoise(level);

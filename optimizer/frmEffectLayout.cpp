@@ -36,7 +36,7 @@ void frmEffect::BuildControls() {
        {static_cast<QWidget*>(originalImageView_), static_cast<QWidget*>(effectImageView_)})
     view->setMinimumSize(kPreviewSide, kPreviewSide);
   cmdApply_ = Named(new QPushButton(QStringLiteral("Apply")), "cmdApply");
-  cmdOK_ = Named(new QPushButton(QStringLiteral("Ok")), "cmdOK");
+  cmdOK_ = Named(new QPushButton(QStringLiteral("OK")), "cmdOK");
   cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
   cmdApply_->setEnabled(false);
   cmdOK_->setEnabled(false);

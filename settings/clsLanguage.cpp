@@ -21,7 +21,7 @@ constexpr DefaultString kDefaultStrings[] = {
     {"Optimized", "Optimized"},
     {"SavImg", "Save image?"},
     {"NotSupported", "Sorry, this format is not (yet) supported by Trimjet"},
-    {"SavErr", "Error occured while saving file"},
+    {"SavErr", "Error occurred while saving file"},
     {"AllPics", "All supported picture files"},
     {"OverwriteImg", "You are about to overwrite ALL selected pictures\nContinue?"},
     {"Warning", "WARNING"},
@@ -34,10 +34,10 @@ constexpr DefaultString kDefaultStrings[] = {
     {"DelSelImg", "Delete selected image(s)?"},
     {"InvalWidth", "Invalid width !"},
     {"InvalHeight", "Invalid height !"},
-    {"NotAllDel", "One or more Images where in use or write protected and could not be deleted."},
+    {"NotAllDel", "One or more Images were in use or write protected and could not be deleted."},
     {"NoSupInSel", "No supported files in current batch selection!"},
     {"InvalChars",
-     "The folowing characters may not be used in file names:\n\n"
+     "The following characters may not be used in file names:\n\n"
      "/ \\ : * \" ? < > |\n\n"
      "Please specify another file name."},
     {"NoSupFilesInFolder", "No supported files found in the specified folder"},

@@ -57,6 +57,6 @@ TEST_F(LanguageFile, OverridesMessagesAndTheAboutBox) {
   frmAbout about;
   EXPECT_EQ(about.windowTitle(), QString::fromUtf8("Über Trimjet"));
   EXPECT_EQ(about.findChild<QPushButton*>("cmdOK")->text(), QString::fromUtf8("Schließen"));
-  EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), "Trimjet Pro");
+  EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), "Trimjet");
   EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version 1.8");
 }

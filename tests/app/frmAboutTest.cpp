@@ -13,7 +13,7 @@ TEST(AboutBox, ShowsTitleVersionAndOpensTheLink) {
   QPointer<frmAbout> about = new frmAbout;
   about->show();
   EXPECT_EQ(about->windowTitle(), "About Trimjet");
-  EXPECT_EQ(about->findChild<QLabel*>("lblTitle")->text(), "Trimjet Pro");
+  EXPECT_EQ(about->findChild<QLabel*>("lblTitle")->text(), "Trimjet");
   EXPECT_EQ(about->findChild<QLabel*>("lblVersion")->text(), "Version 1.8");
   EXPECT_FALSE(about->findChild<QLabel*>("lblDescription")->text().isEmpty());
   EXPECT_FALSE(about->findChild<QLabel*>("lblDisclaimer")->text().isEmpty());

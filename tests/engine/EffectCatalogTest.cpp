@@ -25,7 +25,7 @@ const Row kRows[] = {
     {"Sharpen More", Group::kDirect, 0, 0, 0},
     {"Blur", Group::kLevel, 0, 255, 0},
     {"Brightness", Group::kLevel, -255, 255, 0},
-    {"Delate", Group::kLevel, 0, 255, 0},
+    {"Dilate", Group::kLevel, 0, 255, 0},
     {"Kodalith", Group::kLevel, 0, 255, 128},
     {"Limit Brightness Level", Group::kLevel, 0, 255, 255},
     {"Remove Noise", Group::kLevel, 3, 11, 3},
@@ -55,19 +55,21 @@ TEST(EffectCatalog, EntriesInOrderWithTheirRanges) {
 TEST(EffectCatalog, ListsOfferTheFourteenNames) {
   EXPECT_EQ(
       EffectCatalog::SortedNames(),
-      QStringList({"Blur", "Brightness", "Delate", "Detect Outline", "Flip Image",
+      QStringList({"Blur", "Brightness", "Detect Outline", "Dilate", "Flip Image",
                    "Intermediate Brightness", "Kodalith", "Limit Brightness Level", "Mirror Image",
                    "Negative Image", "Remove Noise", "Rotate", "Sharpen", "Sharpen More"}));
   EXPECT_EQ(
       EffectCatalog::MenuNames(),
       QStringList({"Detect Outline", "Flip Image", "Intermediate Brightness", "Mirror Image",
-                   "Negative Image", "Sharpen", "Sharpen More", "-", "Blur", "Brightness", "Delate",
+                   "Negative Image", "Sharpen", "Sharpen More", "-", "Blur", "Brightness", "Dilate",
                    "Kodalith", "Limit Brightness Level", "Remove Noise", "Rotate"}));
 }
 
 TEST(EffectCatalog, NamesCompareExactly) {
   for (const char* near : {"blur", "Blur ", " Blur", "Grayscale", "-", ""})
     EXPECT_EQ(EffectCatalog::Find(near), nullptr) << near;
+  // The old misspelling still names the effect in scripts.
+  EXPECT_EQ(EffectCatalog::Find("Delate"), EffectCatalog::Find("Dilate"));
   auto image = Make(8, 8, Pattern);
   EXPECT_FALSE(EffectCatalog::Apply(*image, QString("negative image"), 0));
   EXPECT_EQ(PixelAt(*image, 0, 0), Pattern(0, 0));

@@ -63,7 +63,7 @@ TEST_P(NeutralLevel, LeavesThePictureAlone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Effects, NeutralLevel,
-                         ::testing::Values(Neutral{"Blur", 0}, Neutral{"Delate", 0},
+                         ::testing::Values(Neutral{"Blur", 0}, Neutral{"Dilate", 0},
                                            Neutral{"Brightness", 0},
                                            Neutral{"Limit Brightness Level", 255},
                                            Neutral{"Rotate", 0}));

@@ -59,7 +59,7 @@ TEST_F(frmEffectTest, ListsTheFourteenEffectsAlphabetically) {
   QComboBox* list = Child<QComboBox>("cboEffect");
   QStringList names;
   for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
-  EXPECT_EQ(names, QStringList({"Blur", "Brightness", "Delate", "Detect Outline", "Flip Image",
+  EXPECT_EQ(names, QStringList({"Blur", "Brightness", "Detect Outline", "Dilate", "Flip Image",
                                 "Intermediate Brightness", "Kodalith", "Limit Brightness Level",
                                 "Mirror Image", "Negative Image", "Remove Noise", "Rotate",
                                 "Sharpen", "Sharpen More"}));

@@ -55,7 +55,7 @@ TEST_F(OptimizerWindowTest, RefusedNameSaysWhyAndAsksAgain) {
   EXPECT_FALSE(QFile::exists(dir_.filePath("what?.jpg")));
   EXPECT_TRUE(QFile::exists(dir_.filePath("fine.jpg")));
   ASSERT_EQ(dialogs_.MessageCount(), 1);
-  EXPECT_TRUE(dialogs_.calls[1].text.startsWith("The folowing characters may not be used"));
+  EXPECT_TRUE(dialogs_.calls[1].text.startsWith("The following characters may not be used"));
   EXPECT_EQ(dialogs_.calls[1].style, Dialogs::Critical);
   EXPECT_EQ(dialogs_.calls[2].kind, "save");  // the dialog again
 }
@@ -101,7 +101,7 @@ TEST_P(FailedSaveTest, KeepsEveryFileByteForByteAndSaysSo) {
   EXPECT_EQ(OptimizerFixtures::Bytes(loaded), loadedBytes);
   EXPECT_EQ(OptimizerFixtures::Bytes(target), targetBytes);
   ASSERT_GE(dialogs_.MessageCount(), 1 + asked);
-  EXPECT_EQ(dialogs_.calls[asked].text, "Error occured while saving file\ncannot write " + target +
+  EXPECT_EQ(dialogs_.calls[asked].text, "Error occurred while saving file\ncannot write " + target +
                                             ": the file is write-protected");
   EXPECT_EQ(dialogs_.calls[asked + 1].kind, "save");  // Save As offered
   // Still modified: closing would ask.
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FailedSaveTest, ::testing::Values("photo.jpg", "
 TEST_F(OptimizerWindowTest, SaveToAMissingFolderFailsCleanly) {
   OpenPicture(40, 30);
   EXPECT_FALSE(window_->SaveAs(dir_.filePath("no such folder/out.jpg")));
-  EXPECT_EQ(dialogs_.calls[0].text, "Error occured while saving file\ncannot write " +
+  EXPECT_EQ(dialogs_.calls[0].text, "Error occurred while saving file\ncannot write " +
                                         dir_.filePath("no such folder/out.jpg") +
                                         ": the folder does not exist");
 }

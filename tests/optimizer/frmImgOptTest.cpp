@@ -178,7 +178,7 @@ TEST_F(OptimizerWindowTest, EffectsMenuInItsOrder) {
     if (entry->isVisible()) entries << (entry->isSeparator() ? "-" : entry->text());
   EXPECT_EQ(entries, QStringList({"Detect Outline", "Flip Image", "Intermediate Brightness",
                                   "Mirror Image", "Negative Image", "Sharpen", "Sharpen More", "-",
-                                  "Blur", "Brightness", "Delate", "Kodalith",
+                                  "Blur", "Brightness", "Dilate", "Kodalith",
                                   "Limit Brightness Level", "Remove Noise", "Rotate"}));
 }
 

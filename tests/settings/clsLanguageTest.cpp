@@ -109,7 +109,7 @@ TEST(LanguageDefaults, TextsAndPrecedence) {
   const QString chars = "/ \\ : * \" ? < > |";
   EXPECT_EQ(chars.size(), 17);
   EXPECT_EQ(language.GetString("InvalChars"),
-            "The folowing characters may not be used in file names:\n\n" + chars +
+            "The following characters may not be used in file names:\n\n" + chars +
                 "\n\nPlease specify another file name.");
   EXPECT_EQ(language.GetString("NoSupFilesInFolder"),
             "No supported files found in the specified folder");
