@@ -57,7 +57,12 @@ void frmMainForm::mnuBView_Click() {
 void frmMainForm::mnuBDelete_Click() {
   const QStringList paths = SelectedPaths();
   if (paths.isEmpty()) return;
-  if (MsgBox(this, Language().GetString(QStringLiteral("DelSelImg")),
+  // The question says how many and where they go, so that Yes is an informed answer.
+  const QString where =
+      paths.size() == 1
+          ? QStringLiteral("\"%1\" goes to the trash.").arg(QFileInfo(paths[0]).fileName())
+          : QStringLiteral("%1 pictures go to the trash.").arg(paths.size());
+  if (MsgBox(this, Language().GetString(QStringLiteral("DelSelImg")) + QLatin1Char('\n') + where,
              Dialogs::YesNo | Dialogs::Exclamation) != Dialogs::Yes)
     return;
   // To the trash, so a mistaken Delete can be undone. A file nobody may write is kept, as a

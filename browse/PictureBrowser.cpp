@@ -94,6 +94,7 @@ void PictureBrowser::RemoveSelected() {
 
 void PictureBrowser::RemoveInvalid() {
   current_->RemoveInvalid();
+  if (host_) host_->ShowPictureCount(current_->GetImagesCount());
   ReDraw();
   Q_EMIT SelectionChanged();
 }

@@ -87,6 +87,7 @@ bool clsBrowsePic::Draw(QPainter& dc, int row, int column, bool loadIfMissing) {
         BrowseGeometry::ThumbnailOrigin(inner, thumbnail_->Width(), thumbnail_->Height());
     thumbnail_->PaintPicture(dc, at.x(), at.y());
   }
-  CellPainter::Caption(dc, BrowseGeometry::CaptionRect(inner), lowerName_, selected_);
+  // The name as it is on disk: two names that differ only in case are two files here.
+  CellPainter::Caption(dc, BrowseGeometry::CaptionRect(inner), diskName_, selected_);
   return justLoaded;
 }

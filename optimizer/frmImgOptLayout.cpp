@@ -99,6 +99,10 @@ void frmImgOpt::BindKeys() {
     connect(new QShortcut(keys, this), &QShortcut::activated, button, [button] {
       if (button->isEnabled()) button->Activate();
     });
+    // Shown where the pointer rests on the button, so that the key can be learnt.
+    const QString key = keys.toString(QKeySequence::NativeText);
+    const QString tip = button->toolTip();
+    button->setToolTip(tip.isEmpty() ? key : tip + QStringLiteral(" (") + key + QLatin1Char(')'));
   };
   bind(QKeySequence(Qt::CTRL | Qt::Key_S), cmdSave_);
   bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), cmdSaveAs_);

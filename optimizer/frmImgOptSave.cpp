@@ -1,4 +1,5 @@
 // frmImgOpt: Save and Save As.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSlider>
@@ -26,7 +27,10 @@ bool frmImgOpt::SaveUnderNewName() {
       Registry().ReadRegDir(kSaveAsFolder, modString::GetFolderPart(fileName_, kSeparator));
   const QString filter =
       Language().GetString(QStringLiteral("SuppSave")) + QStringLiteral(" (*.jpg *.jpeg)");
-  const QString chosen = Dialogs::Current().SaveFile(this, QString(), folder, filter);
+  // The dialog starts on the picture's own name as a JPEG, ready to confirm or change.
+  const QString name = QFileInfo(SaveName::JpegName(fileName_)).fileName();
+  const QString suggested = folder.isEmpty() ? name : QDir(folder).filePath(name);
+  const QString chosen = Dialogs::Current().SaveFile(this, QString(), suggested, filter);
   if (chosen.isEmpty()) return false;
   Registry().WriteRegDir(kSaveAsFolder, modString::GetFolderPart(chosen, kSeparator));
   return SaveAs(chosen);

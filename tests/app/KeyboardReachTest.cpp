@@ -158,8 +158,8 @@ frmMainForm* MainWindowOn(World& world) {
   world.Picture("c.jpg");
   world.shell.ShowMainWindow(world.dir.path());
   frmMainForm* window = world.shell.MainWindow();
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return window->Browser()->Current()->GetImagesCount() == 3; }, 10000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return window->Browser()->Current()->GetImagesCount() == 3; }, 10000));
   return window;
 }
 
@@ -181,10 +181,20 @@ const std::vector<WindowCase>& Cases() {
   static const std::vector<WindowCase> cases = {
       {"optimiser",
        [](World& w) -> QWidget* { return OptimizerOn(w); },
-       {{"F1 opens the help", QKeySequence(Qt::Key_F1), {},
+       {{"F1 opens the help",
+         QKeySequence(Qt::Key_F1),
+         {},
          [](QWidget*, World& w) { EXPECT_EQ(w.Messages("url"), 1); }},
-        {"Ctrl+Shift+S asks for a name", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), {},
-         [](QWidget*, World& w) { EXPECT_EQ(w.Messages("save"), 1); }},
+        {"Ctrl+Shift+S asks for a name",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         {},
+         [](QWidget* win, World& w) {
+           EXPECT_EQ(w.Messages("save"), 1);
+           // Each key is shown on its button.
+           for (const char* name : {"cmdSave", "cmdSaveAs", "cmdHelp"})
+             EXPECT_FALSE(win->findChild<QWidget*>(name)->toolTip().isEmpty()) << name;
+           EXPECT_TRUE(win->findChild<QWidget*>("cmdSaveAs")->toolTip().contains("Shift+S"));
+         }},
         {"Esc on a changed picture asks first (Cancel keeps the window)",
          QKeySequence(Qt::Key_Escape),
          [](QWidget* win, World&) {
@@ -215,7 +225,9 @@ const std::vector<WindowCase>& Cases() {
            EXPECT_EQ(w.Messages("message"), 0);
            EXPECT_FALSE(win->windowTitle().contains('*')) << win->windowTitle().toStdString();
          }},
-        {"Esc on a saved picture closes at once", QKeySequence(Qt::Key_Escape), {},
+        {"Esc on a saved picture closes at once",
+         QKeySequence(Qt::Key_Escape),
+         {},
          [](QWidget* win, World& w) {
            EXPECT_EQ(w.Messages("message"), 0);
            EXPECT_TRUE(!win || !win->isVisible());
@@ -223,9 +235,13 @@ const std::vector<WindowCase>& Cases() {
       {"options panel", [](World&) -> QWidget* { return new ImageOptimize; }, {}},
       {"wizard list page",
        [](World& w) -> QWidget* { return WizardOn(w, 0); },
-       {{"F1 opens the help", QKeySequence(Qt::Key_F1), {},
+       {{"F1 opens the help",
+         QKeySequence(Qt::Key_F1),
+         {},
          [](QWidget*, World& w) { EXPECT_EQ(w.Messages("url"), 1); }},
-        {"Esc cancels the wizard", QKeySequence(Qt::Key_Escape), {},
+        {"Esc cancels the wizard",
+         QKeySequence(Qt::Key_Escape),
+         {},
          [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
       {"wizard options page", [](World& w) -> QWidget* { return WizardOn(w, 1); }, {}},
       {"wizard output page", [](World& w) -> QWidget* { return WizardOn(w, 2); }, {}},
@@ -245,15 +261,21 @@ const std::vector<WindowCase>& Cases() {
            main->Browser()->Pictures()->setFocus();
          },
          [](QWidget* win, World&) { EXPECT_EQ(SelectedIndex(static_cast<frmMainForm*>(win)), 2); }},
-        {"Left moves it back", QKeySequence(Qt::Key_Left), {},
+        {"Left moves it back",
+         QKeySequence(Qt::Key_Left),
+         {},
          [](QWidget* win, World&) { EXPECT_EQ(SelectedIndex(static_cast<frmMainForm*>(win)), 1); }},
-        {"Delete asks before deleting (No keeps the file)", QKeySequence(Qt::Key_Delete), {},
+        {"Delete asks before deleting (No keeps the file)",
+         QKeySequence(Qt::Key_Delete),
+         {},
          [](QWidget* win, World& w) {
            EXPECT_EQ(w.Messages("message"), 1);
            EXPECT_TRUE(QFileInfo::exists(w.dir.path() + "/a.jpg"));
            EXPECT_EQ(static_cast<frmMainForm*>(win)->Browser()->Current()->GetImagesCount(), 3);
          }},
-        {"Ctrl+A selects every picture", QKeySequence(Qt::CTRL | Qt::Key_A), {},
+        {"Ctrl+A selects every picture",
+         QKeySequence(Qt::CTRL | Qt::Key_A),
+         {},
          [](QWidget* win, World&) {
            EXPECT_EQ(static_cast<frmMainForm*>(win)->Browser()->Current()->GetSelectedCount(), 3);
          }},
@@ -266,17 +288,29 @@ const std::vector<WindowCase>& Cases() {
            ASSERT_NE(w.shell.Optimizer(), nullptr);
            EXPECT_EQ(w.shell.Optimizer()->GetFileName(), w.dir.path() + "/b.jpg");
          }}}},
-      {"effect dialog", [](World&) -> QWidget* { return new frmEffect; },
-       {{"Esc closes it", QKeySequence(Qt::Key_Escape), {},
+      {"effect dialog",
+       [](World&) -> QWidget* { return new frmEffect; },
+       {{"Esc closes it",
+         QKeySequence(Qt::Key_Escape),
+         {},
          [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
-      {"add folder dialog", [](World&) -> QWidget* { return new frmAddDir; },
-       {{"Esc closes it", QKeySequence(Qt::Key_Escape), {},
+      {"add folder dialog",
+       [](World&) -> QWidget* { return new frmAddDir; },
+       {{"Esc closes it",
+         QKeySequence(Qt::Key_Escape),
+         {},
          [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
-      {"about box", [](World&) -> QWidget* { return new frmAbout; },
-       {{"Enter takes OK", QKeySequence(Qt::Key_Return), {},
+      {"about box",
+       [](World&) -> QWidget* { return new frmAbout; },
+       {{"Enter takes OK",
+         QKeySequence(Qt::Key_Return),
+         {},
          [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
-      {"start-up wizard", [](World&) -> QWidget* { return new frmStartupWizard; },
-       {{"Esc closes it", QKeySequence(Qt::Key_Escape), {},
+      {"start-up wizard",
+       [](World&) -> QWidget* { return new frmStartupWizard; },
+       {{"Esc closes it",
+         QKeySequence(Qt::Key_Escape),
+         {},
          [](QWidget* win, World&) { EXPECT_TRUE(!win || !win->isVisible()); }}}},
   };
   return cases;

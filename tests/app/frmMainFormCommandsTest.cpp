@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -129,13 +130,14 @@ TEST_F(MainWindowTest, DeleteTrashesWhatItMayAndReportsTheRestOnce) {
   EXPECT_TRUE(QFileInfo::exists(kept));
   EXPECT_TRUE(QFileInfo::exists(other));
   ASSERT_EQ(dialogs.MessageCount(), 2);
-  EXPECT_EQ(dialogs.calls[0].text, "Delete selected image(s)?");
+  EXPECT_EQ(dialogs.calls[0].text, "Delete selected image(s)?\n2 pictures go to the trash.");
   EXPECT_EQ(dialogs.calls[0].style, Dialogs::YesNo | Dialogs::Exclamation);
   EXPECT_EQ(dialogs.calls[1].text, Language().GetString("NotAllDel"));
   EXPECT_EQ(dialogs.calls[1].style, Dialogs::OkOnly | Dialogs::Exclamation);
   const QStringList left = window->Browser()->Current()->GetSelected().split(QChar(0));
   EXPECT_EQ(left.mid(1), QStringList{"kept.png"});
   EXPECT_EQ(window->Browser()->Current()->GetImagesCount(), 2);
+  EXPECT_EQ(window->findChild<QLabel*>("txtPics")->text(), "2");  // the count follows
   QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner);
 }
 

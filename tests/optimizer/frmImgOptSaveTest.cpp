@@ -103,7 +103,8 @@ TEST_P(FailedSaveTest, KeepsEveryFileByteForByteAndSaysSo) {
   ASSERT_GE(dialogs_.MessageCount(), 1 + asked);
   EXPECT_EQ(dialogs_.calls[asked].text, "Error occurred while saving file\ncannot write " + target +
                                             ": the file is write-protected");
-  EXPECT_EQ(dialogs_.calls[asked + 1].kind, "save");  // Save As offered
+  EXPECT_EQ(dialogs_.calls[asked + 1].kind, "save");  // Save As offered, on the JPEG's name
+  EXPECT_EQ(QFileInfo(dialogs_.calls[asked + 1].path).fileName(), QFileInfo(target).fileName());
   // Still modified: closing would ask.
   EXPECT_TRUE(window_->windowTitle().endsWith("*"));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(),
@@ -164,10 +165,10 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
 // whatever name the save ends up with; No is the default and leaves every file as it was.
 struct OtherFileCase {
   const char* name;
-  const char* loaded;  // the picture opened
-  const char* other;   // an unrelated file already there
-  const char* typed;   // Save As name; empty: Save
-  const char* asked;   // the file the question names; empty: no question
+  const char* loaded;    // the picture opened
+  const char* other;     // an unrelated file already there
+  const char* typed;     // Save As name; empty: Save
+  const char* asked;     // the file the question names; empty: no question
   bool changed = false;  // another program saves the loaded picture after it was opened
 };
 class OtherFileTest : public OptimizerWindowTest,

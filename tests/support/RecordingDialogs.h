@@ -15,6 +15,7 @@ class RecordingDialogs : public Dialogs {
     int style = 0;
     QString title;
     Answer defaultAnswer = Ok;  // the button Enter would press
+    QString path{};             // the name or folder a file dialog starts on
   };
 
   RecordingDialogs() { Dialogs::Install(this); }
@@ -38,8 +39,8 @@ class RecordingDialogs : public Dialogs {
     const QString f = NextFile();
     return f.isEmpty() ? QStringList() : f.split('\n');
   }
-  QString SaveFile(QWidget*, const QString& title, const QString&, const QString&) override {
-    calls.append({"save", title, 0, title});
+  QString SaveFile(QWidget*, const QString& title, const QString& path, const QString&) override {
+    calls.append({"save", title, 0, title, Ok, path});
     return NextFile();
   }
   QString Folder(QWidget*, const QString& title, const QString&) override {
