@@ -75,6 +75,11 @@ frmBatch* Shell::NewBatch() {
   Track(batch_);
   batch_->SetOwner(main_);
   connect(batch_, &frmBatch::UpdateControlsRequested, this, &Shell::UpdateMainControls);
+  connect(batch_, &frmBatch::ListLeft, this,
+          [this](const QStringList& files, const QStringList& roots) {
+            leftFiles_ = files;
+            leftRoots_ = roots;
+          });
   frmBatch* batch = batch_;
   connect(batch_, &frmBatch::FolderRequested, this, [this, batch](const QString& folder) {
     if (!main_) return;
@@ -99,7 +104,11 @@ frmBatch* Shell::HandOffToBatch(const QStringList& paths, bool needsPicture) {
     return batch_;
   }
   frmBatch* batch = NewBatch();
-  if (!paths.isEmpty()) {
+  if (paths.isEmpty()) {
+    // The list a wizard closed unrun comes back, less what has gone since.
+    for (int i = 0; i < leftFiles_.size(); ++i)
+      if (QFileInfo::exists(leftFiles_[i])) batch->AddFile(leftFiles_[i], leftRoots_.value(i));
+  } else {
     batch->HandOff(paths);
     if (needsPicture) {
       batch->SetVisible();

@@ -65,6 +65,8 @@ class Shell : public QObject, public StartupTargets {
   QPointer<frmMainForm> main_;
   QPointer<frmImgOpt> optimizer_;
   QPointer<frmBatch> batch_;
+  // The list of a wizard closed before its run, for the next empty one while the program runs.
+  QStringList leftFiles_, leftRoots_;
   QList<QPointer<QWidget>> windows_;
   QList<QPointer<QWidget>> views_;  // the View previews, for cascading new ones
   bool waiting_ = false;

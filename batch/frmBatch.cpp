@@ -288,6 +288,13 @@ void frmBatch::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // A list that was run is done with; one that was not is kept for the next wizard.
+  QStringList files, roots;
+  for (int i = 0; page_ < kRunPage && i < lstFiles_->topLevelItemCount(); ++i) {
+    files << lstFiles_->topLevelItem(i)->data(0, Qt::UserRole).toString();
+    roots << lstFiles_->topLevelItem(i)->data(0, kRootRole).toString();
+  }
+  emit ListLeft(files, roots);
   // Where the user put the window is kept however it closes.
   Registry().OpenReg(QStringLiteral("Batch"));
   Registry().SetValue(QStringLiteral("Geometry"), WindowGeometry::Text(this));

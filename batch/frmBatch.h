@@ -88,6 +88,9 @@ class frmBatch : public QWidget {
   void UpdateControlsRequested();
   // Closed with the output in another folder: the main window may show that folder.
   void FolderRequested(const QString& folder);
+  // Closed: the list (each file with the folder its folders are kept below) when it was not
+  // run, for the next wizard to start from; empty after a run.
+  void ListLeft(const QStringList& files, const QStringList& roots);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -90,6 +90,28 @@ TEST_F(MainWindowTest, StartupBatchOpensOnItsOptionsPageOnlyWithAPictureThatLoad
   EXPECT_TRUE(OpenOf<frmBatch>().first()->Options()->IsPictureLoaded());
 }
 
+TEST_F(MainWindowTest, AWizardCancelledKeepsItsListForTheNextUntilARunUsesIt) {
+  const QString a = Picture("a.png"), b = Picture("b.png"), c = Picture("c.png");
+  const auto reopened = [this] {
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return shell.HandOffToBatch({}, false);
+  };
+  frmBatch* first = shell.HandOffToBatch({a, b, c}, false);
+  ASSERT_NE(first, nullptr);
+  first->cmdCancel_Click();
+  QFile::remove(c);  // gone meanwhile: not listed again
+  frmBatch* second = reopened();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->FileCount(), 2);
+  second->close();
+  EXPECT_EQ(reopened()->FileCount(), 2);
+  // After a run the list is done with.
+  frmBatch* third = shell.Batch();
+  third->SetPage(frmBatch::kRunPage);
+  third->close();
+  EXPECT_EQ(reopened()->FileCount(), 0);
+}
+
 TEST_F(MainWindowTest, ClosingAViewAsksTheModifiedOptimiserFirst) {
   Picture("a.png");
   Open();
