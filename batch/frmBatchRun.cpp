@@ -151,6 +151,9 @@ void frmBatch::RunEnded() {
   }
   cmdCancel_->setEnabled(false);
   cmdClose_->setEnabled(true);
+  // The keyboard goes with the one thing left to do: Enter closes.
+  cmdClose_->setDefault(true);
+  cmdClose_->setFocus(Qt::OtherFocusReason);
   QApplication::beep();
   emit RunFinished();
 }

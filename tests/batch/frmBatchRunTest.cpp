@@ -48,6 +48,8 @@ TEST_F(BatchRun, OutputNamesFollowTheTableAndTheTotalsCompareSizesBeforeAndAfter
               "Optimizing and saving '" + gif + "'");
     EXPECT_EQ(Child<UserProgress>(&batch, "ProgressBar")->Value(), 2);
     EXPECT_TRUE(Child<QPushButton>(&batch, "cmdClose")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(&batch, "cmdClose")->isDefault());  // Enter closes
+    EXPECT_EQ(batch.focusWidget(), Child<QPushButton>(&batch, "cmdClose"));
     EXPECT_FALSE(Child<QPushButton>(&batch, "cmdCancel")->isEnabled());
   }
 }
