@@ -126,14 +126,23 @@ void ImageView::FollowView(const ImageView& other) {
   }
   fitted_ = false;
   const QScopedValueRollback<bool> program(following_, true);
-  zoomSlider_->setValue(other.zoomSlider_->value());
-  // The same share of the range: pictures of different sizes show the same part.
-  const auto share = [](const QScrollBar* from, QScrollBar* to) {
+  // Pictures of different sizes (an Optimized picture made smaller) show the same region: the
+  // zoom grows by the ratio of their widths, and the middle of the visible part (in picture
+  // pixels) shrinks by it. An edge stays an edge, whatever the views' sizes.
+  const double ratio = image_ && other.image_ && image_->Width() > 0 && other.image_->Width() > 0
+                           ? double(other.image_->Width()) / image_->Width()
+                           : 1.0;
+  zoomSlider_->setValue(std::clamp(Rounding::HalfEven(other.zoomSlider_->value() * ratio),
+                                   zoomSlider_->minimum(), zoomSlider_->maximum()));
+  const auto follow = [ratio](const QScrollBar* from, QScrollBar* to) {
     if (from->maximum() <= 0 || to->maximum() <= 0) return;
-    to->setValue(Rounding::HalfEven(double(from->value()) * to->maximum() / from->maximum()));
+    if (from->value() >= from->maximum()) return to->setValue(to->maximum());
+    if (from->value() <= 0) return to->setValue(0);
+    const double middle = (from->value() + from->pageStep() / 2.0) / ratio;
+    to->setValue(Rounding::HalfEven(middle - to->pageStep() / 2.0));
   };
-  share(other.hScroll_, hScroll_);
-  share(other.vScroll_, vScroll_);
+  follow(other.hScroll_, hScroll_);
+  follow(other.vScroll_, vScroll_);
 }
 
 double ImageView::GetZoomValue() const { return ZoomPercent(zoomSlider_->value()); }

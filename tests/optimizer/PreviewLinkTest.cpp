@@ -1,11 +1,11 @@
 // The two previews of the optimiser: they stay fitted through changes until the user zooms,
 // follow each other's zoom and pan while linked, and a closed one comes back.
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QApplication>
 #include <QTest>
 #include <functional>
 
@@ -21,9 +21,7 @@
 namespace {
 
 QSlider* ZoomOf(frmPicturePreview* p) { return p->View()->findChild<QSlider*>("ZoomSlider"); }
-QScrollBar* HScrollOf(frmPicturePreview* p) {
-  return p->View()->findChild<QScrollBar*>("HScroll");
-}
+QScrollBar* HScrollOf(frmPicturePreview* p) { return p->View()->findChild<QScrollBar*>("HScroll"); }
 
 // The zoom at which the preview's picture fits its view, as ZoomToFit computes it.
 double FitZoom(frmPicturePreview* p) {
@@ -59,24 +57,23 @@ TEST_P(PreviewFitTest, ChangeKeepsBothPreviewsFitted) {
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, PreviewFitTest,
-    ::testing::Values(
-        Change{"HalfScale",
-               [](OptimizerWindowTest& t, frmImgOpt*) {
-                 static_cast<PreviewFitTest&>(t).ScaleSlider()->setValue(50);
-               },
-               800},
-        Change{"Undo",
-               [](OptimizerWindowTest& t, frmImgOpt* w) {
-                 static_cast<PreviewFitTest&>(t).ScaleSlider()->setValue(50);
-                 w->findChild<TextButton*>("cmdReset")->Click();
-               },
-               1600},
-        Change{"Effect",
-               [](OptimizerWindowTest&, frmImgOpt* w) {
-                 for (QAction* entry : w->EffectsMenu()->actions())
-                   if (entry->text() == "Mirror Image") entry->trigger();
-               },
-               1600}),
+    ::testing::Values(Change{"HalfScale",
+                             [](OptimizerWindowTest& t, frmImgOpt*) {
+                               static_cast<PreviewFitTest&>(t).ScaleSlider()->setValue(50);
+                             },
+                             800},
+                      Change{"Undo",
+                             [](OptimizerWindowTest& t, frmImgOpt* w) {
+                               static_cast<PreviewFitTest&>(t).ScaleSlider()->setValue(50);
+                               w->findChild<TextButton*>("cmdReset")->Click();
+                             },
+                             1600},
+                      Change{"Effect",
+                             [](OptimizerWindowTest&, frmImgOpt* w) {
+                               for (QAction* entry : w->EffectsMenu()->actions())
+                                 if (entry->text() == "Mirror Image") entry->trigger();
+                             },
+                             1600}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OptimizerWindowTest, LinkedPreviewsFollowZoomAndPanUntilUnlinked) {
@@ -104,6 +101,26 @@ TEST_F(OptimizerWindowTest, LinkedPreviewsFollowZoomAndPanUntilUnlinked) {
   // Linked again: the Optimized preview catches up.
   link->setChecked(true);
   EXPECT_EQ(ZoomOf(optimized)->value(), 400);
+}
+
+TEST_F(OptimizerWindowTest, LinkedPreviewsOfPicturesOfDifferentSizesShowTheSameRegion) {
+  OpenPicture(1600, 1200);
+  Scale()->setValue(50);  // the Optimized picture is 800x600
+  frmPicturePreview* original = window_->OriginalPreview();
+  frmPicturePreview* optimized = window_->OptimizedPreview();
+  ASSERT_EQ(optimized->GetImage()->Width(), 800);
+  ZoomOf(original)->setValue(ViewGeometry::kZoomSliderAt100);
+  EXPECT_EQ(ZoomOf(optimized)->value(), 2 * ViewGeometry::kZoomSliderAt100);  // 200 %
+  // The middle of what each shows, as a share of its picture's width.
+  const auto middle = [](frmPicturePreview* p) {
+    const QScrollBar* bar = HScrollOf(p);
+    return (bar->value() + bar->pageStep() / 2.0) / p->GetImage()->Width();
+  };
+  for (double share : {0.3, 0.5, 0.7}) {
+    QScrollBar* bar = HScrollOf(original);
+    bar->setValue(int(share * bar->maximum()));
+    EXPECT_NEAR(middle(optimized), middle(original), 0.01) << share;
+  }
 }
 
 TEST_F(OptimizerWindowTest, ClosedPreviewLeavesTheWindowOpenAndComesBack) {
