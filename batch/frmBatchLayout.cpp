@@ -134,8 +134,11 @@ QWidget* frmBatch::BuildRunPage() {
   auto* page = Named(new QWidget, "StepFinish");
   auto* column = new QVBoxLayout(page);
   ProgressBar_ = Named(new UserProgress, "ProgressBar");
-  ProgressBar_->SetBkColor(QColor(192, 192, 192));
-  ProgressBar_->SetBackColor(QColor(192, 192, 192));
+  // The desktop's colours: readable in a light and a dark palette alike.
+  ProgressBar_->SetBarColor(palette().color(QPalette::Highlight));
+  ProgressBar_->SetTextColor(palette().color(QPalette::WindowText));
+  ProgressBar_->SetBkColor(palette().color(QPalette::Window));
+  ProgressBar_->SetBackColor(palette().color(QPalette::Window));
   ProgressBar_->setFixedHeight(24);
   txtProgress_ = Named(new QPlainTextEdit, "txtProgress");
   txtProgress_->setReadOnly(true);

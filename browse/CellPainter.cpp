@@ -32,8 +32,8 @@ void Frame(QPainter& dc, const QRect& inner, bool selected) {
   const QPalette palette = QGuiApplication::palette();
   dc.save();
   if (selected) {
-    const QColor blue = QColor::fromRgb(QRgb(kSelectedRgb));
-    dc.fillRect(inner, blue);
+    // The desktop's own selection colour, so that a dark palette looks right too.
+    dc.fillRect(inner, palette.color(QPalette::Highlight));
     RaisedEdge(dc, inner, palette);
   } else {
     RaisedEdge(dc, inner, palette);

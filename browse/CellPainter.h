@@ -8,8 +8,6 @@ class QPainter;
 
 namespace CellPainter {
 
-inline constexpr int kSelectedRgb = 0x0000C8;  // RGB(0, 0, 200)
-
 void Frame(QPainter& dc, const QRect& inner, bool selected);
 // Centred across the rectangle, cut with an ellipsis when it is too long for the cell.
 void Caption(QPainter& dc, const QRect& rect, const QString& text, bool selected);
