@@ -105,8 +105,7 @@ namespace {
 // metadata change no pixel), scored against the sample; NaN on failure (a score may be
 // negative).
 double Trial(Ssimulacra2& measure, const ImageDescriptor& sample, int quality) {
-  JpegCodec::Settings settings;
-  settings.quality = quality;
+  const JpegCodec::Settings settings = JpegCodec::SettingsFor(quality, false, true);
   QByteArray jpeg;
   ImageDescriptor decoded;
   int orientation = 1;

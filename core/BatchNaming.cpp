@@ -6,14 +6,14 @@
 
 #include "core/modPublic.h"
 #include "core/modString.h"
+#include "engine/ImageFormat.h"
 
 using namespace modString;
 
 namespace {
 
 bool IsJpegName(const QString& path) {
-  const QString ext = GetExtension(path).toUpper();
-  return ext == QLatin1String("JPG") || ext == QLatin1String("JPEG");
+  return ImageFormat::FromExtension(path) == ImageFormat::kJpeg;
 }
 
 QString FolderOf(const QString& path) {

@@ -1,13 +1,14 @@
 #include "core/SaveName.h"
 
+#include "engine/ImageFormat.h"
+
 namespace SaveName {
 
 QString JpegName(const QString& fileName) {
   const qsizetype namePart = fileName.lastIndexOf(QLatin1Char('/')) + 1;
   const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
   if (dot < namePart) return fileName + QStringLiteral(".jpg");
-  const QString extension = fileName.mid(dot + 1).toUpper();
-  if (extension == QLatin1String("JPG") || extension == QLatin1String("JPEG")) return fileName;
+  if (ImageFormat::FromExtension(fileName) == ImageFormat::kJpeg) return fileName;
   return fileName.left(dot) + QStringLiteral(".jpg");
 }
 
