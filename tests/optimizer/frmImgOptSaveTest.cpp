@@ -6,6 +6,7 @@
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
 #include "core/SaveName.h"
+#include "core/StatisticsText.h"
 #include "engine/clsImage.h"
 #include "settings/clsReg.h"
 
@@ -37,6 +38,8 @@ TEST_P(SaveAsNameTest, WritesAJpegUnderTheRuleName) {
   EXPECT_EQ(window_->GetFileName(), written);
   EXPECT_EQ(window_->windowTitle(), "Image Optimization [" + QFileInfo(written).fileName() + "]");
   EXPECT_EQ(dialogs_.MessageCount(), 0);
+  // The saved file is the original the figures now compare with.
+  EXPECT_EQ(Text("txtOriginalSize"), StatisticsText::SizeText(QFileInfo(written).size()));
   // The folder is remembered for the next Save As.
   EXPECT_EQ(Registry().ReadRegDir("SaveAs", "/nowhere"), QFileInfo(written).path());
 }
