@@ -144,8 +144,10 @@ QStringList frmMainForm::SelectedPaths() const {
 
 void frmMainForm::Browser_SelectionChanged() {
   const clsBrowsePic* first = PictureBrowser_->GetSelectedBrowsePic();
+  // A picture whose thumbnail has not been read yet has no size to show, rather than 0x0.
+  const bool known = first && first->GetPictureWidth() > 0 && first->GetPictureHeight() > 0;
   txtDimensions_->setText(
-      first ? StatisticsText::DimensionsText(first->GetPictureWidth(), first->GetPictureHeight())
+      known ? StatisticsText::DimensionsText(first->GetPictureWidth(), first->GetPictureHeight())
             : QString());
   UpdateControls();
   const QStringList paths = SelectedPaths();
