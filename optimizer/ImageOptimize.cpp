@@ -211,9 +211,9 @@ void ImageOptimize::SizeScrolled() {
 
 void ImageOptimize::SizeChanged() {
   UpdateSizeFromScale();
-  // A key or a click on the groove moves no handle (no sliderMoved), yet the run takes the
-  // new scale: the label and the boxes follow it; only a drag recomputes the preview.
-  if (!drag_->Dragging()) return;
+  // The end of a drag shows its size at once; a key or a click on the groove, which moves no
+  // handle, once the input queued behind it is handled.
+  if (!drag_->Dragging()) return roundTrip_->Changed();
   RefreshPreview(false);
   drag_->Clear();
 }

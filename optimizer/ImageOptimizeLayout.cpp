@@ -19,6 +19,7 @@
 #include "optimizer/AutoQualityButton.h"
 #include "optimizer/ImageOptimize.h"
 #include "optimizer/OptionSliders.h"
+#include "optimizer/PendingRoundTrip.h"
 #include "optimizer/PreviewPlacement.h"
 #include "optimizer/SliderDrag.h"
 
@@ -28,15 +29,15 @@ void ImageOptimize::BuildControls() {
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(SSTab_);
 
-  controls_ = OptionControls::Build(
-      {.qualityCaption = "Label1",
-       .qualityText = OptionSliders::QualityText(QualityRange::kDefault),
-       .scaleCaption = "lblTabSize",
-       .scaleCaptionText = QStringLiteral("Size :"),
-       .applySize = "cmdApplySize",
-       .statistics = "Frame2",
-       .compressionCaption = "lblFileCompression"},
-      fontMetrics());
+  controls_ =
+      OptionControls::Build({.qualityCaption = "Label1",
+                             .qualityText = OptionSliders::QualityText(QualityRange::kDefault),
+                             .scaleCaption = "lblTabSize",
+                             .scaleCaptionText = QStringLiteral("Size :"),
+                             .applySize = "cmdApplySize",
+                             .statistics = "Frame2",
+                             .compressionCaption = "lblFileCompression"},
+                            fontMetrics());
   const OptionControls& c = controls_;
 
   auto* quality = new QWidget;
@@ -99,9 +100,13 @@ void ImageOptimize::ConnectControls() {
   drag_->Watch(controls_.sldQuality);
   drag_->Watch(controls_.sldSize);
   connect(drag_, &SliderDrag::MouseUp, this, &ImageOptimize::SliderMouseUp);
+  roundTrip_->Watch(controls_.sldQuality);
+  roundTrip_->Watch(controls_.sldSize);
   connect(controls_.sldQuality, &QSlider::valueChanged, this, [this] {
     controls_.lblQuality->setText(
         OptionSliders::QualityText(controls_.sldQuality->sliderPosition()));
+    // Keys, Auto and a click on the groove move it too: the figures follow every value.
+    roundTrip_->Changed();
   });
   connect(controls_.sldQuality, &QSlider::sliderMoved, this, &ImageOptimize::QualityScrolled);
   connect(controls_.sldSize, &QSlider::sliderMoved, this, &ImageOptimize::SizeScrolled);
