@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QThread>
 #include <QTreeWidget>
 
 #include "batch/frmBatch.h"
@@ -19,7 +17,6 @@
 #include "core/BatchInputs.h"
 #include "core/BatchSession.h"
 #include "core/ExistingOutput.h"
-#include "core/InputCheck.h"
 #include "core/ProgressText.h"
 #include "engine/SafeFile.h"
 #include "optimizer/ImageOptimize.h"

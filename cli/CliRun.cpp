@@ -2,7 +2,6 @@
 
 #include <QEventLoop>
 #include <QFileDevice>
-#include <QFileInfo>
 #include <cerrno>
 #include <vector>
 
