@@ -40,6 +40,9 @@ void Shell::ShowMainWindow(const QString& folder) {
   }
   main_->SetStartFolder(folder);
   main_->show();
+  // A second start asks for it too: the window comes to the front.
+  main_->raise();
+  main_->activateWindow();
 }
 
 void Shell::ShowAbout() {
@@ -66,6 +69,8 @@ frmImgOpt* Shell::Optimize(const QString& path) {
   }
   if (!optimizer) return nullptr;
   optimizer->show();
+  optimizer->raise();
+  optimizer->activateWindow();
   optimizer->LoadPicture(path, true);
   return optimizer;  // null when the picture did not decode and the window went
 }
@@ -160,6 +165,9 @@ void Shell::ShowStartupWizard() {
 }
 
 void Shell::OfferStartupWizard() {
+  // Once a run: a launcher started again while the program runs only raises the main window.
+  if (wizardOffered_) return;
+  wizardOffered_ = true;
   // After the main window is up and the event loop runs: the dialog is modal over it.
   QTimer::singleShot(0, this, [this] {
     if (main_) ShowStartupWizard();
@@ -219,6 +227,8 @@ bool Shell::AnyWindowShown() const {
 }
 
 bool Shell::OpenBatch(const QStringList& paths, BatchPage page) {
+  // A second start's pictures join the open wizard.
+  if (batch_ && !batch_->Unloading()) return HandOffToBatch(paths, false) != nullptr;
   frmBatch* batch = NewBatch();
   for (const QString& path : paths) {
     const QFileInfo info(path);

@@ -70,5 +70,6 @@ class Shell : public QObject, public StartupTargets {
   QList<QPointer<QWidget>> windows_;
   QList<QPointer<QWidget>> views_;  // the View previews, for cascading new ones
   bool waiting_ = false;
+  bool wizardOffered_ = false;
   bool quitWithLastWindow_ = false;
 };

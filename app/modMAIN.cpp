@@ -1,10 +1,13 @@
 #include "app/modMAIN.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
+#include <csignal>
 
+#include "app/RunningProgram.h"
 #include "app/Shell.h"
 #include "app/StartupTargets.h"
 #include "app/frmStartupWizard.h"
@@ -90,13 +93,36 @@ void NameWindows() {
   if (!qEnvironmentVariableIsSet("RESOURCE_NAME")) qputenv("RESOURCE_NAME", AppInfo::kProductName);
 }
 
+void TakeOver(const QString& folder, const QString& args, StartupTargets& targets) {
+  // Relative paths are the second start's: read them from its folder.
+  const QString own = QDir::currentPath();
+  QDir::setCurrent(folder);
+  Main(args, targets);
+  QDir::setCurrent(own);
+}
+
+void IgnoreBrokenPipes() {
+  // A launcher that has gone leaves standard error a broken pipe (Qt writes its first warnings
+  // while the application is made), and a second start may close its socket early: a write
+  // there fails, it must not end the program with its pictures.
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
 int Run(QApplication& app) {
   NameWindows();
+  const QString args = ArgsFromCommandLine(QApplication::arguments());
+  RunningProgram running;
+  if (running.HandOver(QDir::currentPath(), args)) return 0;
   Prepare();
   Shell windows;
+  running.Listen();
+  QObject::connect(&running, &RunningProgram::Received, &windows,
+                   [&windows](const QString& folder, const QString& rest) {
+                     TakeOver(folder, rest, windows);
+                   });
   // The shell ends the program with its last window, owned ones included.
   app.setQuitOnLastWindowClosed(false);
-  Main(ArgsFromCommandLine(QApplication::arguments()), windows);
+  Main(args, windows);
   // With no window left (a batch hand-off with nothing usable) there is nothing to wait for.
   if (!windows.AnyWindowShown()) return 0;
   windows.SetQuitWithLastWindow(true);

@@ -19,7 +19,13 @@ void Prepare();
 // first found anywhere in the order Debug:StartMain, OptimizeImage, BatchProcess. Opens
 // one window through targets, or shows why none opens.
 void Main(const QString& args, StartupTargets& targets);
-// The whole start: prepares, opens the window the command line asks for and runs the
+// Before the application is made: writes to a closed pipe or socket fail instead of ending
+// the program.
+void IgnoreBrokenPipes();
+// Main for a command line a second start handed over from folder (its current folder).
+void TakeOver(const QString& folder, const QString& args, StartupTargets& targets);
+// The whole start: hands the command line to a running program and ends when there is one;
+// else prepares, opens the window the command line asks for and runs the
 // event loop while a window is open. Returns the process exit code.
 int Run(QApplication& app);
 

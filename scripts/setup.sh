@@ -12,7 +12,7 @@ packages=(
   libexif-dev liblcms2-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
-  xvfb x11-utils xauth imagemagick
+  xvfb x11-utils xauth imagemagick dbus-daemon
   parallel openssh-server
   dosfstools fusefat
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin bash-completion man-db

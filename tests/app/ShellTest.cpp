@@ -1,11 +1,15 @@
 // The shell: one optimiser however often Optimize is chosen, and every window the main window
 // opens is owned by it for the window system.
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSlider>
 #include <QWindow>
 
 #include "MainWindowFixture.h"
+#include "app/RunningProgram.h"
+#include "app/modMAIN.h"
 #include "batch/frmBatch.h"
 #include "browse/frmPicturePreview.h"
 #include "engine/clsImage.h"
@@ -168,6 +172,79 @@ TEST_F(MainWindowTest, SecondOptimizeAsksBeforeDroppingChanges) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(optimizer.isNull());
   }
+}
+
+// Programs started with this channel name that still run (the test's own process aside).
+int OthersOnChannel(const QByteArray& name) {
+  int count = 0;
+  const QByteArray own = QByteArray::number(QCoreApplication::applicationPid());
+  QDirIterator it("/proc");
+  while (it.hasNext()) {
+    const QFileInfo pid(it.next());
+    if (pid.fileName() == own || pid.fileName().toInt() == 0) continue;
+    QFile environ(pid.filePath() + "/environ");
+    if (environ.open(QIODevice::ReadOnly) &&
+        environ.readAll().split('\0').contains("TRIMJET_INSTANCE=" + name))
+      ++count;
+  }
+  return count;
+}
+
+// A file manager's second hand-off reaches the program that runs, over the session bus where
+// there is one and a local socket where not: its picture shows in the open optimiser after
+// the optimiser's question, and the second start ends without a window of its own.
+TEST_F(MainWindowTest, ASecondStartHandsItsPictureToTheRunningOptimiser) {
+  const QString a = Picture("a.png", 64, 48);
+  const QString b = Picture("b b.png", 90, 30);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  QProcess bus;
+  for (const bool onBus : {false, true}) {
+    SCOPED_TRACE(onBus ? "session bus" : "local socket");
+    if (onBus) {
+      bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+      if (!bus.waitForStarted(5000) || !bus.waitForReadyRead(5000)) {
+        ADD_FAILURE() << "no dbus-daemon to try the session bus with";
+        return;
+      }
+      const QByteArray address = bus.readLine().trimmed();
+      qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+      env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(address));
+    } else {
+      env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    }
+    const QByteArray name = onBus ? "ShellTestBus" : "ShellTestSocket";
+    env.insert("TRIMJET_INSTANCE", QString::fromLatin1(name));
+    RunningProgram running(QString::fromLatin1(name), onBus ? RunningProgram::Channel::kAny
+                                                            : RunningProgram::Channel::kSocketOnly);
+    ASSERT_TRUE(running.Listen());
+    QObject::connect(&running, &RunningProgram::Received, &shell,
+                     [this](const QString& folder, const QString& args) {
+                       modMAIN::TakeOver(folder, args, shell);
+                     });
+    QPointer<frmImgOpt> optimizer = shell.Optimize(a);
+    ASSERT_NE(optimizer, nullptr);
+    auto* quality = optimizer->findChild<QSlider*>("sldQuality");
+    quality->setValue(quality->value() == 50 ? 40 : 50);  // a change, so it asks first
+    dialogs.answers = {Dialogs::No};
+    const int asked = dialogs.MessageCount();
+
+    QProcess handoff;
+    handoff.setProcessEnvironment(env);
+    handoff.setWorkingDirectory(dir.path());
+    handoff.start(TestEnv::BinDir() + "/trimjet-handoff", {"b b.png"});  // relative to its folder
+    ASSERT_TRUE(handoff.waitForFinished(10000));
+    EXPECT_EQ(handoff.exitCode(), 0) << handoff.readAllStandardError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return optimizer && optimizer->GetFileName() == b; }, 10000));
+    EXPECT_EQ(dialogs.MessageCount(), asked + 1);
+    EXPECT_EQ(optimizer->SourcePicture()->Width(), 90);
+    EXPECT_EQ(OpenOf<frmImgOpt>().size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return OthersOnChannel(name) == 0; }, 10000));
+    dialogs.answers = {Dialogs::No};
+    optimizer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  bus.kill();
+  bus.waitForFinished();
 }
 
 }  // namespace
