@@ -142,13 +142,18 @@ QStringList frmMainForm::SelectedPaths() const {
   return paths;
 }
 
-void frmMainForm::Browser_SelectionChanged() {
+void frmMainForm::ShowSelectedDimensions() {
   const clsBrowsePic* first = PictureBrowser_->GetSelectedBrowsePic();
-  // A picture whose thumbnail has not been read yet has no size to show, rather than 0x0.
+  // A picture whose thumbnail has not been read yet has no size to show, rather than 0x0; it
+  // comes with the thumbnail.
   const bool known = first && first->GetPictureWidth() > 0 && first->GetPictureHeight() > 0;
   txtDimensions_->setText(
       known ? StatisticsText::DimensionsText(first->GetPictureWidth(), first->GetPictureHeight())
             : QString());
+}
+
+void frmMainForm::Browser_SelectionChanged() {
+  ShowSelectedDimensions();
   UpdateControls();
   const QStringList paths = SelectedPaths();
   qint64 total = 0;  // 64-bit: a folder of large pictures passes 2 GiB easily

@@ -96,6 +96,7 @@ class frmMainForm : public QMainWindow, public BrowserHost {
 
   void FirstActivation();
   void Browser_SelectionChanged();
+  void ShowSelectedDimensions();
   void Browser_Menu(int x, int y);
   QStringList SelectedPaths() const;
 

@@ -213,6 +213,8 @@ void frmMainForm::ConnectControls() {
           [this](const QString& path) { PictureBrowser_->SetDirectory(path); });
   connect(PictureBrowser_, &PictureBrowser::SelectionChanged, this,
           &frmMainForm::Browser_SelectionChanged);
+  connect(PictureBrowser_, &PictureBrowser::SelectedPictureRead, this,
+          &frmMainForm::ShowSelectedDimensions);
   connect(PictureBrowser_, &PictureBrowser::DblClick, this, &frmMainForm::cmdOptimize_Click);
   connect(PictureBrowser_, &PictureBrowser::DeleteRequested, this, &frmMainForm::mnuBDelete_Click);
   connect(PictureBrowser_, &PictureBrowser::Menu, this, &frmMainForm::Browser_Menu);

@@ -12,6 +12,7 @@
 #include "browse/BrowseGeometry.h"
 #include "browse/BrowserHost.h"
 #include "browse/ThumbnailLoader.h"
+#include "browse/GridAccessibility.h"
 #include "browse/clsBrowsePic.h"
 #include "browse/clsDirPics.h"
 #include "engine/clsImage.h"
@@ -24,6 +25,7 @@ PictureBrowser::PictureBrowser(QWidget* parent)
       pictures_(new QWidget(this)),
       vscroll_(new QScrollBar(Qt::Vertical, this)),
       loader_(new ThumbnailLoader(this)) {
+  GridAccessibility::Install();  // before the surface is named, so it is read as a list
   pictures_->setObjectName(QStringLiteral("Pictures"));
   vscroll_->setObjectName(QStringLiteral("VScroll"));
   pictures_->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -163,6 +165,8 @@ void PictureBrowser::ThumbnailReady(quint64 id, const ThumbnailResult& result) {
     return;
   }
   item->SetThumbnail(result);
+  // Reading the thumbnail is what tells the picture's size.
+  if (item == current_->GetSelectedBrowsePic()) Q_EMIT SelectedPictureRead();
   for (int i = 1; i <= current_->GetImagesCount(); ++i) {
     if (current_->Item(i) != item) continue;
     QImage surface = backBuffer_->Surface();
@@ -202,7 +206,10 @@ void PictureBrowser::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
     case Qt::Key_Home:
     case Qt::Key_End:
-      if (mods == Qt::NoModifier) return MoveSelection(event->key());
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      if (mods == Qt::NoModifier || mods == Qt::ShiftModifier)
+        return MoveSelection(event->key(), mods == Qt::ShiftModifier);
       break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -220,11 +227,12 @@ void PictureBrowser::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void PictureBrowser::MoveSelection(int key) {
+void PictureBrowser::MoveSelection(int key, bool extend) {
   const int count = current_->GetImagesCount();
   if (count == 0) return;
   const int perLine = std::max(1, current_->GetImagesPerLine(pictures_->width()));
-  const int from = current_->Anchor();
+  const int lines = std::max(1, pictures_->height() / BrowseGeometry::kCellHeight);
+  const int from = current_->Current();
   int to = from;
   if (from < 1 || from > count) {
     to = 1;  // nothing chosen yet: the first picture
@@ -240,11 +248,17 @@ void PictureBrowser::MoveSelection(int key) {
     to = 1;
   } else if (key == Qt::Key_End) {
     to = count;
+  } else if (key == Qt::Key_PageUp) {
+    to = from - perLine * lines;
+  } else if (key == Qt::Key_PageDown) {
+    to = from + perLine * lines;
   }
   to = std::clamp(to, 1, count);
-  current_->SelectOnly(to);
+  if (extend)
+    current_->SelectRangeTo(to);
+  else
+    current_->SelectOnly(to);
   const int line = (to - 1) / perLine + 1;
-  const int lines = std::max(1, pictures_->height() / BrowseGeometry::kCellHeight);
   if (line < vscroll_->value())
     vscroll_->setValue(line);
   else if (line > vscroll_->value() + lines - 1)

@@ -53,6 +53,8 @@ class PictureBrowser : public QWidget {
   // The Delete key with something selected: the host asks and deletes.
   void DeleteRequested();
   void SelectionChanged();
+  // The first selected picture's thumbnail was read, and with it its size.
+  void SelectedPictureRead();
   // Right button pressed while something is selected; position in this control's pixels.
   void Menu(int x, int y);
 
@@ -67,7 +69,8 @@ class PictureBrowser : public QWidget {
   void PaintSurface(const QRect& area);
   void MousePress(QMouseEvent* event);
   // Arrow keys: the selection moves by columns and lines and stays on the page.
-  void MoveSelection(int key);
+  // extend: Shift held, the range from the anchor follows the key.
+  void MoveSelection(int key, bool extend);
   void ThumbnailReady(quint64 id, const ThumbnailResult& result);
   void EnsureBackBuffer(int width, int height);
 

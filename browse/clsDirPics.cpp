@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <algorithm>
 
 #include "browse/BrowseGeometry.h"
@@ -13,8 +15,6 @@
 #include "engine/SafeFile.h"
 
 namespace {
-
-constexpr QRgb kPageColour = qRgb(200, 200, 200);
 
 QString WithSlash(const QString& path) {
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
@@ -53,7 +53,7 @@ void clsDirPics::RebuildImageList(BrowserHost* host, const std::function<void()>
     for (const QString& name : SafeFile::UndecodableNames(folder_))
       if (!name.startsWith(QLatin1Char('.'))) names << name;
   items_.clear();
-  anchor_ = 0;  // it named an item of the list just dropped
+  anchor_ = current_ = 0;  // they named items of the list just dropped
   if (cleared) cleared();
   if (host) {
     host->SetScanRange(int(names.size()));
@@ -92,7 +92,9 @@ void clsDirPics::Draw(QPainter& dc, int startLine, int pageWidth, int pageHeight
   const int perLine = GetImagesPerLine(pageWidth);
   const int lines = std::max(pageHeight, 0) / BrowseGeometry::kCellHeight;
   const int first = BrowseGeometry::FirstIndexOfPage(startLine, perLine);
-  dc.fillRect(0, 0, pageWidth, pageHeight, QColor(kPageColour));
+  // The view colour of the desktop, as a file manager's icon view: what the columns leave at
+  // the right is page, not a band of its own, and a dark palette gives a dark page.
+  dc.fillRect(0, 0, pageWidth, pageHeight, QGuiApplication::palette().color(QPalette::Base));
 
   const int n = GetImagesCount();
   int next = first;  // first item not drawn
@@ -142,12 +144,16 @@ void clsDirPics::SelectPics(int x, int y, int shift, int pageWidth, int startLin
       Item(i)->SetSelected(true);
       if (i == index) break;
     }
+    // The anchor stays where the range began, as in a file manager.
+    anchor_ = from;
+    current_ = index;
+    return;
   } else if (shift == kCtrl) {
     Item(index)->SetSelected(!Item(index)->IsSelected());
   } else {
     Item(index)->SetSelected(true);
   }
-  anchor_ = index;
+  anchor_ = current_ = index;
 }
 
 int clsDirPics::GetSelectedCount() const {
@@ -172,7 +178,15 @@ void clsDirPics::SelectOnly(int index) {
   if (!Item(index)) return;
   for (auto& item : items_) item->SetSelected(false);
   Item(index)->SetSelected(true);
-  anchor_ = index;
+  anchor_ = current_ = index;
+}
+
+void clsDirPics::SelectRangeTo(int index) {
+  if (!Item(index)) return;
+  if (!Item(anchor_)) anchor_ = index;
+  const auto [low, high] = std::minmax(anchor_, index);
+  for (int i = 1; i <= GetImagesCount(); ++i) Item(i)->SetSelected(i >= low && i <= high);
+  current_ = index;
 }
 
 void clsDirPics::SelectAll() {

@@ -60,11 +60,16 @@ class clsDirPics {
   void SelectAll();
   // Selects item index (1-based) alone and makes it the anchor, as a plain click would.
   void SelectOnly(int index);
+  // Selects from the anchor to index and nothing else, as Shift with an arrow key does; the
+  // anchor stays, so the range can grow and shrink.
+  void SelectRangeTo(int index);
   void RemoveSelected();
   // Drops the items whose files are no longer normal files.
   void RemoveInvalid();
   void DeleteImageData();
   int Anchor() const { return anchor_; }
+  // The item the last click or key went to: the moving end of a range.
+  int Current() const { return current_; }
 
  private:
   void RemoveWhere(const std::function<bool(const clsBrowsePic&)>& drop);
@@ -72,4 +77,5 @@ class clsDirPics {
   QString folder_;
   std::vector<std::unique_ptr<clsBrowsePic>> items_;  // item i lives at items_[i - 1]
   int anchor_ = 0;
+  int current_ = 0;
 };

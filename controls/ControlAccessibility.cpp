@@ -1,6 +1,7 @@
 #include "controls/ControlAccessibility.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 
 #include "controls/CommandButton.h"
 #include "controls/SizerBarBase.h"
@@ -10,7 +11,8 @@ namespace {
 
 class ButtonInterface : public QAccessibleWidget {
  public:
-  explicit ButtonInterface(CommandButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+  explicit ButtonInterface(CommandButton* button)
+      : QAccessibleWidget(button, QAccessible::Button) {}
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
@@ -51,7 +53,8 @@ class ButtonInterface : public QAccessibleWidget {
 
 class ProgressInterface : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
-  explicit ProgressInterface(UserProgress* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+  explicit ProgressInterface(UserProgress* bar)
+      : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
     if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -90,6 +93,16 @@ class SizerInterface : public QAccessibleWidget {
   }
 };
 
+// A widget made without a parent may be asked for before it is placed in a window: its role
+// follows what it is when asked.
+class PlainWidgetInterface : public QAccessibleWidget {
+ public:
+  explicit PlainWidgetInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Client) {}
+  QAccessible::Role role() const override {
+    return widget()->isWindow() ? QAccessible::Window : QAccessibleWidget::role();
+  }
+};
+
 }  // namespace
 
 namespace ControlAccessibility {
@@ -110,7 +123,14 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return new ProgressInterface(static_cast<UserProgress*>(object));
   if (className == QLatin1String("SizerBarBase"))
     return new SizerInterface(static_cast<SizerBarBase*>(object));
+  // A window built straight on a plain widget would be read as a client area ("filler").
+  if (className == QLatin1String(object->metaObject()->className()) &&
+      object->metaObject()->superClass() == &QWidget::staticMetaObject)
+    return new PlainWidgetInterface(static_cast<QWidget*>(object));
   return nullptr;
 }
+
+// Windows may be read before any control of this kind is made.
+Q_COREAPP_STARTUP_FUNCTION(Install)
 
 }  // namespace ControlAccessibility

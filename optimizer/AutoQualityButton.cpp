@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QSlider>
 
@@ -43,10 +44,23 @@ AutoQualityButton::AutoQualityButton(QSlider* slider, Picture picture, QWidget* 
     });
   }
   setMenu(menu);
+  // A Tab stop of its own, so that its menu can be reached without a mouse (see keyPressEvent).
+  setFocusPolicy(Qt::StrongFocus);
   // Checkable (the batch options): ticking it also shows the quality for the picture at hand.
   connect(this, &QToolButton::clicked, this, [this] {
     if (!isCheckable() || isChecked()) Apply();
   });
+}
+
+void AutoQualityButton::keyPressEvent(QKeyEvent* event) {
+  // The keys a combo box opens its list with open the level menu.
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  if (event->key() == Qt::Key_F4 ||
+      (event->key() == Qt::Key_Down && (mods == Qt::NoModifier || mods == Qt::AltModifier))) {
+    showMenu();
+    return;
+  }
+  QToolButton::keyPressEvent(event);
 }
 
 void AutoQualityButton::SetLevel(AutoQuality::Level level) {

@@ -24,6 +24,10 @@ class AutoQualityButton : public QToolButton {
   // Searches now and moves the slider; false when there is no picture or it cannot be encoded.
   bool Apply();
 
+ protected:
+  // Down, Alt+Down or F4 open the level menu.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QSlider* slider_;
   Picture picture_;

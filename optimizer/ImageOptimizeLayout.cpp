@@ -78,11 +78,15 @@ void ImageOptimize::BuildControls() {
   SSTab_->addTab(size, QStringLiteral("     Size"));
   chkSize_ = Named(new QCheckBox, "chkSize");
   chkSize_->setAccessibleName(QStringLiteral("Resize images"));  // it sits on the tab, wordless
+  // Without words the style has nothing to draw its focus frame round: the box shows it.
+  chkSize_->setStyleSheet(
+      QStringLiteral("QCheckBox:focus { background-color: palette(highlight); border-radius: 3px; }"));
   SSTab_->tabBar()->setTabButton(1, QTabBar::LeftSide, chkSize_);
 
   auto* effects = new QWidget;
   auto* effectsGrid = new QGridLayout(effects);
   lstEffects_ = Named(new QListWidget, "lstEffects");
+  lstEffects_->setAccessibleName(QStringLiteral("Effects"));
   cmdAdd_ = Named(new QPushButton(QStringLiteral("Add")), "cmdAdd");
   cmdRemove_ = Named(new QPushButton(QStringLiteral("Remove")), "cmdRemove");
   cmdProp_ = Named(new QPushButton(QStringLiteral("Properties")), "cmdProp");
@@ -138,5 +142,6 @@ void ImageOptimize::ConnectControls() {
 void ImageOptimize::ArrangePreviews() {
   const WindowArrangement a = PreviewPlacement::Place(window(), owner_, original_, optimizedView_);
   // The wizard is not moved once the user sees it; before that it goes below the previews.
-  if (!window()->isVisible()) window()->move(window()->frameGeometry().left(), a.ownTop);
+  if (!window()->isVisible())
+    window()->move(a.ownLeft >= 0 ? a.ownLeft : window()->frameGeometry().left(), a.ownTop);
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -63,6 +65,12 @@ struct World {
     return n;
   }
 };
+
+// What a key's menu showed, read while the menu was open.
+QString& MenuSeen() {
+  static QString seen;
+  return seen;
+}
 
 struct KeyCheck {
   const char* what;
@@ -232,7 +240,20 @@ const std::vector<WindowCase>& Cases() {
            EXPECT_EQ(w.Messages("message"), 0);
            EXPECT_TRUE(!win || !win->isVisible());
          }}}},
-      {"options panel", [](World&) -> QWidget* { return new ImageOptimize; }, {}},
+      {"options panel",
+       [](World&) -> QWidget* { return new ImageOptimize; },
+       {{"Down on Auto opens its level menu", QKeySequence(Qt::Key_Down),
+         [](QWidget* win, World&) {
+           win->findChild<QWidget*>("cmdAutoQuality")->setFocus();
+           // The menu runs its own loop: look at it from there, then close it.
+           QTimer::singleShot(0, [] {
+             QWidget* popup = QApplication::activePopupWidget();
+             const QAction* high = popup ? popup->findChild<QAction*>("mnuAutoHigh") : nullptr;
+             MenuSeen() = high ? "|" + high->text() : QString();
+             if (popup) popup->close();
+           });
+         },
+         [](QWidget*, World&) { EXPECT_TRUE(MenuSeen().endsWith("|High")) << MenuSeen().toStdString(); }}}},
       {"wizard list page",
        [](World& w) -> QWidget* { return WizardOn(w, 0); },
        {{"F1 opens the help",
@@ -260,10 +281,36 @@ const std::vector<WindowCase>& Cases() {
            main->Browser()->Current()->SelectOnly(1);
            main->Browser()->Pictures()->setFocus();
          },
-         [](QWidget* win, World&) { EXPECT_EQ(SelectedIndex(static_cast<frmMainForm*>(win)), 2); }},
+         [](QWidget* win, World&) {
+           auto* main = static_cast<frmMainForm*>(win);
+           EXPECT_EQ(SelectedIndex(main), 2);
+           // A screen reader reads the grid as a list of the pictures, the selection with it.
+           QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(main->Browser()->Pictures());
+           ASSERT_EQ(grid->role(), QAccessible::List);
+           ASSERT_EQ(grid->childCount(), 3);
+           EXPECT_EQ(grid->child(1)->text(QAccessible::Name), "b.jpg");
+           EXPECT_EQ(grid->indexOfChild(grid->child(1)), 1);
+           EXPECT_TRUE(grid->child(1)->state().selected);
+           EXPECT_FALSE(grid->child(0)->state().selected);
+         }},
         {"Left moves it back",
          QKeySequence(Qt::Key_Left),
          {},
+         [](QWidget* win, World&) { EXPECT_EQ(SelectedIndex(static_cast<frmMainForm*>(win)), 1); }},
+        {"Shift+End selects on to the last", QKeySequence(Qt::SHIFT | Qt::Key_End), {},
+         [](QWidget* win, World&) {
+           EXPECT_EQ(static_cast<frmMainForm*>(win)->Browser()->Current()->GetSelectedCount(), 3);
+         }},
+        {"Shift+Left gives the last back, the range still from the first",
+         QKeySequence(Qt::SHIFT | Qt::Key_Left), {},
+         [](QWidget* win, World&) {
+           const clsDirPics* pics = static_cast<frmMainForm*>(win)->Browser()->Current();
+           EXPECT_EQ(pics->GetSelectedCount(), 2);
+           EXPECT_TRUE(pics->Item(1)->IsSelected());
+         }},
+        {"PageDown goes a page on, to the last at most", QKeySequence(Qt::Key_PageDown), {},
+         [](QWidget* win, World&) { EXPECT_EQ(SelectedIndex(static_cast<frmMainForm*>(win)), 3); }},
+        {"PageUp goes back to the first", QKeySequence(Qt::Key_PageUp), {},
          [](QWidget* win, World&) { EXPECT_EQ(SelectedIndex(static_cast<frmMainForm*>(win)), 1); }},
         {"Delete asks before deleting (No keeps the file)",
          QKeySequence(Qt::Key_Delete),
@@ -337,6 +384,10 @@ TEST_P(KeyboardReachTest, TabReachesEveryNamedControlAndKeysAct) {
   ASSERT_TRUE(world.dir.isValid());
   QWidget* window = ActiveWindowOf(c.open(world));
 
+  // A window is read as a window or a dialog, never as a "filler".
+  const QAccessible::Role windowRole = QAccessible::queryAccessibleInterface(window)->role();
+  EXPECT_TRUE(windowRole == QAccessible::Window || windowRole == QAccessible::Dialog)
+      << Describe(window).toStdString() << " is read as role " << int(windowRole);
   const QSet<QWidget*> reached = TabWalk(window);
   int controls = 0;
   for (QWidget* w : window->findChildren<QWidget*>()) {
@@ -355,6 +406,12 @@ TEST_P(KeyboardReachTest, TabReachesEveryNamedControlAndKeysAct) {
     }
     EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
         << Describe(w).toStdString() << " has no name";
+    if (a->role() == QAccessible::List) {
+      for (int i = 0; i < a->childCount(); ++i) {
+        EXPECT_FALSE(a->child(i)->text(QAccessible::Name).isEmpty())
+            << Describe(w).toStdString() << " item " << i << " has no name";
+      }
+    }
     if (auto* bar = qobject_cast<UserProgress*>(w)) {
       ASSERT_NE(a->valueInterface(), nullptr);
       EXPECT_EQ(a->valueInterface()->currentValue().toInt(), bar->Value());
