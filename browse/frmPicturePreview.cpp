@@ -27,6 +27,17 @@ void frmPicturePreview::SetImage(std::shared_ptr<clsImage> img) {
 
 void frmPicturePreview::RedrawImage() { view_->Refresh(); }
 
+QSize frmPicturePreview::WantedFrameSize() const {
+  const QRect frame = frameGeometry();
+  if (!image_ || image_->hDC() == 0) return frame.size();
+  const QSize extra =
+      frame.size() - size() + QSize(view_->GetDeltaWidth(), view_->GetDeltaHeight());
+  const QRect available = screen() ? screen()->availableGeometry() : QRect();
+  return ViewGeometry::PreviewFrame(frame, QSize(image_->Width(), image_->Height()), extra,
+                                    available)
+      .size();
+}
+
 void frmPicturePreview::SizeToPicture() {
   if (isMaximized() || isFullScreen() || !image_ || image_->hDC() == 0) return;
   const QRect frame = frameGeometry();

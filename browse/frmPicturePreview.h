@@ -29,6 +29,9 @@ class frmPicturePreview : public QWidget {
   // that a growing picture does not cover the window that placed this one, until the user
   // moves it out of the area. Empty: the screen only.
   void SetSizeLimit(const QRect& area) { limit_ = area; }
+  // The frame size the picture asks for on its screen, whatever limit an earlier picture
+  // left: placing the windows from it keeps one small picture from shrinking every later one.
+  QSize WantedFrameSize() const;
   ImageView* View() const { return view_; }
   // Asked before every close; false keeps the window open with its picture (the optimiser's
   // save question was cancelled). None: the window always closes.

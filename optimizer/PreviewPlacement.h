@@ -1,7 +1,7 @@
 #pragma once
 // Puts the Original and Optimized previews of the optimiser window or the batch wizard where
-// WindowArrangement says, against their owner (the main window) when they have one, else the
-// screen.
+// WindowArrangement says, on the screen of their owner (the main window) when they have one,
+// else of the window.
 #include "optimizer/WindowArrangement.h"
 
 class QWidget;

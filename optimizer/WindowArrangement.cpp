@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/Rounding.h"
 #include "core/Twips.h"
+#include "engine/Rounding.h"
 
 namespace {
 constexpr double kPreviewsBelowTop = 1200;
@@ -12,8 +12,9 @@ constexpr double kGapToCentre = 50;
 constexpr double kLeftMargin = 100;
 constexpr double kGapBelowPreviews = 100;
 constexpr double kBottomMargin = 120;
-// Previews cut short to keep the window clear of them keep at least this height (pixels).
-constexpr int kShortestPreview = 120;
+// Previews above the window keep at least their picture's height or this share of the
+// frame's, whichever is less; else the window goes beside them.
+constexpr int kShortestShare = 3;
 }  // namespace
 
 WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFrame, QSize ownFrame) {
@@ -41,11 +42,25 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   result.ownTop = ToPixels(ownTop);
   // The previews end above the window, so neither hides the other: a window pushed up over
   // tall previews, or a picture that grows later (the view's scroll bars show the rest).
-  const int bottom =
-      std::min(reference.bottom(), std::max(ToPixels(ownTop - kGapBelowPreviews) - 1,
-                                            result.original.y() + kShortestPreview - 1));
+  const int bottom = std::min(reference.bottom(), ToPixels(ownTop - kGapBelowPreviews) - 1);
+  const int shortest = std::min(originalFrame.height(), reference.height() / kShortestShare);
+  if (bottom - result.original.y() + 1 >= shortest) {
+    result.originalArea =
+        QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
+    result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));
+    return result;
+  }
+  // No room above the window (a low screen): it goes to the left at the previews' top, and
+  // the two previews share the width beside it, down to the frame's bottom.
+  result.ownLeft = ToPixels(l + kLeftMargin);
+  result.ownTop = result.original.y();
+  const int left = result.ownLeft + ownFrame.width() + ToPixels(2 * kGapToCentre);
+  const int middle = (left + reference.right()) / 2;
+  const int lowestPixel = ToPixels(t + h - kBottomMargin) - 1;
+  result.original = QPoint(left, result.ownTop);
+  result.optimized = QPoint(middle + ToPixels(kGapToCentre), result.ownTop);
   result.originalArea =
-      QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
-  result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));
+      QRect(result.original, QPoint(middle - ToPixels(kGapToCentre) - 1, lowestPixel));
+  result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), lowestPixel));
   return result;
 }

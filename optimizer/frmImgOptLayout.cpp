@@ -76,6 +76,10 @@ void frmImgOpt::BuildControls() {
   commands->addWidget(cmdShowPreviews_, 2, 0);
   commands->addWidget(chkLinkPreviews_, 2, 1, 1, 2);
 
+  // The window takes its size from its contents: room for the longest figure from the start,
+  // so that the note of a larger file does not widen it under the pointer.
+  c.txtOptimizedSize->setMinimumWidth(c.txtOptimizedSize->fontMetrics().horizontalAdvance(
+      QStringLiteral("9999.9 Kb (LARGER than the original)")));
   auto* column = new QVBoxLayout(this);
   column->addWidget(quality);
   column->addWidget(size);
@@ -153,5 +157,5 @@ void frmImgOpt::ArrangeWindows() {
   adjustSize();
   const WindowArrangement a = PreviewPlacement::Place(this, owner_, original_, optimizedView_);
   // A place the user chose before is kept; the previews still go where they belong.
-  if (!placeRemembered_) move(frameGeometry().left(), a.ownTop);
+  if (!placeRemembered_) move(a.ownLeft >= 0 ? a.ownLeft : frameGeometry().left(), a.ownTop);
 }

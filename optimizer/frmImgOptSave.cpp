@@ -77,10 +77,17 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
              Dialogs::YesNo | Dialogs::Exclamation | Dialogs::DefaultButton2) != Dialogs::Yes)
     return false;
   const QString note = changed ? QString() : TrashNote(fileName);
-  if (!note.isEmpty() && !trashAgreed &&
-      MsgBox(this, note + QStringLiteral("\nSave?"),
-             Dialogs::YesNo | Dialogs::Question | Dialogs::DefaultButton2) != Dialogs::Yes)
-    return false;
+  // Enter (No) still saves, as Save was asked for, but keeps the old file: only Yes trashes it.
+  bool keepOld = false;
+  if (!note.isEmpty() && !trashAgreed) {
+    const Dialogs::Answer answer = MsgBox(
+        this,
+        note + QStringLiteral("\nYes: as said. No: \"%1\" stays beside it. Cancel: nothing is saved.")
+                   .arg(QFileInfo(fileName).fileName()),
+        Dialogs::YesNoCancel | Dialogs::Question | Dialogs::DefaultButton2);
+    if (answer == Dialogs::Cancel) return false;
+    keepOld = answer == Dialogs::No;
+  }
   // The new file is written completely (a temporary file renamed into place) before anything
   // is removed, so a failed save leaves the user's files as they were.
   // The same encoder and writer as savejpg, so that the message can say why it failed.
@@ -100,7 +107,7 @@ bool frmImgOpt::SaveAs(const QString& fileName, bool trashAgreed) {
   // where the user can still get it back. A typed name that was changed is never removed,
   // and a file no trash can take is deleted for good only when the user says so.
   QString why;
-  if (!note.isEmpty() && !Trash::Move(fileName, &why) &&
+  if (!note.isEmpty() && !keepOld && !Trash::Move(fileName, &why) &&
       MsgBox(this,
              QStringLiteral("\"%1\" cannot go to the trash: %2.\nDelete it for good? "
                             "No keeps it beside the new picture.")

@@ -125,9 +125,24 @@ TEST(WindowArrangementTest, TallOriginalPushesTheWindowToTheBottomLimit) {
   EXPECT_EQ(a.originalArea.top(), 80);
 }
 
-TEST(WindowArrangementTest, WindowTallerThanTheFrameLeavesThePreviewsSomeHeight) {
-  const auto a = WindowArrangement::Compute({0, 0, 1600, 600}, {600, 800}, {300, 700});
-  EXPECT_EQ(a.originalArea.height(), 120);
+// A low screen (1366 x 768 less a panel) leaves no room above a tall window: it goes to the
+// left, and the previews beside it keep a useful height without covering its title bar.
+TEST(WindowArrangementTest, WindowWithNoRoomAboveGoesBesideThePreviews) {
+  for (const QSize own : {QSize(560, 700), QSize(300, 700), QSize(560, 620)}) {
+    SCOPED_TRACE(own.height());
+    const QRect screen(0, 0, 1366, 740);
+    const auto a = WindowArrangement::Compute(screen, {600, 800}, own);
+    const QRect window(QPoint(a.ownLeft, a.ownTop), own);
+    EXPECT_EQ(window.topLeft(), QPoint(7, 80));
+    for (const QRect& area : {a.originalArea, a.optimizedArea}) {
+      EXPECT_FALSE(area.intersects(window));
+      EXPECT_TRUE(screen.contains(area));
+      EXPECT_GE(area.height(), 600);
+    }
+    EXPECT_FALSE(a.originalArea.intersects(a.optimizedArea));
+  }
+  // Room above it: it stays where it is, below the previews.
+  EXPECT_EQ(WindowArrangement::Compute({0, 0, 1920, 1050}, {600, 400}, {560, 600}).ownLeft, -1);
 }
 
 TEST(WindowArrangementTest, FollowsTheReferenceFrame) {

@@ -165,7 +165,8 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
 }
 
 // A file other than the loaded picture is never replaced, nor the loaded PNG trashed, unasked,
-// whatever name the save ends up with; No is the default and leaves every file as it was.
+// whatever name the save ends up with; No is the default and leaves every file that was there
+// as it was (to the trash question it still saves the JPEG, keeping the PNG beside it).
 struct OtherFileCase {
   const char* name;
   const char* loaded;    // the picture opened
@@ -208,6 +209,10 @@ TEST_P(OtherFileTest, IsNamedBeforeItIsReplaced) {
                 q.text.contains("\"" + QString::fromLatin1(c.asked) + "\" goes to the trash"))
         << q.text.toStdString();
     EXPECT_EQ(q.defaultAnswer, Dialogs::No);
+    const QString jpeg = dir_.filePath(SaveName::JpegName(c.loaded));
+    if (QString::fromLatin1(c.asked) == c.loaded && jpeg != loaded) {
+      EXPECT_TRUE(QFile::exists(jpeg));
+    }
   } else {
     EXPECT_EQ(dialogs_.MessageCount(), 0);
     EXPECT_TRUE(QFile::exists(dir_.filePath(SaveName::JpegName(c.typed))));
