@@ -1,12 +1,14 @@
-// optimizer_bench make FILE [WIDTH HEIGHT] | quality FILE [RUNS] | drag FILE | memory FILE
+// optimizer_bench make FILE [WIDTH HEIGHT] | quality FILE [RUNS] | drag FILE | memory FILE |
+//                 pointer FILE [DRAGS]
 //   make:    writes a photograph-like JPEG (12 megapixels by default).
 //   quality: median time from a quality change in the optimiser window to updated statistics
 //            and Optimized preview, against the bare engine round trip of the same picture.
 //   drag:    a held arrow key (20 repeats at 30 a second) on the quality slider: time from
 //            the last repeat to the final statistics, in bare round trips.
+//   pointer: real pointer drags of the quality handle on an X display (PointerDrag.cpp).
 //   memory:  peak resident memory of the window holding the picture, over the process before
 //            it opened, in multiples of the 24-bit picture size. Run it in a fresh process.
-// Runs on the offscreen platform.
+// Runs on the offscreen platform, pointer on the X display.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "DemoScene.h"
+#include "PointerDrag.h"
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
 #include "optimizer/frmImgOpt.h"
@@ -186,12 +189,13 @@ int Memory(const QString& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const bool pointer = argc > 1 && qstrcmp(argv[1], "pointer") == 0;
+  qputenv("QT_QPA_PLATFORM", pointer ? "xcb" : "offscreen");
   QApplication app(argc, argv);
   Language().AddDefaultStrings();
   const QStringList args = app.arguments().mid(1);
   if (args.size() < 2) {
-    std::fprintf(stderr, "usage: optimizer_bench make|quality|drag|memory FILE [...]\n");
+    std::fprintf(stderr, "usage: optimizer_bench make|quality|drag|memory|pointer FILE [...]\n");
     return 2;
   }
   if (args[0] == QLatin1String("make"))
@@ -199,5 +203,6 @@ int main(int argc, char** argv) {
   if (args[0] == QLatin1String("quality")) return Quality(args[1], args.value(2, "9").toInt());
   if (args[0] == QLatin1String("drag")) return Drag(args[1]);
   if (args[0] == QLatin1String("memory")) return Memory(args[1]);
+  if (pointer) return PointerDrag(args[1], args.value(2, "10").toInt());
   return 2;
 }
