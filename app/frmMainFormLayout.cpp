@@ -104,6 +104,7 @@ void frmMainForm::BuildControls() {
   cmdCancel_->installEventFilter(this);
   Progress_ = Named(new UserProgress(BottomBar_), "Progress");
   Progress_->SetBarText(QString());
+  Progress_->UseDesktopColours();
 
   const int barPixels = Px(kBottomBarHeight) - 4;
   txtSize_->resize(Px(kStatusWidth), barPixels);

@@ -134,11 +134,7 @@ QWidget* frmBatch::BuildRunPage() {
   auto* page = Named(new QWidget, "StepFinish");
   auto* column = new QVBoxLayout(page);
   ProgressBar_ = Named(new UserProgress, "ProgressBar");
-  // The desktop's colours: readable in a light and a dark palette alike.
-  ProgressBar_->SetBarColor(palette().color(QPalette::Highlight));
-  ProgressBar_->SetTextColor(palette().color(QPalette::WindowText));
-  ProgressBar_->SetBkColor(palette().color(QPalette::Window));
-  ProgressBar_->SetBackColor(palette().color(QPalette::Window));
+  ProgressBar_->UseDesktopColours();
   ProgressBar_->setFixedHeight(24);
   txtProgress_ = Named(new QPlainTextEdit, "txtProgress");
   txtProgress_->setReadOnly(true);

@@ -1,6 +1,7 @@
 #include "controls/UserProgress.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
@@ -31,6 +32,15 @@ void UserProgress::SetValue(int value) {
   QAccessibleValueChangeEvent changed(this, value_);
   QAccessible::updateAccessibility(&changed);
   emit ValueChange(value_);
+}
+
+void UserProgress::UseDesktopColours() {
+  // The application's palette: this control's own already holds the fixed colours.
+  const QPalette desktop = QApplication::palette(this);
+  SetBarColor(desktop.color(QPalette::Highlight));
+  SetTextColor(desktop.color(QPalette::WindowText));
+  SetBkColor(desktop.color(QPalette::Window));
+  ApplyColours();
 }
 
 QColor UserProgress::BackColor() const { return palette().color(QPalette::Window); }

@@ -28,6 +28,9 @@ class UserProgress : public QFrame {
   void SetTextColor(const QColor& c) { textColor_ = c; }
   QColor BkColor() const { return bkColor_; }
   void SetBkColor(const QColor& c) { bkColor_ = c; }
+  // The desktop's palette for bar, text and background instead of the fixed navy, red and
+  // grey: readable in a light and a dark palette alike.
+  void UseDesktopColours();
   // "%" shows the percentage, other texts show as they are, "" shows nothing.
   QString BarText() const { return barText_; }
   void SetBarText(const QString& text) { barText_ = text; }
