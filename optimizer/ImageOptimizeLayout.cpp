@@ -79,8 +79,8 @@ void ImageOptimize::BuildControls() {
   chkSize_ = Named(new QCheckBox, "chkSize");
   chkSize_->setAccessibleName(QStringLiteral("Resize images"));  // it sits on the tab, wordless
   // Without words the style has nothing to draw its focus frame round: the box shows it.
-  chkSize_->setStyleSheet(
-      QStringLiteral("QCheckBox:focus { background-color: palette(highlight); border-radius: 3px; }"));
+  chkSize_->setStyleSheet(QStringLiteral(
+      "QCheckBox:focus { background-color: palette(highlight); border-radius: 3px; }"));
   SSTab_->tabBar()->setTabButton(1, QTabBar::LeftSide, chkSize_);
 
   auto* effects = new QWidget;
@@ -143,5 +143,6 @@ void ImageOptimize::ArrangePreviews() {
   const WindowArrangement a = PreviewPlacement::Place(window(), owner_, original_, optimizedView_);
   // The wizard is not moved once the user sees it; before that it goes below the previews.
   if (!window()->isVisible())
-    window()->move(a.ownLeft >= 0 ? a.ownLeft : window()->frameGeometry().left(), a.ownTop);
+    PreviewPlacement::MoveFrame(
+        window(), {a.ownLeft >= 0 ? a.ownLeft : window()->frameGeometry().left(), a.ownTop});
 }

@@ -1,9 +1,11 @@
 #include "optimizer/PreviewPlacement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMargins>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 
 #include "browse/frmPicturePreview.h"
 
@@ -18,24 +20,55 @@ QRect ReferenceFrame(const QWidget* own, const QWidget* owner) {
   return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
+// The frame round a window's client: known once the window manager has framed it, else taken
+// from a framed window of the program, else a title bar of the style's height.
+QMargins FrameOf(const QWidget* w) {
+  const auto margins = [](const QWidget* x) {
+    const QRect f = x->frameGeometry(), g = x->geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                    f.bottom() - g.bottom());
+  };
+  if (!margins(w).isNull()) return margins(w);
+  for (const QWidget* other : QApplication::topLevelWidgets())
+    if (other->isVisible() && !margins(other).isNull()) return margins(other);
+  return QMargins(0, w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w), 0, 0);
+}
+
 void Put(frmPicturePreview* preview, QPoint at, QRect area) {
   preview->move(at);
-  const QSize extra = preview->frameGeometry().size() - preview->size();
-  const QSize frame = preview->WantedFrameSize().boundedTo(area.size());
+  // The frame counts even before the window manager has reported it, or the preview ends a
+  // title bar lower than its area and under the window below it.
+  const QMargins m = FrameOf(preview);
+  const QSize extra(m.left() + m.right(), m.top() + m.bottom());
+  const QSize wanted = preview->WantedFrameSize();
+  QSize frame = wanted.boundedTo(area.size());
+  // Narrowed, the picture is shown smaller: it needs less height too, not a tall black band.
+  if (frame.width() < wanted.width() && wanted.width() > extra.width())
+    frame.setHeight(std::min(frame.height(),
+                             extra.height() + (wanted.height() - extra.height()) *
+                                                  (frame.width() - extra.width()) /
+                                                  (wanted.width() - extra.width())));
   if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
   preview->SetSizeLimit(area);
 }
 
 }  // namespace
 
+void MoveFrame(QWidget* window, QPoint frameTopLeft) {
+  // Qt moves the frame when it knows it; before the window manager has framed the window, a
+  // move places the client there and the title bar lands above the planned place.
+  const QRect f = window->frameGeometry(), g = window->geometry();
+  if (f != g) return window->move(frameTopLeft);
+  const QMargins frame = FrameOf(window);
+  window->move(frameTopLeft + QPoint(frame.left(), frame.top()));
+}
+
 WindowArrangement Place(const QWidget* own, const QWidget* owner, frmPicturePreview* original,
                         frmPicturePreview* optimized) {
-  // Before it is first shown the window manager has not said how tall its title bar is.
-  QSize ownFrame = own->frameGeometry().size();
-  if (ownFrame == own->size())
-    ownFrame.rheight() += own->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, own);
-  const WindowArrangement a = WindowArrangement::Compute(ReferenceFrame(own, owner),
-                                                         original->WantedFrameSize(), ownFrame);
+  const QMargins frame = FrameOf(own);
+  const QSize ownFrame = own->size().grownBy(frame);
+  const WindowArrangement a =
+      WindowArrangement::Compute(ReferenceFrame(own, owner), original->WantedFrameSize(), ownFrame);
   Put(original, a.original, a.originalArea);
   Put(optimized, a.optimized, a.optimizedArea);
   return a;

@@ -2,6 +2,8 @@
 // Puts the Original and Optimized previews of the optimiser window or the batch wizard where
 // WindowArrangement says, on the screen of their owner (the main window) when they have one,
 // else of the window.
+#include <QPoint>
+
 #include "optimizer/WindowArrangement.h"
 
 class QWidget;
@@ -12,6 +14,9 @@ namespace PreviewPlacement {
 // own: the window that goes below the previews; owner: the reference frame, or null. A preview
 // larger than its area shrinks to it. The caller moves own to the returned ownTop when it
 // wants to.
+// Moves window's frame to frameTopLeft, also before the window manager has framed it.
+void MoveFrame(QWidget* window, QPoint frameTopLeft);
+
 WindowArrangement Place(const QWidget* own, const QWidget* owner, frmPicturePreview* original,
                         frmPicturePreview* optimized);
 
