@@ -123,6 +123,8 @@ class frmImgOpt : public QWidget {
   // says so below the box, or says that even the lowest does not fit (the slider stays).
   void FitTarget();
   void ShowTargetNote(const QString& text, bool bad);
+  // Moves the window up when a note has made it reach below the screen's usable area.
+  void KeepOnScreen();
 
   // Effects (frmImgOptEffects.cpp).
   void BuildEffectsMenu();

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSlider>
+#include <algorithm>
 
 #include "core/QualityRange.h"
 #include "core/QualitySearch.h"
@@ -31,6 +34,15 @@ void frmImgOpt::ShowTargetNote(const QString& text, bool bad) {
   note->setText(text);
   note->setStyleSheet(bad ? QStringLiteral("color: #b00000;") : QString());
   note->setVisible(!text.isEmpty());
+  KeepOnScreen();
+}
+
+void frmImgOpt::KeepOnScreen() {
+  if (!isVisible() || !screen()) return;
+  layout()->activate();  // the window takes its new height now
+  const QRect area = screen()->availableGeometry();
+  const int over = frameGeometry().bottom() - area.bottom();
+  if (over > 0) move(pos().x(), std::max(area.top(), pos().y() - over));
 }
 
 void frmImgOpt::FitTarget() {
