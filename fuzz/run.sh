@@ -24,7 +24,7 @@ python3 "$root/fuzz/make_seeds.py" "$build/seeds"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:handle_abort=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
+export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
 
 max_len() {
   case $1 in
