@@ -83,7 +83,8 @@ bool ImageOptimize::SaveImage(const QString& sourceFile, const QString& destFile
 
 void ImageOptimize::SetOwner(QWidget* owner) {
   owner_ = owner;
-  if (previews_) previews_->Own(owner);
+  // Without a main window (a hand-off) the previews belong to the wizard.
+  if (previews_) previews_->Own(owner ? owner : window());
 }
 
 bool ImageOptimize::LoadPicture(const QString& fileName) {
@@ -97,7 +98,7 @@ bool ImageOptimize::LoadPicture(const QString& fileName) {
   source->SetProgressive(controls_.chkProgressive->isChecked());
   if (!previews_) {
     previews_ = new PreviewPair(this);
-    previews_->Own(owner_);
+    previews_->Own(owner_ ? owner_.data() : window());
     original_ = previews_->Original();
     optimizedView_ = previews_->Optimized();
   }

@@ -84,7 +84,8 @@ frmImgOpt::~frmImgOpt() {
 void frmImgOpt::SetOwner(QWidget* owner) {
   owner_ = owner;
   WindowOwner::Own(this, owner);
-  previews_->Own(owner);
+  // Without a main window (a hand-off) the previews belong to this window.
+  previews_->Own(owner ? owner : this);
 }
 
 void frmImgOpt::LinkPreviews() {

@@ -223,6 +223,9 @@ TEST_F(MainWindowTest, ASecondStartHandsItsPictureToTheRunningOptimiser) {
                      });
     QPointer<frmImgOpt> optimizer = shell.Optimize(a);
     ASSERT_NE(optimizer, nullptr);
+    // No main window in this route: the previews belong to the optimiser.
+    for (const frmPicturePreview* p : {optimizer->OriginalPreview(), optimizer->OptimizedPreview()})
+      EXPECT_EQ(p->windowHandle()->transientParent(), optimizer->windowHandle());
     auto* quality = optimizer->findChild<QSlider*>("sldQuality");
     quality->setValue(quality->value() == 50 ? 40 : 50);  // a change, so it asks first
     dialogs.answers = {Dialogs::No};
