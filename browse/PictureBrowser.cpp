@@ -11,8 +11,8 @@
 
 #include "browse/BrowseGeometry.h"
 #include "browse/BrowserHost.h"
-#include "browse/ThumbnailLoader.h"
 #include "browse/GridAccessibility.h"
+#include "browse/ThumbnailLoader.h"
 #include "browse/clsBrowsePic.h"
 #include "browse/clsDirPics.h"
 #include "engine/clsImage.h"

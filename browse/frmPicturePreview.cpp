@@ -27,31 +27,29 @@ void frmPicturePreview::SetImage(std::shared_ptr<clsImage> img) {
 
 void frmPicturePreview::RedrawImage() { view_->Refresh(); }
 
-QSize frmPicturePreview::WantedFrameSize() const {
+QRect frmPicturePreview::FrameForPicture(bool limited) const {
   const QRect frame = frameGeometry();
-  if (!image_ || image_->hDC() == 0) return frame.size();
   const QSize extra =
       frame.size() - size() + QSize(view_->GetDeltaWidth(), view_->GetDeltaHeight());
-  const QRect available = screen() ? screen()->availableGeometry() : QRect();
+  QRect available = screen() ? screen()->availableGeometry() : QRect();
+  // A window the user moved out of its place is no longer held to it.
+  if (limited && limit_.contains(frame.topLeft()))
+    available = available.isValid() ? available.intersected(limit_) : limit_;
   return ViewGeometry::PreviewFrame(frame, QSize(image_->Width(), image_->Height()), extra,
-                                    available)
-      .size();
+                                    available);
+}
+
+QSize frmPicturePreview::WantedFrameSize() const {
+  if (!image_ || image_->hDC() == 0) return frameGeometry().size();
+  return FrameForPicture(false).size();
 }
 
 void frmPicturePreview::SizeToPicture() {
   if (isMaximized() || isFullScreen() || !image_ || image_->hDC() == 0) return;
-  const QRect frame = frameGeometry();
-  const QSize frameExtra = frame.size() - size();
-  const QSize extra = frameExtra + QSize(view_->GetDeltaWidth(), view_->GetDeltaHeight());
-  QRect available = screen() ? screen()->availableGeometry() : QRect();
-  // A window the user moved out of its place is no longer held to it.
-  if (limit_.contains(frame.topLeft()))
-    available = available.isValid() ? available.intersected(limit_) : limit_;
-  const QRect target =
-      ViewGeometry::PreviewFrame(frame, QSize(image_->Width(), image_->Height()), extra, available);
+  const QRect target = FrameForPicture(true);
   // A window not yet shown nor placed is left to the window manager to place.
   if (isVisible() || testAttribute(Qt::WA_Moved)) move(target.topLeft());
-  resize(target.size() - frameExtra);
+  resize(target.size() - (frameGeometry().size() - size()));
   update();
 }
 

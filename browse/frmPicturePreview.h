@@ -48,6 +48,8 @@ class frmPicturePreview : public QWidget {
 
  private:
   void SizeToPicture();
+  // The frame for the picture held, within the screen, and within the size limit if limited.
+  QRect FrameForPicture(bool limited) const;
 
   std::shared_ptr<clsImage> image_;
   ImageView* view_;

@@ -142,7 +142,5 @@ void ImageOptimize::ConnectControls() {
 void ImageOptimize::ArrangePreviews() {
   const WindowArrangement a = PreviewPlacement::Place(window(), owner_, original_, optimizedView_);
   // The wizard is not moved once the user sees it; before that it goes below the previews.
-  if (!window()->isVisible())
-    PreviewPlacement::MoveFrame(
-        window(), {a.ownLeft >= 0 ? a.ownLeft : window()->frameGeometry().left(), a.ownTop});
+  if (!window()->isVisible()) PreviewPlacement::MoveOwn(window(), a);
 }

@@ -43,24 +43,25 @@ void Put(frmPicturePreview* preview, QPoint at, QRect area) {
   const QSize wanted = preview->WantedFrameSize();
   QSize frame = wanted.boundedTo(area.size());
   // Narrowed, the picture is shown smaller: it needs less height too, not a tall black band.
-  if (frame.width() < wanted.width() && wanted.width() > extra.width())
-    frame.setHeight(std::min(frame.height(),
-                             extra.height() + (wanted.height() - extra.height()) *
-                                                  (frame.width() - extra.width()) /
-                                                  (wanted.width() - extra.width())));
+  const int wantedWidth = wanted.width() - extra.width();
+  if (frame.width() < wanted.width() && wantedWidth > 0) {
+    const int shownWidth = frame.width() - extra.width();
+    const int shownHeight = (wanted.height() - extra.height()) * shownWidth / wantedWidth;
+    frame.setHeight(std::min(frame.height(), extra.height() + shownHeight));
+  }
   if (frame != preview->frameGeometry().size()) preview->resize(frame - extra);
   preview->SetSizeLimit(area);
 }
 
 }  // namespace
 
-void MoveFrame(QWidget* window, QPoint frameTopLeft) {
+void MoveOwn(QWidget* own, const WindowArrangement& a) {
+  const QPoint to(a.ownLeft >= 0 ? a.ownLeft : own->frameGeometry().left(), a.ownTop);
   // Qt moves the frame when it knows it; before the window manager has framed the window, a
   // move places the client there and the title bar lands above the planned place.
-  const QRect f = window->frameGeometry(), g = window->geometry();
-  if (f != g) return window->move(frameTopLeft);
-  const QMargins frame = FrameOf(window);
-  window->move(frameTopLeft + QPoint(frame.left(), frame.top()));
+  if (own->frameGeometry() != own->geometry()) return own->move(to);
+  const QMargins frame = FrameOf(own);
+  own->move(to + QPoint(frame.left(), frame.top()));
 }
 
 WindowArrangement Place(const QWidget* own, const QWidget* owner, frmPicturePreview* original,

@@ -157,7 +157,5 @@ void frmImgOpt::ArrangeWindows() {
   adjustSize();
   const WindowArrangement a = PreviewPlacement::Place(this, owner_, original_, optimizedView_);
   // A place the user chose before is kept; the previews still go where they belong.
-  if (!placeRemembered_)
-    PreviewPlacement::MoveFrame(this,
-                                {a.ownLeft >= 0 ? a.ownLeft : frameGeometry().left(), a.ownTop});
+  if (!placeRemembered_) PreviewPlacement::MoveOwn(this, a);
 }
