@@ -118,11 +118,9 @@ void frmBatch::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+// Back stays: the list page came before, even if the wizard opened past it.
 void frmBatch::StartOnOptionsPage() {
   cmdNext_->setEnabled(true);
-  buttonRow_->removeWidget(cmdCancel_);
-  buttonRow_->insertWidget(buttonRow_->indexOf(cmdBack_), cmdCancel_);
-  cmdBack_->hide();
   page_ = 1;
   SetVisible();
 }

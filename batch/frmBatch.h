@@ -10,7 +10,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -160,5 +159,4 @@ class frmBatch : public QWidget {
   QPushButton* cmdCancel_ = nullptr;
   QPushButton* cmdHelp_ = nullptr;
   CommandButton* cmdLink_ = nullptr;
-  QHBoxLayout* buttonRow_ = nullptr;
 };

@@ -171,15 +171,15 @@ void frmBatch::BuildControls() {
   cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
   cmdHelp_ = Named(new QPushButton(QStringLiteral("Help")), "cmdHelp");
   cmdLink_ = MakerLink::Create(font());
-  buttonRow_ = new QHBoxLayout;
-  buttonRow_->addWidget(cmdLink_);
-  buttonRow_->addWidget(cmdHelp_);
-  buttonRow_->addStretch(1);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addWidget(cmdLink_);
+  buttonRow->addWidget(cmdHelp_);
+  buttonRow->addStretch(1);
   for (QPushButton* b : {cmdBack_, cmdNext_, cmdFinish_, cmdClose_, cmdCancel_})
-    buttonRow_->addWidget(b);
+    buttonRow->addWidget(b);
 
   auto* column = new QVBoxLayout(this);
   column->addLayout(pages, 1);
-  column->addLayout(buttonRow_);
+  column->addLayout(buttonRow);
   resize(560, 420);
 }

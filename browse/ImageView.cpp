@@ -63,7 +63,7 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent), backBuffer_(std::make_u
   bottomBar_->setObjectName(QStringLiteral("BottomBar"));
   hScroll_ = new QScrollBar(Qt::Horizontal, bottomBar_);
   hScroll_->setObjectName(QStringLiteral("HScroll"));
-  rightBottom_ = new QLabel(QString::number(ZoomReadOut(kZoomSliderAt100)), bottomBar_);
+  rightBottom_ = new QLabel(ZoomReadOut(kZoomSliderAt100), bottomBar_);
   rightBottom_->setObjectName(QStringLiteral("RightBottom"));
   rightBottom_->setAlignment(Qt::AlignCenter);
   // The view paints only the picture area; the bars paint their own background.
@@ -162,7 +162,7 @@ QSize ImageView::ViewSize() const {
 bool ImageView::HasImage() const { return image_ && image_->hDC() != 0; }
 
 void ImageView::OnZoomChanged(int value) {
-  rightBottom_->setText(QString::number(ZoomReadOut(value)));
+  rightBottom_->setText(ZoomReadOut(value));
   if (!following_) fitted_ = false;
   ResizeView();
   if (!following_) emit ViewMoved();
@@ -183,8 +183,11 @@ void ImageView::LayOutBars() {
   rightBar_->setGeometry(viewW, 0, barW, viewH);
   vScroll_->setGeometry(0, 0, extent, viewH);
   zoomSlider_->setGeometry(extent, 0, sliderW, viewH);
-  hScroll_->setGeometry(0, 0, viewW, extent);
-  rightBottom_->setGeometry(viewW, 0, barW, extent);
+  // The read-out may be wider than the bar above it; the horizontal scroll bar gives way.
+  const int readOutW = std::min(
+      w, std::max(barW, rightBottom_->fontMetrics().horizontalAdvance(QStringLiteral("200 %")) + 4));
+  hScroll_->setGeometry(0, 0, std::max(0, w - readOutW), extent);
+  rightBottom_->setGeometry(w - readOutW, 0, readOutW, extent);
 }
 
 void ImageView::ResizeView() {

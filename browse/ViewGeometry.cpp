@@ -21,7 +21,11 @@ void KeepInside(int& pos, int& len, int lo, int room) {
 
 double ZoomPercent(int sliderValue) { return sliderValue / 5.0; }
 
-int ZoomReadOut(int sliderValue) { return (sliderValue - kZoomSliderAt100) / 5; }
+QString ZoomReadOut(int sliderValue) {
+  const double percent = ZoomPercent(sliderValue);
+  if (percent < 10) return QString::number(Rounding::HalfEven(percent * 10) / 10.0) + " %";
+  return QString::number(Rounding::HalfEven(percent)) + " %";
+}
 
 std::optional<int> FitSliderValue(int viewW, int viewH, int imageW, int imageH) {
   if (viewW <= 0 || viewH <= 0 || imageW <= 0 || imageH <= 0) return std::nullopt;

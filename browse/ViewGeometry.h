@@ -4,6 +4,7 @@
 // All sizes are pixels; rounding is to the nearest integer with halves to even.
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <optional>
 
 namespace ViewGeometry {
@@ -14,8 +15,9 @@ inline constexpr int kZoomSliderAt100 = 500;
 
 // Zoom in percent for a slider value (value / 5).
 double ZoomPercent(int sliderValue);
-// The corner read-out: (value - 500) / 5 truncated towards zero.
-int ZoomReadOut(int sliderValue);
+// The corner read-out in percent: whole percents, a tenth below 10 % so that the smallest
+// zooms do not all read "0 %".
+QString ZoomReadOut(int sliderValue);
 // Slider value at which the whole picture fits the view, limited to the slider's range;
 // nothing for an empty view or picture.
 std::optional<int> FitSliderValue(int viewW, int viewH, int imageW, int imageH);

@@ -55,7 +55,7 @@ TEST_F(ImageViewTest, FitOfAWidePicture) {
   view.ZoomToFit();
   EXPECT_DOUBLE_EQ(view.GetZoomValue(), 20.0);
   EXPECT_EQ(slider->value(), 100);
-  EXPECT_EQ(readOut->text(), QStringLiteral("-80"));
+  EXPECT_EQ(readOut->text(), QStringLiteral("20 %"));
   EXPECT_FALSE(hScroll->isEnabled());
   EXPECT_FALSE(vScroll->isEnabled());
   // Drawn 400 x 200 at y = 50 on the fresh black buffer.
@@ -73,7 +73,7 @@ TEST_F(ImageViewTest, ScrollRangesAt100Percent) {
   slider->setValue(500);  // the user zooms back to 100 %: the view is no longer fitted
   EXPECT_FALSE(view.IsFitted());
   EXPECT_EQ(slider->value(), 500);
-  EXPECT_EQ(readOut->text(), QStringLiteral("0"));
+  EXPECT_EQ(readOut->text(), QStringLiteral("100 %"));
   EXPECT_TRUE(hScroll->isEnabled());
   EXPECT_EQ(hScroll->maximum(), 1600);
   EXPECT_EQ(hScroll->pageStep(), 400);
@@ -105,7 +105,7 @@ TEST_F(ImageViewTest, SmallPictureIsCentredAndFitStopsAt200Percent) {
 TEST_F(ImageViewTest, ReadOutFollowsTheSlider) {
   Show(Filled(50, 50, kRed));
   slider->setValue(1);
-  EXPECT_EQ(readOut->text(), QStringLiteral("-99"));
+  EXPECT_EQ(readOut->text(), QStringLiteral("0.2 %"));
   EXPECT_DOUBLE_EQ(view.GetZoomValue(), 0.2);
 }
 

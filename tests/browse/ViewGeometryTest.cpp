@@ -18,11 +18,12 @@ void PrintTo(const PanStep& s, std::ostream* os) {
 }
 }  // namespace ViewGeometry
 
-TEST(ViewGeometryTest, ReadOutTruncatesTowardsZero) {
+TEST(ViewGeometryTest, ReadOutIsThePercentShown) {
   const struct {
-    int value, readOut;
-  } rows[] = {{500, 0}, {1000, 100}, {250, -50}, {100, -80}, {1, -99},
-              {499, 0}, {495, -1},   {504, 0},   {505, 1}};
+    int value;
+    const char* readOut;
+  } rows[] = {{500, "100 %"}, {1000, "200 %"}, {160, "32 %"}, {1, "0.2 %"},
+              {49, "9.8 %"},  {52, "10 %"},    {502, "100 %"}, {503, "101 %"}};
   for (const auto& r : rows) EXPECT_EQ(ZoomReadOut(r.value), r.readOut) << r.value;
   EXPECT_DOUBLE_EQ(ZoomPercent(1), 0.2);
   EXPECT_DOUBLE_EQ(ZoomPercent(500), 100.0);
