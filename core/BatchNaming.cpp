@@ -43,20 +43,36 @@ QString BatchNaming::OutputName(const QString& source, Mode mode, const QString&
   return outputDir + below + jpegName;
 }
 
-QString BatchNaming::OwnName(const QString& fileName, const QStringList& siblings, bool foldCase) {
+namespace {
+
+// The name a picture takes among its folder's names by extension alone: a JPEG keeps its
+// own, any other picture adds its extension when another picture there wants the same name.
+QString NameByExtension(const QString& fileName, const QStringList& siblings,
+                        Qt::CaseSensitivity cs) {
   const QString wanted = JpegName(fileName);
   if (IsJpegName(fileName)) return wanted;
-  const Qt::CaseSensitivity cs = foldCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
-  bool shared = false;
-  // A sibling of the same extension but for case cannot be told apart by it: that one
-  // collision is numbered within the run.
   for (const QString& other : siblings)
     if (other != fileName && modPublic::GetImageType(GetExtension(other)) > 0 &&
         JpegName(other).compare(wanted, cs) == 0 &&
         (IsJpegName(other) || GetExtension(other).compare(GetExtension(fileName), cs) != 0))
-      shared = true;
-  if (!shared) return wanted;
-  return RemoveExtension(fileName) + QStringLiteral(" (%1).jpg").arg(GetExtension(fileName));
+      return RemoveExtension(fileName) + QStringLiteral(" (%1).jpg").arg(GetExtension(fileName));
+  return wanted;
+}
+
+}  // namespace
+
+QString BatchNaming::OwnName(const QString& fileName, const QStringList& siblings, bool foldCase) {
+  const Qt::CaseSensitivity cs = foldCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+  const QString own = NameByExtension(fileName, siblings, cs);
+  if (!foldCase) return own;
+  // Names that differ only in case ("A.png", "a.png") still meet on a folder that folds
+  // case: they are numbered by their order as bytes, which every part of a run sees alike.
+  int rank = 1;
+  for (const QString& other : siblings)
+    if (other != fileName && modPublic::GetImageType(GetExtension(other)) > 0 &&
+        other < fileName && NameByExtension(other, siblings, cs).compare(own, cs) == 0)
+      ++rank;
+  return rank == 1 ? own : Numbered(own, rank);
 }
 
 QString BatchNaming::Numbered(const QString& name, int number) {

@@ -36,8 +36,9 @@ class BatchNaming {
                             const QString& root = QString());
   // The output file name of a picture among the names of its folder: its own table name,
   // unless another picture there wants the same one; then a JPEG keeps it and every other
-  // picture adds its extension ("beach.png" -> "beach (png).jpg"). Decided by the folder
-  // alone, so runs that share out one list agree without talking.
+  // picture adds its extension ("beach.png" -> "beach (png).jpg"); with foldCase, names equal
+  // but for case are numbered in byte order ("A.png" -> "A.jpg", "a.png" -> "a (2).jpg").
+  // Decided by the folder alone, so runs that share out one list agree without talking.
   static QString OwnName(const QString& fileName, const QStringList& siblings, bool foldCase);
   // "a.jpg", 2 -> "a (2).jpg": the number goes before the file name's extension.
   static QString Numbered(const QString& name, int number);

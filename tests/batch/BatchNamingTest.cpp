@@ -106,6 +106,13 @@ TEST(BatchNaming, OwnNameDependsOnTheFolderNotOnTheRun) {
       {{"scan.jpeg", "scan.png"}, Mode::kOtherDir, false, {"scan.jpeg", "scan.jpg"}},
       {{"Moon.JPG", "moon.png"}, Mode::kOtherDir, false, {"Moon.JPG", "moon.jpg"}},
       {{"Moon.JPG", "moon.png"}, Mode::kOtherDir, true, {"Moon.JPG", "moon (png).jpg"}},
+      // Equal but for case: told apart in byte order, never by the order of the run.
+      {{"a.png", "A.png"}, Mode::kOtherDir, true, {"a (2).jpg", "A.jpg"}},
+      {{"img.jpg", "IMG.JPG"}, Mode::kOtherDir, true, {"img (2).jpg", "IMG.JPG"}},
+      {{"a.jpg", "a.png", "A.png"},
+       Mode::kOtherDir,
+       true,
+       {"a.jpg", "a (png) (2).jpg", "A (png).jpg"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.files.join(", ").toStdString());
