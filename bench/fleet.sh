@@ -124,7 +124,7 @@ check "$OUT" "parallel by blocks (--block -1)" "$RESULTS"/results-*.jsonl
 export OUT=$work/out-slurm RESULTS=$work/results-slurm
 slurm() { SLURM_ARRAY_TASK_ID=$1 SLURM_JOB_ID=$2 SLURM_CPUS_PER_TASK=1 sh docs/fleet/slurm.sh; }
 for k in 0 1 3; do slurm $k $((100 + k)) || fail "slurm task $k"; done
-first=$(md5sum "$RESULTS/part-1.job-101.jsonl")
+first=$(md5sum "$RESULTS/part-1.job-101-0.jsonl")
 slurm 2 200 || fail "slurm rerun of task 2"
 slurm 1 201 || fail "slurm rerun of task 1"
 echo "$first" | md5sum -c --quiet || fail "the first run's results of part 1 changed"

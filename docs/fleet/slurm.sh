@@ -16,7 +16,10 @@ if [ "$part" -ge "$parts" ]; then
   exit 2
 fi
 mkdir -p "$results" && cd "$photos" || exit 3
-set -C # each task writes its own file; a rerun is another job and never overwrites one
-"$cli" --jobs "${SLURM_CPUS_PER_TASK:-1}" --keep-structure --if-exists skip --quiet --json \
+# Each task writes a file of its own: a rerun is another job, a requeued task keeps its job id
+# but counts up SLURM_RESTART_COUNT, and set -C refuses to write over a file all the same.
+# exec: a signal that ends trimjet-cli ends the task, so sacct shows it (0:9), not status 137.
+set -C
+exec "$cli" --jobs "${SLURM_CPUS_PER_TASK:-1}" --keep-structure --if-exists skip --quiet --json \
   --files-from list0 -0 --shard "$part/$parts" --output-dir "$out" \
-  >"$results/part-$part.job-$SLURM_JOB_ID.jsonl"
+  >"$results/part-$part.job-$SLURM_JOB_ID-${SLURM_RESTART_COUNT:-0}.jsonl"

@@ -2,6 +2,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "FatCard.h"
 #include "OptimizerWindow.h"
 #include "browse/frmPicturePreview.h"
 #include "controls/CommandButton.h"
@@ -162,6 +163,40 @@ TEST_F(OptimizerWindowTest, ClosingWithYesSavesFirst) {
   EXPECT_EQ(
       OptimizerFixtures::Bytes(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/photo.png"),
       png);
+}
+
+// A disk no trash can take from (the home trash is on another one, and a file stands where
+// its own trash folder would be made): the PNG is deleted for good only on a Yes to a question
+// that says so, and no trash folder appears anywhere.
+TEST_F(OptimizerWindowTest, APictureNoTrashCanTakeIsKeptUnlessTheUserSaysDelete) {
+  const QString top = dir_.filePath("card");
+  ASSERT_TRUE(QDir().mkpath(top));
+  FatCard card;
+  if (const QString why = card.Mount(dir_.filePath("card.img"), top); !why.isEmpty())
+    GTEST_SKIP() << why.toStdString();
+  QFile blocker(top + "/.Trash-" + QString::number(getuid()));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  const QDir folder(top);
+  for (const Dialogs::Answer last : {Dialogs::No, Dialogs::Yes}) {
+    const QString path = folder.filePath("photo.png");
+    QFile::remove(folder.filePath("photo.jpg"));
+    ASSERT_TRUE(OptimizerFixtures::Gradient(40, 30).save(path));
+    Open(path);
+    Quality()->setValue(Quality()->value() == 30 ? 40 : 30);  // a change to save
+    dialogs_.calls.clear();
+    dialogs_.answers = {Dialogs::Yes, last};
+    EXPECT_TRUE(window_->close());
+    ASSERT_EQ(dialogs_.MessageCount(), 2);
+    const auto& asked = dialogs_.calls.last();
+    EXPECT_TRUE(asked.text.startsWith("\"photo.png\" cannot go to the trash")) << asked.text.toStdString();
+    EXPECT_EQ(asked.defaultAnswer, Dialogs::No);
+    EXPECT_TRUE(QFile::exists(folder.filePath("photo.jpg")));
+    EXPECT_EQ(QFile::exists(path), last != Dialogs::Yes);
+    delete window_.data();
+  }
+  EXPECT_EQ(folder.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+  EXPECT_FALSE(QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files").exists("photo.png"));
 }
 
 // A file other than the loaded picture is never replaced, nor the loaded PNG trashed, unasked,
