@@ -20,7 +20,7 @@ const std::vector<CliOptions::Option> kOptions = {
     {"--quality", 'Q', "Q", G::kEncode,
      "encoder quality 7..98 (default 70), or auto[:LEVEL]: per picture, the lowest\n"
      "quality whose result still looks the same at LEVEL: medium, high (the default)\n"
-     "or visually-lossless (luma SSIM of the worst tenth at least 0.93, 0.96, 0.98;\n"
+     "or visually-lossless (a SSIMULACRA2 score of at least 70, 80, 90;\n"
      "98 when none reaches it); with --max-size, no higher than the budget allows",
      "auto auto:medium auto:high auto:visually-lossless", V::kWord},
     {"--max-size", 0, "N", G::kEncode,
