@@ -18,7 +18,7 @@ fi
 mkdir -p "$results" && cd "$photos" || exit 3
 # Each task writes a file of its own: a rerun is another job, a requeued task keeps its job id
 # but counts up SLURM_RESTART_COUNT, and set -C refuses to write over a file all the same.
-# exec: a signal that ends trimjet-cli ends the task, so sacct shows it (0:9), not status 137.
+# exec: a signal that ends trimjet-cli ends the task, so sacct shows it as a signal (0:9).
 set -C
 exec "$cli" --jobs "${SLURM_CPUS_PER_TASK:-1}" --keep-structure --if-exists skip --quiet --json \
   --files-from list0 -0 --shard "$part/$parts" --output-dir "$out" \
