@@ -96,6 +96,13 @@ void ImageView::SetImage(std::shared_ptr<clsImage> img) {
   refreshAllowed_ = true;
 }
 
+void ImageView::ReplaceImage(std::shared_ptr<clsImage> img) {
+  if (!img || !HasImage() || img->Width() != image_->Width() || img->Height() != image_->Height())
+    return SetImage(std::move(img));
+  image_ = std::move(img);
+  Repaint();
+}
+
 void ImageView::Refresh() { Repaint(); }
 
 void ImageView::ZoomToFit() {

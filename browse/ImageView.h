@@ -19,6 +19,9 @@ class ImageView : public QWidget {
   // Holds img (may be null) and goes back to 100 %, or fits it when the view is fitted; never
   // repaints by itself: follow it with ZoomToFit, a resize or Refresh.
   void SetImage(std::shared_ptr<clsImage> img);
+  // Another picture of the same size in place of the held one (a new encoding of it): zoom
+  // and place stay, and it is painted at once. Of another size it is SetImage.
+  void ReplaceImage(std::shared_ptr<clsImage> img);
   std::shared_ptr<clsImage> Image() const { return image_; }
   void Refresh();
   // The largest zoom, within the slider's range, at which the whole picture fits the view. The

@@ -25,6 +25,14 @@ void frmPicturePreview::SetImage(std::shared_ptr<clsImage> img) {
   SizeToPicture();
 }
 
+void frmPicturePreview::ReplaceImage(std::shared_ptr<clsImage> img) {
+  const bool sameSize = img && image_ && img->Width() == image_->Width() &&
+                        img->Height() == image_->Height();
+  if (!sameSize) return SetImage(std::move(img));
+  image_ = std::move(img);
+  view_->ReplaceImage(image_);
+}
+
 void frmPicturePreview::RedrawImage() { view_->Refresh(); }
 
 QRect frmPicturePreview::FrameForPicture(bool limited) const {

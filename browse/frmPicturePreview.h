@@ -23,6 +23,8 @@ class frmPicturePreview : public QWidget {
   // Holds img itself (never a copy) and sizes the window to it unless maximised.
   void SetImage(std::shared_ptr<clsImage> img);
   std::shared_ptr<clsImage> GetImage() const { return image_; }
+  // A new encoding of the held picture (the same size): the window and its zoom stay.
+  void ReplaceImage(std::shared_ptr<clsImage> img);
   // Shows changes made to the held picture.
   void RedrawImage();
   // Keeps the frame inside area (screen coordinates) whenever it is sized to its picture, so

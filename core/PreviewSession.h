@@ -12,6 +12,10 @@ class clsImage;
 
 class PreviewSession {
  public:
+  // Called once at the start of a process that may run round trips on a second thread (a
+  // drag's), before any thread is made.
+  static void ShareOneHeap();
+
   // What the "Image statistics" frame shows.
   struct Figures {
     qint64 fileBytes = 0;  // the file the picture was loaded from
@@ -47,8 +51,16 @@ class PreviewSession {
   // place): the Optimized picture and the figures. False when nothing could be encoded (the
   // last result stays).
   bool Optimize(const std::shared_ptr<clsImage>& picture = nullptr);
+  // A round trip of the working picture at quality computed elsewhere (a drag's worker
+  // thread) becomes the result; gives back the picture it replaces, when nothing else of the
+  // session holds it, so that the next round trip can be written into it.
+  std::shared_ptr<clsImage> Adopt(std::shared_ptr<clsImage> optimized, int quality,
+                                  int jpegBytes, bool lossless);
   // The file the save writes: the working picture encoded as the preview was.
   bool Encode(QByteArray& jpeg) const;
+
+  // True when the result shown is the round trip of working at quality, with today's choices.
+  bool Shows(const std::shared_ptr<clsImage>& working, int quality) const;
 
   std::shared_ptr<clsImage> Source() const { return source_; }
   std::shared_ptr<clsImage> Working() const { return working_; }
@@ -57,9 +69,13 @@ class PreviewSession {
   const Figures& Current() const { return figures_; }
 
  private:
+  void Take(std::shared_ptr<clsImage> optimized, const std::shared_ptr<clsImage>& from,
+            int jpegBytes, bool lossless);
+
   std::shared_ptr<clsImage> source_;
   std::shared_ptr<clsImage> working_;
   std::shared_ptr<clsImage> optimized_;
+  std::weak_ptr<clsImage> optimizedFrom_;  // the picture optimized_ is the round trip of
   QString fileName_;
   int quality_ = 70;
   bool quick_ = false;

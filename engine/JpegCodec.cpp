@@ -109,7 +109,12 @@ bool Encode(const ImageDescriptor& picture, const Settings& settings, QByteArray
   if (!encoder.Start(picture.Width(), picture.Height(), settings, grey, bytes)) return false;
   std::vector<const std::uint8_t*> rows(std::size_t(picture.Height()));
   for (int y = 0; y < picture.Height(); ++y) rows[std::size_t(y)] = picture.Row(y);
-  if (!encoder.Write(rows.data(), picture.Height()) || !encoder.Finish()) return false;
+  constexpr int kStrip = 256;  // rows between two looks at the cancel flag
+  for (int y = 0; y < picture.Height(); y += kStrip) {
+    if (settings.cancel && settings.cancel->load(std::memory_order_relaxed)) return false;
+    if (!encoder.Write(rows.data() + y, std::min(kStrip, picture.Height() - y))) return false;
+  }
+  if (!encoder.Finish()) return false;
   out = std::move(bytes);
   return true;
 }

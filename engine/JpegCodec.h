@@ -2,6 +2,7 @@
 // The one door to libjpeg-turbo: every JPEG the engine writes or reads goes through here,
 // so the file a user saves has exactly the bytes and pixels that the preview promised.
 #include <QByteArray>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -31,6 +32,9 @@ struct Settings {
                                                // smallest of three scripts
   bool greyAsOneComponent = true;              // a picture of only greys as one component
   const PictureMetadata* metadata = nullptr;   // written as APP1/APP13 markers when given
+  // Set: the encoder stops between strips of rows and gives nothing (a preview of a position
+  // the user has left).
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // What a decode found besides the pixels.

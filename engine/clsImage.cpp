@@ -170,6 +170,7 @@ std::shared_ptr<clsImage> clsImage::GetNewInstance() const {
   if (!pixels.Empty()) copy->Attach(std::move(pixels));
   copy->TakeMetadataOf(*this);
   copy->sourceJpeg_ = sourceJpeg_;
+  copy->tidyRefused_ = tidyRefused_.load();
   return copy;
 }
 

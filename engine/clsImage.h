@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -94,11 +95,12 @@ class clsImage {
   bool LoadIJLjpgFromBuffer(const QByteArray& bytes);
   // Encodes in memory and decodes into dest (or a new object); size gets the JPEG's length
   // and lossless whether it is the loaded JPEG tidied (see EncodeJpeg).
-  // On a failed encode the result is returned untouched and size keeps its value.
+  // On a failed encode the result is returned untouched and size keeps its value; so it is
+  // when cancel is set before the round trip ends.
   std::shared_ptr<clsImage> GetOptimizedInstance(int quality,
                                                  std::shared_ptr<clsImage> dest = nullptr,
-                                                 int* size = nullptr,
-                                                 bool* lossless = nullptr) const;
+                                                 int* size = nullptr, bool* lossless = nullptr,
+                                                 const std::atomic<bool>* cancel = nullptr) const;
   // Quality-50 JPEG bytes (empty when encoding failed) and back.
   void SaveToBuffer(QByteArray& bytes) const;
   void LoadFromBuffer(const QByteArray& bytes);
@@ -160,7 +162,7 @@ class clsImage {
 
   void TakeMetadataOf(const clsImage& other);
   // The lossless rewrite of the loaded file, decoded into decoded; false when it is not
-  // allowed or would not give this picture's pixels (the file is then forgotten).
+  // allowed or would not give this picture's pixels (the file is then never tried again).
   bool TidyJpeg(int quality, QByteArray& out, clsImage& decoded) const;
 
   ImageDescriptor pixels_;
@@ -170,7 +172,10 @@ class clsImage {
   bool progressive_ = false;
   bool plainEncoder_ = true;
   // The JPEG file the pixels were decoded from, while a tidy of it may be possible.
-  mutable QByteArray sourceJpeg_;
+  QByteArray sourceJpeg_;
+  // Set once a rewrite did not give these pixels. An atomic flag rather than dropping the
+  // bytes, since round trips of one picture may run on two threads at once (a drag).
+  mutable std::atomic<bool> tidyRefused_{false};
   QString loadError_;
   bool incomplete_ = false;
 };

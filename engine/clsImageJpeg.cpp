@@ -27,7 +27,7 @@ bool SamePixels(const ImageDescriptor& a, const ImageDescriptor& b) {
 }  // namespace
 
 bool clsImage::TidyJpeg(int quality, QByteArray& out, clsImage& decoded) const {
-  if (sourceJpeg_.isEmpty()) return false;
+  if (sourceJpeg_.isEmpty() || tidyRefused_.load(std::memory_order_relaxed)) return false;
   const auto* data = reinterpret_cast<const std::uint8_t*>(sourceJpeg_.constData());
   const std::size_t size = std::size_t(sourceJpeg_.size());
   JpegCodec::Header header;
@@ -42,9 +42,9 @@ bool clsImage::TidyJpeg(int quality, QByteArray& out, clsImage& decoded) const {
   if (!JpegTidy::Rewrite(data, size, settings, bytes) || bytes.size() > sourceJpeg_.size())
     return false;
   // The proof that nothing changed since loading: the rewrite decodes to these very pixels.
-  // Once they differ they never come back, and the file is let go.
+  // Once they differ they never come back, and the file is not tried again.
   if (!decoded.LoadIJLjpgFromBuffer(bytes) || !SamePixels(decoded.pixels_, pixels_)) {
-    sourceJpeg_.clear();
+    tidyRefused_.store(true, std::memory_order_relaxed);
     return false;
   }
   out = std::move(bytes);
@@ -98,8 +98,10 @@ bool clsImage::DecodeJpeg(const std::uint8_t* data, std::size_t size, bool* fore
     metadata_.SetIptc(extras.iptc);
     if (converted) metadata_.DeclareSrgb();
     // Only a file whose decode is the picture as shown can be tidied instead of re-encoded.
-    if (orientation == 1 && !incomplete_ && profile.isEmpty())
+    if (orientation == 1 && !incomplete_ && profile.isEmpty()) {
       sourceJpeg_ = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+      tidyRefused_ = false;
+    }
   }
   if (foreign) {
     JpegCodec::Header header;
@@ -139,7 +141,8 @@ bool clsImage::LoadIJLjpgFromBuffer(const QByteArray& bytes) {
 
 std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
                                                          std::shared_ptr<clsImage> dest, int* size,
-                                                         bool* lossless) const {
+                                                         bool* lossless,
+                                                         const std::atomic<bool>* cancel) const {
   std::shared_ptr<clsImage> result = dest ? std::move(dest) : std::make_shared<clsImage>();
   QByteArray jpeg;
   // The tidy's own check decodes into the result, so it costs no second decode.
@@ -149,9 +152,11 @@ std::shared_ptr<clsImage> clsImage::GetOptimizedInstance(int quality,
     if (size) *size = int(jpeg.size());
     return result;
   }
-  const JpegCodec::Settings settings = JpegCodec::SettingsFor(
+  JpegCodec::Settings settings = JpegCodec::SettingsFor(
       quality, progressive_, plainEncoder_, stripMetadata_ ? nullptr : &metadata_);
+  settings.cancel = cancel;
   if (!JpegCodec::Encode(pixels_, settings, jpeg)) return result;
+  if (cancel && cancel->load(std::memory_order_relaxed)) return result;
   if (size) *size = int(jpeg.size());
   result->LoadIJLjpgFromBuffer(jpeg);
   return result;

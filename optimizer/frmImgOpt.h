@@ -9,6 +9,7 @@
 
 #include "browse/frmPicturePreview.h"
 #include "core/PreviewSession.h"
+#include "optimizer/DragRoundTrips.h"
 #include "engine/SafeFile.h"
 #include "optimizer/OptionControls.h"
 #include "optimizer/SizeControls.h"
@@ -107,6 +108,8 @@ class frmImgOpt : public QWidget {
   void QualityScrolled();
   void QualityChanged();
   void SliderMouseUp(QSlider* slider);
+  // A quality drag's round trip from the worker: shown when it is still the slider's position.
+  void DragRoundTripArrived(DragRoundTrips::Result result);
   void SizeScrolled();
   void SizeChanged();
   void ManualSizeClicked();
@@ -149,6 +152,7 @@ class frmImgOpt : public QWidget {
   QPointer<QWidget> owner_;
   SliderDrag* drag_ = nullptr;
   PendingRoundTrip* roundTrip_ = nullptr;  // the newest slider position, once
+  DragRoundTrips* dragTrips_ = nullptr;     // a quality drag's positions, off the window thread
   bool unloading_ = false;
   bool placeRemembered_ = false;  // the window stands where the user left it last time
   QSize optimizedSizeShown_;      // the Optimized preview shows a size drag's quick stretch

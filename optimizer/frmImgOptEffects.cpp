@@ -48,6 +48,7 @@ void frmImgOpt::ApplyEffect(const std::shared_ptr<clsImage>& dstImg, const QStri
 void frmImgOpt::EffectChosen(const QString& caption) {
   const EffectCatalog::Entry* effect = EffectCatalog::Find(caption);
   if (!effect || !HasPicture() || !session_.Working()) return;
+  dragTrips_->Quiet();  // no round trip may read the picture while an effect changes it
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (effect->HasLevel()) {
     QPointer<frmEffect> dialog = new frmEffect(this);

@@ -21,6 +21,7 @@ void frmImgOpt::ConnectFileChoices() {
   // The size shown is the size written, and progressive scans change it.
   connect(controls_.chkProgressive, &QCheckBox::toggled, this, [this](bool progressive) {
     if (!HasPicture()) return;
+    dragTrips_->Quiet();  // no round trip may read the picture while it changes
     session_.SetProgressive(progressive);
     OptimizeWithImage(session_.Working());
     FitTarget();

@@ -121,6 +121,8 @@ void frmImgOpt::ConnectControls() {
   drag_->Watch(controls_.sldSize);
   connect(drag_, &SliderDrag::MouseUp, this, &frmImgOpt::SliderMouseUp);
   roundTrip_ = new PendingRoundTrip(this, [this] { UpdateScaledImage(); });
+  dragTrips_ = new DragRoundTrips(
+      this, [this](DragRoundTrips::Result result) { DragRoundTripArrived(std::move(result)); });
   roundTrip_->Watch(controls_.sldQuality);
   roundTrip_->Watch(controls_.sldSize);
   connect(controls_.sldQuality, &QSlider::sliderMoved, this, &frmImgOpt::QualityScrolled);
@@ -131,6 +133,7 @@ void frmImgOpt::ConnectControls() {
   // The size shown includes the metadata, so it is worked out again.
   connect(controls_.chkStripMetadata, &QCheckBox::toggled, this, [this](bool strip) {
     if (!HasPicture()) return;
+    dragTrips_->Quiet();  // no round trip may read the picture while it changes
     session_.SetStripMetadata(strip);
     OptimizeWithImage(session_.Working());
   });

@@ -112,7 +112,33 @@ void frmImgOpt::ShowOptimized() {
 
 void frmImgOpt::QualityScrolled() {
   controls_.lblQuality->setText(OptionSliders::QualityText(Quality()));
-  if (drag_->Dragging()) roundTrip_->Later();
+  if (!drag_->Dragging()) return;
+  // While the hand moves the window stays free for it; a working picture that a size change
+  // left to be made is made here first.
+  const std::shared_ptr<clsImage> working = session_.Working();
+  if (working && working->hDC() != 0 && !session_.QuickShown())
+    dragTrips_->Request(working, Quality());
+  else
+    roundTrip_->Later();
+}
+
+void frmImgOpt::DragRoundTripArrived(DragRoundTrips::Result result) {
+  // Only the position the slider shows: a value it has left is never shown, even for a moment.
+  if (result.quality != Quality() || result.working != session_.Working() ||
+      session_.QuickShown())
+    return dragTrips_->Recycle(std::move(result.optimized));
+  std::shared_ptr<clsImage> replaced = session_.Adopt(std::move(result.optimized), result.quality,
+                                                      result.jpegBytes, result.lossless);
+  const std::shared_ptr<clsImage> optimized = session_.Optimized();
+  // The same picture encoded anew: the preview keeps its zoom and place.
+  if (optimizedView_ && optimizedView_->GetImage() &&
+      optimizedSizeShown_ == QSize(optimized->Width(), optimized->Height()))
+    optimizedView_->ReplaceImage(optimized);
+  else
+    ShowOptimized();
+  controls_.ShowFigures(session_.Current(), true);
+  SetModified(true);
+  dragTrips_->Recycle(std::move(replaced));
 }
 
 void frmImgOpt::QualityChanged() {
@@ -144,6 +170,14 @@ void frmImgOpt::SizeChanged() {
 void frmImgOpt::SliderMouseUp(QSlider* slider) {
   drag_->Clear();
   if (slider == controls_.sldQuality) {
+    // The released position is shown already, or on its way from the worker; else it is
+    // computed now, without waiting for a position the hand has left.
+    const std::shared_ptr<clsImage> working = session_.Working();
+    if (session_.Shows(working, Quality()) || dragTrips_->Computing(working, Quality())) {
+      roundTrip_->Cancel();
+      return;
+    }
+    dragTrips_->Drop();
     UpdateScaledImage();
   } else if (session_.QuickShown()) {
     // A drag that ended where it began brings no Change: the quick stretch must not stay the

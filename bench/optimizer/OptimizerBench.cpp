@@ -27,6 +27,7 @@
 
 #include "DemoScene.h"
 #include "PointerDrag.h"
+#include "core/PreviewSession.h"
 #include "core/StatisticsText.h"
 #include "engine/clsImage.h"
 #include "optimizer/frmImgOpt.h"
@@ -191,6 +192,7 @@ int Memory(const QString& file) {
 int main(int argc, char** argv) {
   const bool pointer = argc > 1 && qstrcmp(argv[1], "pointer") == 0;
   qputenv("QT_QPA_PLATFORM", pointer ? "xcb" : "offscreen");
+  PreviewSession::ShareOneHeap();  // as the program does
   QApplication app(argc, argv);
   Language().AddDefaultStrings();
   const QStringList args = app.arguments().mid(1);

@@ -227,20 +227,24 @@ TEST_F(OptimizerWindowTest, CancelledEffectKeepsTheSourceButResetsTheScale) {
   EXPECT_EQ(Text("txtOptimizedDimensions"), "80x60");
 }
 
-TEST_F(OptimizerWindowTest, DraggingTheScaleShowsAQuickStretchWithoutJpeg) {
-  OpenPicture(200, 100);
-  QSlider* slider = Scale();
-  const QString sizeBefore = Text("txtOptimizedSize");
+// The middle of slider's handle, where a hand takes it.
+QPoint Handle(QSlider* slider) {
   QStyleOptionSlider option;
   option.initFrom(slider);
   option.orientation = slider->orientation();
   option.minimum = slider->minimum();
   option.maximum = slider->maximum();
   option.sliderPosition = option.sliderValue = slider->value();
-  const QPoint handle =
-      slider->style()
-          ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-          .center();
+  return slider->style()
+      ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+      .center();
+}
+
+TEST_F(OptimizerWindowTest, DraggingTheScaleShowsAQuickStretchWithoutJpeg) {
+  OpenPicture(200, 100);
+  QSlider* slider = Scale();
+  const QString sizeBefore = Text("txtOptimizedSize");
+  const QPoint handle = Handle(slider);
   QTest::mousePress(slider, Qt::LeftButton, {}, handle);
   QTest::mouseMove(slider, handle + QPoint(slider->width() / 4, 0));
   ASSERT_NE(slider->sliderPosition(), 100);
@@ -253,6 +257,38 @@ TEST_F(OptimizerWindowTest, DraggingTheScaleShowsAQuickStretchWithoutJpeg) {
   EXPECT_EQ(slider->value(), scale);
   EXPECT_NE(window_->OptimizedPicture(), window_->WorkingPicture());
   EXPECT_EQ(Text("txtOptimizedDimensions"), QString("%1x%2").arg(scale * 2).arg(scale));
+}
+
+// A quality drag's round trips run off the window thread, each newer position stopping the
+// older; released, with or without a pause first, the window ends on the released position's
+// figures and picture, the very bytes Save writes.
+TEST_F(OptimizerWindowTest, AQualityDragEndsOnTheReleasedPositionsRoundTrip) {
+  OpenPicture(640, 480);
+  QSlider* slider = Quality();
+  for (const bool pause : {false, true}) {
+    SCOPED_TRACE(pause ? "paused before the release" : "released at once");
+    const QPoint handle = Handle(slider);
+    const int direction = slider->value() < 50 ? 1 : -1;
+    QTest::mousePress(slider, Qt::LeftButton, {}, handle);
+    for (int step = 1; step <= 6; ++step)
+      QTest::mouseMove(slider, handle + QPoint(direction * step * slider->width() / 20, 0));
+    const int released = slider->sliderPosition();
+    int bytes = -1;
+    const auto expected = window_->WorkingPicture()->GetOptimizedInstance(released, nullptr, &bytes);
+    ASSERT_GT(bytes, 0);
+    const QString figures = StatisticsText::SizeText(bytes);
+    // A hand that rests while it holds sees that position's figures.
+    const auto showsFigures = [&] { return Text("txtOptimizedSize").startsWith(figures); };
+    if (pause) ASSERT_TRUE(QTest::qWaitFor(showsFigures, 2000));
+    QTest::mouseRelease(slider, Qt::LeftButton, {},
+                        handle + QPoint(direction * 6 * slider->width() / 20, 0));
+    ASSERT_EQ(slider->value(), released);
+    ASSERT_TRUE(QTest::qWaitFor(showsFigures, 2000));
+    EXPECT_EQ(window_->OptimizedPicture()->Surface(), expected->Surface());
+    QByteArray saved;
+    ASSERT_TRUE(window_->WorkingPicture()->EncodeJpeg(released, saved));
+    EXPECT_EQ(saved.size(), bytes);
+  }
 }
 
 TEST_F(OptimizerWindowTest, MissingFileLeavesTheWindowEmptyAndOpen) {
