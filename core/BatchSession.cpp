@@ -1,5 +1,6 @@
 #include "core/BatchSession.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,6 +14,28 @@
 #include "core/modString.h"
 #include "engine/SafeFile.h"
 
+namespace {
+
+// Why dir is not a folder that can be written (Qt's mkpath leaves errno as it was): the first
+// part of its path that is a file, or what the making of the first missing one says.
+int WhyNotWritable(const QString& dir) {
+  const QString absolute = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+  QString path;
+  for (const QString& part : absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    path += QLatin1Char('/') + part;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0) {
+      if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+      continue;
+    }
+    if (errno != ENOENT || ::mkdir(name.constData(), 0777) != 0) return errno;
+  }
+  return access(QFile::encodeName(absolute).constData(), W_OK) == 0 ? EIO : errno;
+}
+
+}  // namespace
+
 BatchSession::BatchSession(QObject* parent) : QObject(parent) {}
 
 BatchSession::~BatchSession() = default;
@@ -25,7 +48,7 @@ bool BatchSession::Plan(const Request& request, QString* reason) {
       (!modString::CreatePath(dir) || access(QFile::encodeName(dir).constData(), W_OK) != 0)) {
     if (reason)
       *reason = QStringLiteral("cannot write into the folder %1: %2")
-                    .arg(dir, SafeFile::ErrorText(errno));
+                    .arg(dir, SafeFile::ErrorText(WhyNotWritable(dir)));
     return false;
   }
   // Every name is decided before any picture is written, so that no two entries write the

@@ -145,7 +145,7 @@ TEST(Cli, WrongInvocationsSayWhyInOneLine) {
       {{"-", png, "-o", "o"}, 2, "'-' (standard input) must be the only INPUT"},
       {{"--overwrite", "-"}, 2, "has no file to overwrite"},
       {{"-o", "-", png, png}, 2, "--output-dir - writes one picture"},
-      {{"-o", file + "/sub", png}, 3, "cannot write into the folder " + file + "/sub/"},
+      {{"-o", file + "/sub", png}, 3, "cannot write into the folder " + file + "/sub/: Not a dir"},
       {{"-", "-o", "-"}, 1, "standard input holds no picture"},
   };
   for (const auto& c : cases) {
