@@ -26,6 +26,8 @@ void EffectPicture::paintEvent(QPaintEvent*) {
   QPainter dc(this);
   dc.fillRect(rect(), palette().color(QPalette::Window));
   if (!picture_ || picture_->hDC() == 0) return;
-  const QPoint at = CentredOrigin(size(), QSize(picture_->Width(), picture_->Height()));
+  const QRect area = contentsRect();
+  const QPoint at =
+      area.topLeft() + CentredOrigin(area.size(), QSize(picture_->Width(), picture_->Height()));
   picture_->PaintPicture(dc, at.x(), at.y());
 }

@@ -15,6 +15,12 @@ constexpr double kBottomMargin = 120;
 // Previews above the window keep at least their picture's height or this share of the
 // frame's, whichever is less; else the window goes beside them.
 constexpr int kShortestShare = 3;
+
+// The Optimized preview's area: as wide as the Original's, so that two pictures of one size
+// get frames of one size and the same fitted zoom, and never past the screen's right edge.
+QRect SameWidth(QRect originalArea, QPoint at, int right) {
+  return QRect(at, QPoint(std::min(right, at.x() + originalArea.width() - 1), originalArea.bottom()));
+}
 }  // namespace
 
 WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFrame, QSize ownFrame) {
@@ -47,7 +53,7 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   if (bottom - result.original.y() + 1 >= shortest) {
     result.originalArea =
         QRect(result.original, QPoint(ToPixels(l + w / 2 - kGapToCentre) - 1, bottom));
-    result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), bottom));
+    result.optimizedArea = SameWidth(result.originalArea, result.optimized, reference.right());
     return result;
   }
   // No room above the window (a low screen): it goes to the left at the previews' top, and
@@ -61,6 +67,6 @@ WindowArrangement WindowArrangement::Compute(QRect reference, QSize originalFram
   result.optimized = QPoint(middle + ToPixels(kGapToCentre), result.ownTop);
   result.originalArea =
       QRect(result.original, QPoint(middle - ToPixels(kGapToCentre) - 1, lowestPixel));
-  result.optimizedArea = QRect(result.optimized, QPoint(reference.right(), lowestPixel));
+  result.optimizedArea = SameWidth(result.originalArea, result.optimized, reference.right());
   return result;
 }

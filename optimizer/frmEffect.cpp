@@ -140,6 +140,10 @@ void frmEffect::UpdatePreview() {
   if (!effectChosen_) return;
   working_ = originalImageView_->GetViewAreaAsImage();
   ApplyEffect(working_);
+  // The proof gets the picture area of the original's view, without its scroll bars, so that
+  // the two pictures stand level side by side.
+  effectImageView_->setContentsMargins(0, 0, originalImageView_->GetDeltaWidth(),
+                                       originalImageView_->GetDeltaHeight());
   effectImageView_->SetPicture(working_);
 }
 

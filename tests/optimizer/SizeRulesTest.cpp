@@ -105,10 +105,11 @@ TEST(WindowArrangementTest, PreviewsSideBySideAndTheWindowBelow) {
   EXPECT_EQ(a.original, QPoint(197, 80));   // 12000 - 9000 - 50 twips
   EXPECT_EQ(a.optimized, QPoint(803, 80));  // 12050 twips
   EXPECT_EQ(a.ownTop, 487);                 // 1200 + 6000 + 100 twips
-  // Each preview keeps to its half, the Original up to 50 twips before the centre, and both
-  // end where the window's gap begins.
+  // The Original keeps to its half, up to 50 twips before the centre; the Optimized gets as
+  // much width (so one picture size gives one frame size and one fitted zoom); both end where
+  // the window's gap begins.
   EXPECT_EQ(a.originalArea, QRect(QPoint(197, 80), QPoint(796, 479)));
-  EXPECT_EQ(a.optimizedArea, QRect(QPoint(803, 80), QPoint(1599, 479)));
+  EXPECT_EQ(a.optimizedArea, QRect(QPoint(803, 80), QPoint(1402, 479)));
 }
 
 TEST(WindowArrangementTest, WideOriginalKeepsTheLeftMargin) {
@@ -140,6 +141,7 @@ TEST(WindowArrangementTest, WindowWithNoRoomAboveGoesBesideThePreviews) {
       EXPECT_GE(area.height(), 600);
     }
     EXPECT_FALSE(a.originalArea.intersects(a.optimizedArea));
+    EXPECT_EQ(a.originalArea.size(), a.optimizedArea.size());
   }
   // Room above it: it stays where it is, below the previews.
   EXPECT_EQ(WindowArrangement::Compute({0, 0, 1920, 1050}, {600, 400}, {560, 600}).ownLeft, -1);

@@ -105,6 +105,11 @@ TEST_F(frmEffectTest, DirectEffectDisablesTheSliderAndPreviewsAtOnce) {
   const QColor corner = shown->Surface().pixelColor(0, 0);  // the black mark, now white
   EXPECT_GT(corner.lightness(), 200);
   EXPECT_EQ(Pixels(source_), Pixels(Picture(120, 90)));  // the picture itself is untouched
+  // The proof stands level with the original: the same picture area, at the same height.
+  auto* proof = Child<EffectPicture>("EffectImageView");
+  auto* view = Child<QWidget>("OriginalImageView");
+  EXPECT_EQ(proof->contentsRect().size(), shown->Surface().size());
+  EXPECT_EQ(proof->mapToGlobal(proof->contentsRect().topLeft()).y(), view->mapToGlobal(QPoint()).y());
 }
 
 TEST_F(frmEffectTest, SettingTheTextActsLikeAPick) {

@@ -279,7 +279,9 @@ TEST_F(OptimizerWindowTest, AQualityDragEndsOnTheReleasedPositionsRoundTrip) {
     const QString figures = StatisticsText::SizeText(bytes);
     // A hand that rests while it holds sees that position's figures.
     const auto showsFigures = [&] { return Text("txtOptimizedSize").startsWith(figures); };
-    if (pause) ASSERT_TRUE(QTest::qWaitFor(showsFigures, 2000));
+    if (pause) {
+      ASSERT_TRUE(QTest::qWaitFor(showsFigures, 2000));
+    }
     QTest::mouseRelease(slider, Qt::LeftButton, {},
                         handle + QPoint(direction * 6 * slider->width() / 20, 0));
     ASSERT_EQ(slider->value(), released);
