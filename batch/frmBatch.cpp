@@ -50,8 +50,14 @@ frmBatch::frmBatch(QWidget* parent) : QWidget(parent, Qt::Window) {
   SetVisible();
   lstFiles_->setHeaderLabels(
       {Language().GetString(QStringLiteral("File")), Language().GetString(QStringLiteral("Size"))});
-  lstFiles_->header()->resizeSection(0, Twips::ToPixels(1800));
-  lstFiles_->header()->resizeSection(1, Twips::ToPixels(600));
+  // The names take the room the sizes leave, so that they are not cut short beside a wide
+  // empty size column.
+  QHeaderView* header = lstFiles_->header();
+  header->resizeSection(0, Twips::ToPixels(1800));
+  header->resizeSection(1, Twips::ToPixels(600));
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   lstFiles_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   LoadBatchSettings();
   setAcceptDrops(true);
