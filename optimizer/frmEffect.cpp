@@ -104,7 +104,10 @@ void frmEffect::ApplyEffect(const std::shared_ptr<clsImage>& image) const {
 void frmEffect::SetEffectText(const QString& name) {
   const int index = cboEffect_->findText(name, Qt::MatchExactly);
   cboEffect_->setCurrentIndex(index);
-  if (index >= 0) EffectPicked();
+  if (index < 0) return;
+  EffectPicked();
+  // Opened on an effect with a level, the level is what the user came to set.
+  if (slider_->isEnabled()) slider_->setFocus(Qt::OtherFocusReason);
 }
 
 void frmEffect::EffectPicked() {

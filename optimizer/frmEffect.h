@@ -34,7 +34,8 @@ class frmEffect : public QDialog {
   void PlaceBeside(const QWidget* anchor);
   // The top-left for a frame of size own beside anchor within screen.
   static QPoint BesidePosition(QRect anchor, QSize own, QRect screen);
-  // Sets the effect list's text; acts exactly like the user picking that entry.
+  // Sets the effect list's text; acts exactly like the user picking that entry, and gives
+  // the level the focus when the effect has one.
   void SetEffectText(const QString& name);
   QString EffectText() const;
   int Level() const;

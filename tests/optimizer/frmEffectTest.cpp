@@ -116,6 +116,7 @@ TEST_F(frmEffectTest, SettingTheTextActsLikeAPick) {
   dialog_.SetEffectText("Remove Noise");
   EXPECT_EQ(dialog_.EffectText(), "Remove Noise");
   EXPECT_EQ(Child<QSlider>("Slider")->value(), 3);
+  EXPECT_EQ(dialog_.focusWidget(), Child<QSlider>("Slider"));  // the level, ready for the keys
   EXPECT_TRUE(Child<QPushButton>("cmdOK")->isEnabled());
 }
 
